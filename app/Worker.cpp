@@ -1,0 +1,67 @@
+#include "app/Worker.h"
+
+#include <system_error>
+
+#include "settings/ErrorReport.h"
+
+namespace {
+
+// The poll sleeps in short slices so that an ending program does not wait
+// a whole interval for the worker.
+constexpr std::chrono::milliseconds kQuitCheckInterval{20};
+
+void ResetWhenIdle(FileQueue& queue) {
+    std::lock_guard<std::mutex> hold(queue.Lock);
+    // A drop that landed after the last pop keeps its paths, counters and mode.
+    if (!queue.Paths.empty()) return;
+    queue.DecodePending = 0;
+    queue.EncodePending = 0;
+    queue.Busy = 0;
+    queue.Total = 0;
+    queue.Remaining = 0;
+    queue.FileFraction = 0.0;
+}
+
+void SleepPollInterval(const FileQueue& queue) {
+    auto slept = std::chrono::milliseconds::zero();
+    while (slept < kWorkerPollInterval && queue.Quitting == 0) {
+        std::this_thread::sleep_for(kQuitCheckInterval);
+        slept += kQuitCheckInterval;
+    }
+}
+
+void RunDecodeBatch(FileQueue& queue, const WorkerJobs& jobs) {
+    while (queue.Quitting == 0) {
+        std::optional<std::string> path = PopPath(queue);
+        if (!path) return;
+        queue.Busy = 1;
+        if (jobs.DecodeFile) jobs.DecodeFile(queue, *path);
+        FinishPath(queue);
+    }
+}
+
+}  // namespace
+
+void WorkerMain(FileQueue& queue, const WorkerJobs& jobs) {
+    while (queue.Quitting == 0) {
+        if (queue.EncodePending == 1) {
+            if (jobs.EncodeBatch) jobs.EncodeBatch(queue);
+        } else if (queue.DecodePending == 1) {
+            RunDecodeBatch(queue, jobs);
+        }
+        ResetWhenIdle(queue);
+        SleepPollInterval(queue);
+    }
+}
+
+std::thread StartWorker(FileQueue& queue, WorkerJobs jobs) {
+    queue.Remaining = 0;
+    queue.Total = 0;
+    queue.FileFraction = 0.0;
+    try {
+        return std::thread([&queue, jobs = std::move(jobs)] { WorkerMain(queue, jobs); });
+    } catch (const std::system_error&) {
+        ReportError("Failed to create encoding thread!\n");
+        return std::thread();
+    }
+}

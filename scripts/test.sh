@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds Quavermill from scratch and runs the whole test suite: the normal
+# build, then the core tests again under AddressSanitizer and UBSan.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export QT_QPA_PLATFORM=offscreen
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j2
+(cd build && ctest --output-on-failure -j2)
+
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE=address -DQM_BUILD_GUI=OFF
+cmake --build build-asan -j2
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j2)

@@ -1,0 +1,23 @@
+#pragma once
+// The one entry point for errors and warnings, and its two sinks.
+
+#include <functional>
+#include <string>
+
+inline constexpr const char* kLogFileName = "Quavermill.log";
+
+// printf-style; callable from any thread. The message carries the error
+// context of the calling thread and, when errno is set, its text and number.
+void ReportError(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Nonzero: append to "Quavermill.log"; 0: show a message box.
+void SelectErrorSink(int flag);
+
+// The input path that prefixes every message reported by this thread.
+void SetErrorContext(const std::string& path);
+
+// The desktop program shows message boxes through this; with none registered
+// a message-box message goes to standard error. Passing an empty function
+// removes the registration.
+using MessageBoxFunction = std::function<void(const std::string& text)>;
+void RegisterMessageBoxSink(MessageBoxFunction show);

@@ -1,0 +1,206 @@
+#include "settings/Settings.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr const char* kSectionLine = "[Quavermill]";
+// Lines are read in pieces of at most this many bytes; a longer line is
+// matched piece by piece, as if each piece were a line of its own.
+constexpr std::size_t kLinePieceLength = 255;
+
+enum class KeyKind { Integer, Text };
+
+struct KeyRow {
+    const char* key;
+    KeyKind kind;
+    int32_t Settings::*integer;
+    std::string Settings::*text;
+    std::size_t limit;
+};
+
+// The file's line order; loading matches keys in the same order.
+const KeyRow kKeys[] = {
+    {"Window_X", KeyKind::Integer, &Settings::Window_X, nullptr, 0},
+    {"Window_Y", KeyKind::Integer, &Settings::Window_Y, nullptr, 0},
+    {"AlwaysOnTop", KeyKind::Integer, &Settings::AlwaysOnTop, nullptr, 0},
+    {"Logerr", KeyKind::Integer, &Settings::Logerr, nullptr, 0},
+    {"DeleteInput", KeyKind::Integer, &Settings::DeleteInput, nullptr, 0},
+    {"SetBitrate", KeyKind::Integer, &Settings::SetBitrate, nullptr, 0},
+    {"Mono", KeyKind::Integer, &Settings::Mono, nullptr, 0},
+    {"Quality", KeyKind::Integer, &Settings::Quality, nullptr, 0},
+    {"VBRQuality", KeyKind::Integer, &Settings::VBRQuality, nullptr, 0},
+    {"SetCBR", KeyKind::Integer, &Settings::SetCBR, nullptr, 0},
+    {"ABRBitrate", KeyKind::Integer, &Settings::ABRBitrate, nullptr, 0},
+    {"CBRBitrate", KeyKind::Integer, &Settings::CBRBitrate, nullptr, 0},
+    {"TagMode", KeyKind::Integer, &Settings::TagMode, nullptr, 0},
+    {"AutoTag", KeyKind::Integer, &Settings::AutoTag, nullptr, 0},
+    {"id3Tag", KeyKind::Integer, &Settings::id3Tag, nullptr, 0},
+    {"Title", KeyKind::Text, nullptr, &Settings::Title, kTagTextLimit},
+    {"Artist", KeyKind::Text, nullptr, &Settings::Artist, kTagTextLimit},
+    {"Album", KeyKind::Text, nullptr, &Settings::Album, kTagTextLimit},
+    {"Genre", KeyKind::Text, nullptr, &Settings::Genre, kTagTextLimit},
+    {"Year", KeyKind::Text, nullptr, &Settings::Year, kYearTextLimit},
+    {"OutputDirMode", KeyKind::Integer, &Settings::OutputDirMode, nullptr, 0},
+    {"OutputDir", KeyKind::Text, nullptr, &Settings::OutputDir, kOutputDirLimit},
+    {"ScaleMode", KeyKind::Integer, &Settings::ScaleMode, nullptr, 0},
+};
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// A decimal integer with optional sign after optional blanks; anything after
+// it is ignored. Values beyond 32 bits are held at the nearest end.
+bool ParseInteger(const std::string& value, int32_t& out) {
+    std::size_t pos = 0;
+    while (pos < value.size() && IsBlank(value[pos])) ++pos;
+    bool negative = false;
+    if (pos < value.size() && (value[pos] == '+' || value[pos] == '-')) {
+        negative = value[pos] == '-';
+        ++pos;
+    }
+    if (pos >= value.size() || value[pos] < '0' || value[pos] > '9') return false;
+    long long magnitude = 0;
+    for (; pos < value.size() && value[pos] >= '0' && value[pos] <= '9'; ++pos) {
+        if (magnitude <= static_cast<long long>(INT_MAX) + 1) magnitude = magnitude * 10 + (value[pos] - '0');
+    }
+    long long signedValue = negative ? -magnitude : magnitude;
+    if (signedValue > INT_MAX) signedValue = INT_MAX;
+    if (signedValue < INT_MIN) signedValue = INT_MIN;
+    out = static_cast<int32_t>(signedValue);
+    return true;
+}
+
+void MatchLine(Settings& settings, const std::string& line) {
+    for (const KeyRow& row : kKeys) {
+        std::size_t keyLength = std::strlen(row.key);
+        if (line.size() <= keyLength || line.compare(0, keyLength, row.key) != 0 || line[keyLength] != '=') continue;
+        std::string value = line.substr(keyLength + 1);
+        if (row.kind == KeyKind::Integer) {
+            int32_t number = 0;
+            if (!ParseInteger(value, number)) continue;
+            settings.*row.integer = number;
+        } else {
+            std::size_t end = value.find_first_of("\r\n");
+            if (end != std::string::npos) value.resize(end);
+            if (value.empty()) continue;
+            settings.*row.text = CutUtf8(value, row.limit);
+        }
+        return;
+    }
+}
+
+// Splits the file into pieces as a line reader with a 256-byte buffer would:
+// each piece ends after a line feed or after 255 bytes, whichever comes first.
+std::vector<std::string> SplitPieces(const std::string& content) {
+    std::vector<std::string> pieces;
+    std::size_t pos = 0;
+    while (pos < content.size()) {
+        std::size_t newline = content.find('\n', pos);
+        std::size_t end = newline == std::string::npos ? content.size() : newline + 1;
+        if (end - pos > kLinePieceLength) end = pos + kLinePieceLength;
+        pieces.push_back(content.substr(pos, end - pos));
+        pos = end;
+    }
+    return pieces;
+}
+
+}  // namespace
+
+Settings& CurrentSettings() {
+    static Settings settings;
+    return settings;
+}
+
+std::string CutUtf8(const std::string& text, std::size_t limit) {
+    if (text.size() <= limit) return text;
+    std::size_t cut = limit;
+    // Step back over continuation bytes so the cut falls before the lead byte
+    // of a sequence that would not fit whole.
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return text.substr(0, cut);
+}
+
+std::string FormatSettings(const Settings& settings) {
+    std::string out = std::string(kSectionLine) + "\n";
+    for (const KeyRow& row : kKeys) {
+        out += row.key;
+        out += '=';
+        if (row.kind == KeyKind::Integer) {
+            out += std::to_string(settings.*row.integer);
+        } else {
+            out += settings.*row.text;
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+bool SaveSettingsFile(const Settings& settings, const std::filesystem::path& file) {
+    // Write a new file beside the old one and rename it over: a full disk or a
+    // crash mid-write must not leave the user with a cut-off settings file.
+    std::filesystem::path directory = file.parent_path();
+    std::string pattern = ((directory.empty() ? std::filesystem::path(".") : directory) /
+                           (file.filename().string() + ".XXXXXX")).string();
+    int descriptor = mkstemp(pattern.data());
+    if (descriptor < 0) return false;
+    std::string text = FormatSettings(settings);
+    bool written = true;
+    std::size_t done = 0;
+    while (done < text.size()) {
+        ssize_t count = write(descriptor, text.data() + done, text.size() - done);
+        if (count < 0 && errno == EINTR) continue;
+        if (count <= 0) {
+            written = false;
+            break;
+        }
+        done += static_cast<std::size_t>(count);
+    }
+    if (written && fsync(descriptor) != 0) written = false;
+    if (close(descriptor) != 0) written = false;
+    if (written) {
+        // Readable by the user's other tools like any file the user creates.
+        mode_t mask = umask(0);
+        umask(mask);
+        chmod(pattern.c_str(), 0666 & ~mask);
+    }
+    if (!written || std::rename(pattern.c_str(), file.c_str()) != 0) {
+        std::remove(pattern.c_str());
+        errno = 0;
+        return false;
+    }
+    return true;
+}
+
+void LoadSettingsFile(Settings& settings, const std::filesystem::path& file, bool createIfMissing) {
+    settings = Settings{};
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        std::error_code ignored;
+        if (createIfMissing && !std::filesystem::exists(file, ignored)) SaveSettingsFile(settings, file);
+        errno = 0;
+        return;
+    }
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::string> pieces = SplitPieces(content);
+    if (pieces.empty() || pieces.front().compare(0, std::strlen(kSectionLine), kSectionLine) != 0) return;
+    for (std::size_t i = 1; i < pieces.size(); ++i) MatchLine(settings, pieces[i]);
+}
+
+void LoadSettings() {
+    LoadSettingsFile(CurrentSettings(), kIniFileName, true);
+}
+
+void SaveSettings() {
+    SaveSettingsFile(CurrentSettings(), kIniFileName);
+}

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "app/Worker.h"
+
+namespace {
+
+struct Seen {
+    std::string kind, path;
+    int32_t total, remaining, busy;
+};
+
+// Jobs that record what they see, with the real jobs' bookkeeping.
+struct Recorder {
+    std::mutex lock;
+    std::vector<Seen> seen;
+
+    void Record(const char* kind, const std::string& path, FileQueue& queue) {
+        std::lock_guard<std::mutex> hold(lock);
+        seen.push_back({kind, path, queue.Total, queue.Remaining, queue.Busy});
+    }
+
+    WorkerJobs Jobs() {
+        return {[this](FileQueue& queue) {
+                    while (std::optional<std::string> path = PopPath(queue)) {
+                        queue.Busy = 1;
+                        Record("encode", *path, queue);
+                        FinishPath(queue);
+                    }
+                },
+                [this](FileQueue& queue, const std::string& path) { Record("decode", path, queue); }};
+    }
+
+    std::vector<Seen> Snapshot() {
+        std::lock_guard<std::mutex> hold(lock);
+        return seen;
+    }
+};
+
+// Waits (bounded) until `count` files were seen and the worker is idle again.
+void WaitForIdleAfter(Recorder& recorder, FileQueue& queue, std::size_t count) {
+    for (int i = 0; i < 800; ++i) {
+        if (recorder.Snapshot().size() >= count && queue.Total == 0 && queue.Busy == 0 && queue.EncodePending == 0 &&
+            queue.DecodePending == 0)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    FAIL() << "the worker did not finish the batch";
+}
+
+}  // namespace
+
+TEST(Worker, ABatchOfThreeCountsDownAndResetsWhenIdle) {
+    FileQueue queue;
+    Recorder recorder;
+    std::thread worker = StartWorker(queue, recorder.Jobs());
+    for (const char* path : {"/m/1.wav", "/m/2.wav", "/m/3.wav"}) PushPath(queue, path, QueueMode::Encode);
+    WaitForIdleAfter(recorder, queue, 3);
+    queue.Quitting = 1;
+    worker.join();
+
+    std::vector<Seen> seen = recorder.Snapshot();
+    ASSERT_EQ(seen.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(seen[i].kind, "encode");
+        EXPECT_EQ(seen[i].path, "/m/" + std::to_string(i + 1) + ".wav");
+        EXPECT_EQ(seen[i].total, 3);
+        EXPECT_EQ(seen[i].remaining, 3 - i);
+        EXPECT_EQ(seen[i].busy, 1);
+    }
+    EXPECT_EQ(queue.Remaining, 0);
+    EXPECT_EQ(queue.FileFraction, 0.0);
+}
+
+TEST(Worker, TheLastAcceptedFileDecidesTheModeAndDecodeFilesAreCounted) {
+    FileQueue queue;
+    Recorder recorder;
+    std::thread worker = StartWorker(queue, recorder.Jobs());
+    PushPath(queue, "/m/a.wav", QueueMode::Encode);
+    PushPath(queue, "/m/b.mp3", QueueMode::Decode);
+    WaitForIdleAfter(recorder, queue, 2);
+    queue.Quitting = 1;
+    worker.join();
+    std::vector<Seen> seen = recorder.Snapshot();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].kind + seen[1].kind, "decodedecode");
+    EXPECT_EQ(seen[0].remaining, 2);
+    EXPECT_EQ(seen[1].remaining, 1);
+}
+
+TEST(Worker, ADropAfterTheLastPopIsKeptForTheNextPass) {
+    FileQueue queue;
+    Recorder recorder;
+    WorkerJobs jobs = recorder.Jobs();
+    auto encodeAll = jobs.EncodeBatch;
+    // The job finds the queue empty, then a drop lands before the idle reset.
+    jobs.EncodeBatch = [&](FileQueue& q) {
+        encodeAll(q);
+        PushPath(q, "/m/late.mp3", QueueMode::Decode);
+    };
+    std::thread worker = StartWorker(queue, jobs);
+    PushPath(queue, "/m/first.wav", QueueMode::Encode);
+    WaitForIdleAfter(recorder, queue, 2);
+    queue.Quitting = 1;
+    worker.join();
+    std::vector<Seen> seen = recorder.Snapshot();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].kind, "decode");
+    EXPECT_EQ(seen[1].path, "/m/late.mp3");
+    EXPECT_EQ(seen[1].total, 2);  // the counters were not reset under it
+    EXPECT_EQ(seen[1].remaining, 1);
+}
+
+TEST(Worker, QuittingEndsTheWorker) {
+    Recorder recorder;
+    FileQueue alreadyQuitting;
+    alreadyQuitting.Quitting = 1;
+    PushPath(alreadyQuitting, "/m/a.wav", QueueMode::Encode);
+    WorkerMain(alreadyQuitting, recorder.Jobs());  // returns at once
+    EXPECT_TRUE(recorder.Snapshot().empty());
+
+    FileQueue queue;
+    std::thread worker = StartWorker(queue, recorder.Jobs());
+    queue.Quitting = 1;
+    worker.join();  // returns only if the worker ended
+}

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "settings/EncodeOptions.h"
+#include "settings/Settings.h"
+#include "support/Fixtures.h"
+
+using fixtures::ReadText;
+using fixtures::ScopedWorkingDir;
+using fixtures::TempDir;
+using fixtures::WriteText;
+
+namespace {
+
+const char* const kDefaultFile =
+    "[Quavermill]\n"
+    "Window_X=64\n"
+    "Window_Y=64\n"
+    "AlwaysOnTop=8\n"
+    "Logerr=8\n"
+    "DeleteInput=0\n"
+    "SetBitrate=0\n"
+    "Mono=0\n"
+    "Quality=1\n"
+    "VBRQuality=801\n"
+    "SetCBR=0\n"
+    "ABRBitrate=128\n"
+    "CBRBitrate=128\n"
+    "TagMode=0\n"
+    "AutoTag=0\n"
+    "id3Tag=0\n"
+    "Title=\n"
+    "Artist=\n"
+    "Album=\n"
+    "Genre=Other\n"
+    "Year=\n"
+    "OutputDirMode=0\n"
+    "OutputDir=\n"
+    "ScaleMode=0\n";
+
+Settings LoadText(const TempDir& dir, const std::string& text) {
+    WriteText(dir / "Quavermill.ini", text);
+    Settings settings;
+    settings.Window_X = 12345;  // must be replaced by the defaults first
+    LoadSettingsFile(settings, dir / "Quavermill.ini");
+    return settings;
+}
+
+}  // namespace
+
+TEST(SettingsFile, MissingFileIsCreatedWithTheDefaultsByteForByte) {
+    TempDir dir;
+    ScopedWorkingDir cwd(dir.path());
+    CurrentSettings().Window_X = 999;
+    LoadSettings();
+    EXPECT_EQ(CurrentSettings(), Settings{});
+    EXPECT_EQ(ReadText(dir / "Quavermill.ini"), kDefaultFile);
+}
+
+TEST(SettingsFile, NonDefaultValuesSurviveASaveAndALoad) {
+    TempDir dir;
+    const Settings saved{-40, 5000, 0, 0, 8, 1, 1, 2, 1, 1, 150, 192, 2, 8, 3, "  %1 (live) ",
+                         "Björk = Guðmundsdóttir", "Best of %2", "Synthpop", "2001", 1, "/home/u/Music/out/", 2};
+    ASSERT_TRUE(SaveSettingsFile(saved, dir / "Quavermill.ini"));
+    Settings loaded;
+    LoadSettingsFile(loaded, dir / "Quavermill.ini");
+    EXPECT_EQ(loaded, saved);
+}
+
+TEST(SettingsFile, ParsingRulesKeepTheUsersValues) {
+    TempDir dir;
+    const std::string seventy(70, 't');
+    const std::string twoHundredFifty(250, 'd');
+    Settings s = LoadText(dir,
+                          "[Quavermill]\r\n"
+                          "Title=" + seventy + "\r\n"
+                          "Year=" + std::string(40, '9') + "\r\n"
+                          "OutputDir=" + twoHundredFifty + "\r\n"
+                          "Genre=\r\n"
+                          "Artist=  two blanks and one = sign \r\n"
+                          "Mono=1abc\r\n"
+                          "SetCBR=abc\r\n"
+                          "Quality=   -2\r\n"
+                          "Window_X=10\r\n"
+                          "Window_X=20\r\n"
+                          "window_y=99\r\n"
+                          " Window_Y=98\r\n"
+                          "Unknown=5\r\n"
+                          "ABRBitrate=99999999999\r\n");
+    EXPECT_EQ(s.Title, std::string(63, 't'));
+    EXPECT_EQ(s.Year, std::string(31, '9'));
+    EXPECT_EQ(s.OutputDir, std::string(245, 'd'));
+    EXPECT_EQ(s.Genre, "Other");  // an empty value does not match
+    EXPECT_EQ(s.Artist, "  two blanks and one = sign ");
+    EXPECT_EQ(s.Mono, 1);
+    EXPECT_EQ(s.SetCBR, 0);
+    EXPECT_EQ(s.Quality, -2);
+    EXPECT_EQ(s.Window_X, 20);
+    EXPECT_EQ(s.Window_Y, 64);
+    EXPECT_EQ(s.ABRBitrate, INT32_MAX);
+}
+
+TEST(SettingsFile, AnotherFirstLineKeepsEveryDefaultAndTheFile) {
+    TempDir dir;
+    const std::string other = "[Other]\nWindow_X=5\n";
+    EXPECT_EQ(LoadText(dir, other), Settings{});
+    EXPECT_EQ(ReadText(dir / "Quavermill.ini"), other);
+    EXPECT_EQ(LoadText(dir, ""), Settings{});
+    EXPECT_EQ(LoadText(dir, "[Quavermil]\nWindow_X=5\n"), Settings{});
+}
+
+TEST(SettingsFile, LongLinesAreReadInPiecesAndCutsNeverSplitACharacter) {
+    TempDir dir;
+    // The second 255-byte piece of this line starts with a key, so it matches.
+    EXPECT_EQ(LoadText(dir, "[Quavermill]\n" + std::string(255, '#') + "Mono=1\n").Mono, 1);
+    // 62 ASCII bytes then a two-byte character: 64 bytes, over the 63 limit.
+    EXPECT_EQ(LoadText(dir, "[Quavermill]\nTitle=" + std::string(62, 'a') + "é\n").Title, std::string(62, 'a'));
+    EXPECT_EQ(CutUtf8("a€b", 3), "a");     // € is three bytes
+    EXPECT_EQ(CutUtf8("a€b", 4), "a€");
+    EXPECT_EQ(CutUtf8("😀😀", 7), "😀");    // four-byte characters
+}
+
+TEST(SettingsFile, OutputDirModeZeroForgetsTheFolder) {
+    TempDir dir;
+    ScopedWorkingDir cwd(dir.path());
+    WriteText(dir / "Quavermill.ini", "[Quavermill]\nOutputDirMode=0\nOutputDir=/tmp/once/\n");
+    LoadSettings();
+    EXPECT_EQ(CurrentSettings().OutputDir, "/tmp/once/");
+    ApplySettingsToJobs();
+    EXPECT_EQ(CurrentSettings().OutputDir, "");
+    SaveSettings();
+    EXPECT_NE(ReadText(dir / "Quavermill.ini").find("\nOutputDir=\n"), std::string::npos);
+}
+
+TEST(SettingsFile, ASaveThatCannotReplaceTheFileKeepsTheOldOne) {
+    if (geteuid() == 0) {
+        // root ignores directory permissions; a directory in the way of the
+        // rename fails for everyone.
+        TempDir dir;
+        std::filesystem::create_directory(dir / "Quavermill.ini");
+        EXPECT_FALSE(SaveSettingsFile(Settings{}, dir / "Quavermill.ini"));
+        EXPECT_TRUE(std::filesystem::is_directory(dir / "Quavermill.ini"));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+        return;
+    }
+    TempDir dir;
+    WriteText(dir / "Quavermill.ini", "[Quavermill]\nMono=1\n");
+    chmod(dir.path().c_str(), 0555);
+    Settings changed;
+    changed.Mono = 0;
+    EXPECT_FALSE(SaveSettingsFile(changed, dir / "Quavermill.ini"));
+    chmod(dir.path().c_str(), 0755);
+    EXPECT_EQ(ReadText(dir / "Quavermill.ini"), "[Quavermill]\nMono=1\n");
+}

@@ -1,0 +1,230 @@
+#include "support/Fixtures.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <random>
+#include <stdexcept>
+#include <unistd.h>
+
+#include "settings/ErrorReport.h"
+
+namespace fixtures {
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "quavermill-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+ScopedWorkingDir::ScopedWorkingDir(const std::filesystem::path& dir) : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir);
+}
+
+ScopedWorkingDir::~ScopedWorkingDir() {
+    std::error_code ignored;
+    std::filesystem::current_path(previous_, ignored);
+}
+
+void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+void WriteText(const std::filesystem::path& path, const std::string& text) {
+    WriteFile(path, Bytes(text.begin(), text.end()));
+}
+
+Bytes ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+    Bytes bytes = ReadFile(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+void PutLE16(Bytes& out, uint32_t value) {
+    out.push_back(value & 0xFF);
+    out.push_back((value >> 8) & 0xFF);
+}
+
+void PutLE32(Bytes& out, uint32_t value) {
+    PutLE16(out, value & 0xFFFF);
+    PutLE16(out, value >> 16);
+}
+
+void PutBE16(Bytes& out, uint32_t value) {
+    out.push_back((value >> 8) & 0xFF);
+    out.push_back(value & 0xFF);
+}
+
+void PutBE32(Bytes& out, uint32_t value) {
+    PutBE16(out, value >> 16);
+    PutBE16(out, value & 0xFFFF);
+}
+
+void PutTag(Bytes& out, const char (&fourcc)[5]) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(fourcc[i]));
+}
+
+Bytes Pcm16LE(const std::vector<int16_t>& samples) {
+    Bytes out;
+    out.reserve(samples.size() * 2);
+    for (int16_t sample : samples) PutLE16(out, static_cast<uint16_t>(sample));
+    return out;
+}
+
+std::vector<int16_t> Sine16(int channels, int rate, int64_t frames, double hz, double amplitude) {
+    std::vector<int16_t> samples;
+    samples.reserve(static_cast<std::size_t>(frames * channels));
+    for (int64_t i = 0; i < frames; ++i) {
+        double value = amplitude * 32767.0 * std::sin(2.0 * M_PI * hz * static_cast<double>(i) / rate);
+        for (int c = 0; c < channels; ++c) {
+            // A slightly different level per channel keeps the channels apart in checks.
+            samples.push_back(static_cast<int16_t>(std::lround(value * (c == 0 ? 1.0 : 0.8))));
+        }
+    }
+    return samples;
+}
+
+Bytes MakeWav(const WavLayout& layout, const Bytes& sampleBytes) {
+    Bytes fmt;
+    PutLE16(fmt, layout.formatTag);
+    PutLE16(fmt, layout.channels);
+    PutLE32(fmt, layout.rate);
+    uint32_t blockAlign = layout.blockAlign >= 0 ? static_cast<uint32_t>(layout.blockAlign)
+                                                 : layout.channels * layout.bits / 8u;
+    PutLE32(fmt, layout.rate * blockAlign);
+    PutLE16(fmt, blockAlign);
+    PutLE16(fmt, layout.bits);
+    if (layout.fmtSize >= 18) PutLE16(fmt, layout.fmtSize - 18);
+    if (layout.fmtSize >= 40) {
+        PutLE16(fmt, layout.bits);  // valid bits
+        PutLE32(fmt, 0);            // channel mask
+        const uint8_t guidTail[15] = {0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                      0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+        fmt.push_back(layout.subFormatCode);
+        fmt.insert(fmt.end(), guidTail, guidTail + 15);
+    }
+    while (fmt.size() < layout.fmtSize) fmt.push_back(0);
+
+    Bytes out;
+    PutTag(out, "RIFF");
+    std::size_t padded = sampleBytes.size() + (sampleBytes.size() & 1);
+    PutLE32(out, static_cast<uint32_t>(4 + 8 + fmt.size() + 8 + padded));
+    PutTag(out, "WAVE");
+    PutTag(out, "fmt ");
+    PutLE32(out, static_cast<uint32_t>(fmt.size()));
+    out.insert(out.end(), fmt.begin(), fmt.end());
+    PutTag(out, "data");
+    PutLE32(out, layout.dataLength >= 0 ? static_cast<uint32_t>(layout.dataLength)
+                                        : static_cast<uint32_t>(sampleBytes.size()));
+    out.insert(out.end(), sampleBytes.begin(), sampleBytes.end());
+    if (sampleBytes.size() & 1) out.push_back(0);
+    return out;
+}
+
+void WriteWav16(const std::filesystem::path& path, int channels, int rate, const std::vector<int16_t>& interleaved) {
+    WavLayout layout;
+    layout.channels = static_cast<uint16_t>(channels);
+    layout.rate = static_cast<uint32_t>(rate);
+    WriteFile(path, MakeWav(layout, Pcm16LE(interleaved)));
+}
+
+Bytes AiffRate80(uint32_t rate) {
+    Bytes out(10, 0);
+    if (rate == 0) return out;
+    int shift = 0;
+    uint64_t mantissa = rate;
+    while (!(mantissa & 0x8000000000000000ull)) {
+        mantissa <<= 1;
+        ++shift;
+    }
+    uint32_t exponent = 16383 + 63 - shift;
+    out[0] = (exponent >> 8) & 0x7F;
+    out[1] = exponent & 0xFF;
+    for (int i = 0; i < 8; ++i) out[2 + i] = (mantissa >> (56 - 8 * i)) & 0xFF;
+    return out;
+}
+
+Bytes MakeAiff(const AiffLayout& layout, const Bytes& sampleBytes) {
+    Bytes comm;
+    PutBE16(comm, static_cast<uint16_t>(layout.channels));
+    int64_t frameBytes = layout.channels > 0 ? layout.channels * ((layout.bits + 7) / 8) : 1;
+    int64_t frames = layout.frames >= 0 ? layout.frames : static_cast<int64_t>(sampleBytes.size()) / frameBytes;
+    PutBE32(comm, static_cast<uint32_t>(frames));
+    PutBE16(comm, static_cast<uint16_t>(layout.bits));
+    Bytes rate = AiffRate80(layout.rate);
+    comm.insert(comm.end(), rate.begin(), rate.end());
+    if (layout.aifc) {
+        comm.insert(comm.end(), layout.compression, layout.compression + 4);
+        comm.push_back(0);  // empty compression name (pascal string) ...
+        comm.push_back(0);  // ... padded to even
+    }
+
+    Bytes ssnd;
+    PutBE32(ssnd, layout.ssndOffset);
+    PutBE32(ssnd, layout.blockSize);
+    ssnd.insert(ssnd.end(), layout.ssndOffset, 0);
+    ssnd.insert(ssnd.end(), sampleBytes.begin(), sampleBytes.end());
+
+    Bytes out;
+    PutTag(out, "FORM");
+    std::size_t body = 4 + 8 + comm.size() + 8 + ssnd.size() + (ssnd.size() & 1);
+    PutBE32(out, static_cast<uint32_t>(body));
+    if (layout.aifc) PutTag(out, "AIFC"); else PutTag(out, "AIFF");
+    PutTag(out, "COMM");
+    PutBE32(out, static_cast<uint32_t>(comm.size()));
+    out.insert(out.end(), comm.begin(), comm.end());
+    PutTag(out, "SSND");
+    PutBE32(out, static_cast<uint32_t>(ssnd.size()));
+    out.insert(out.end(), ssnd.begin(), ssnd.end());
+    if (ssnd.size() & 1) out.push_back(0);
+    return out;
+}
+
+namespace {
+std::mutex captureLock;
+std::vector<std::string> captured;
+}  // namespace
+
+ErrorCapture::ErrorCapture() {
+    clear();
+    RegisterMessageBoxSink([](const std::string& text) {
+        std::lock_guard<std::mutex> hold(captureLock);
+        captured.push_back(text);
+    });
+    SelectErrorSink(0);
+}
+
+ErrorCapture::~ErrorCapture() {
+    RegisterMessageBoxSink(nullptr);
+}
+
+std::vector<std::string> ErrorCapture::messages() const {
+    std::lock_guard<std::mutex> hold(captureLock);
+    return captured;
+}
+
+std::string ErrorCapture::joined() const {
+    std::string all;
+    for (const std::string& message : messages()) all += message;
+    return all;
+}
+
+void ErrorCapture::clear() {
+    std::lock_guard<std::mutex> hold(captureLock);
+    captured.clear();
+}
+
+}  // namespace fixtures

@@ -1,0 +1,96 @@
+#pragma once
+// Small writers for the files the tests convert, and helpers the test
+// programs share. Nothing here is committed as audio: every file is made at
+// run time.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fixtures {
+
+using Bytes = std::vector<uint8_t>;
+
+// A fresh folder under the system's temporary folder, removed at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Changes the working directory for the lifetime of the object.
+class ScopedWorkingDir {
+public:
+    explicit ScopedWorkingDir(const std::filesystem::path& dir);
+    ~ScopedWorkingDir();
+
+private:
+    std::filesystem::path previous_;
+};
+
+void WriteFile(const std::filesystem::path& path, const Bytes& bytes);
+void WriteText(const std::filesystem::path& path, const std::string& text);
+Bytes ReadFile(const std::filesystem::path& path);
+std::string ReadText(const std::filesystem::path& path);
+
+void PutLE16(Bytes& out, uint32_t value);
+void PutLE32(Bytes& out, uint32_t value);
+void PutBE16(Bytes& out, uint32_t value);
+void PutBE32(Bytes& out, uint32_t value);
+void PutTag(Bytes& out, const char (&fourcc)[5]);
+
+// Interleaved 16-bit samples as little-endian bytes.
+Bytes Pcm16LE(const std::vector<int16_t>& samples);
+// A sine of `frames` frames on each channel, amplitude 0..1 of full scale.
+std::vector<int16_t> Sine16(int channels, int rate, int64_t frames, double hz = 440.0, double amplitude = 0.5);
+
+struct WavLayout {
+    uint16_t formatTag = 1;       // 1 PCM, 3 float, 0xFFFE extensible
+    uint16_t channels = 2;
+    uint32_t rate = 44100;
+    uint16_t bits = 16;
+    int32_t blockAlign = -1;      // -1: channels * bits / 8
+    uint32_t fmtSize = 16;        // 16, 18 or 40 (extensible)
+    uint8_t subFormatCode = 1;    // first byte of the extensible sub-format GUID
+    int64_t dataLength = -1;      // -1: the real length of the samples
+};
+// A RIFF WAVE file: header, "fmt ", "data" with `sampleBytes` (pad byte added
+// when odd).
+Bytes MakeWav(const WavLayout& layout, const Bytes& sampleBytes);
+// A 16-bit PCM WAV file written to `path`.
+void WriteWav16(const std::filesystem::path& path, int channels, int rate, const std::vector<int16_t>& interleaved);
+
+struct AiffLayout {
+    bool aifc = false;
+    char compression[5] = "NONE"; // AIFF-C only
+    int16_t channels = 2;
+    uint32_t rate = 44100;
+    int16_t bits = 16;
+    int64_t frames = -1;          // -1: from the sample bytes
+    uint32_t ssndOffset = 0;
+    uint32_t blockSize = 0;
+};
+// The 80-bit extended float of an AIFF rate field.
+Bytes AiffRate80(uint32_t rate);
+// A FORM AIFF/AIFC file with "COMM" then "SSND" holding `sampleBytes` as given.
+Bytes MakeAiff(const AiffLayout& layout, const Bytes& sampleBytes);
+
+// Collects what ReportError delivers, through the message-box sink, while alive.
+class ErrorCapture {
+public:
+    ErrorCapture();
+    ~ErrorCapture();
+    std::vector<std::string> messages() const;
+    std::string joined() const;  // every message, one after the other
+    void clear();
+};
+
+}  // namespace fixtures
