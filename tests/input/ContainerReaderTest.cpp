@@ -1,0 +1,193 @@
+// The WAV and AIFF readers: the sample conversions over their range, every
+// layout to exact values, chunk walking, and each warning and error text.
+
+#include <array>
+#include <limits>
+
+#include <gtest/gtest.h>
+
+#include "InputTestSupport.h"
+#include "input/AiffReader.h"
+#include "input/SampleConversion.h"
+
+namespace {
+
+using namespace input_test;
+using fixtures::MakeWav;
+using std::string_literals::operator""s;
+using ::testing::PrintToString;
+
+constexpr const char* kUnrecognised = "Unrecognised format\n";
+constexpr const char* kWavEof = "Warning: Unexpected EOF in reading WAV header\n";
+constexpr const char* kInvalidFormat =
+    "Warning: INVALID format chunk in wav header.\n Trying to read anyway (may not work)...\n";
+constexpr const char* kBlockAlign = "Warning: WAV 'block alignment' value is incorrect, ignoring.\n"
+                                    "The software that created this file is incorrect.\n";
+constexpr const char* kWavBits =
+    "ERROR: Wav file is unsupported subformat (must be 8, 16, 24 or 32 bit PCM\nor floating point PCM)\n";
+constexpr const char* kWavType =
+    "ERROR: Wav file is unsupported type (must be standard PCM\n or type 3 floating point PCM)";
+constexpr const char* kAiffChunkEof = "Warning: Unexpected EOF in AIFF chunk\n";
+constexpr const char* kAiffUnsupported =
+    "Warning: Quavermill does not support this type of AIFF/AIFC file\n Must be 8 or 16 bit PCM.\n";
+
+TEST(SampleConversion, IntegerLayoutsTruncateTowardZeroOverTheirRange) {
+    for (int byte = 0; byte < 256; ++byte) {
+        ASSERT_EQ(SaturateToInt16(Unsigned8ToFloat(static_cast<uint8_t>(byte))), (byte - 128) * 256) << byte;
+        // AIFF bytes are two's complement: 0x80 is the most negative sample.
+        ASSERT_EQ(SaturateToInt16(Signed8ToFloat(static_cast<uint8_t>(byte))), static_cast<int8_t>(byte) * 256) << byte;
+    }
+    for (int32_t value = -8388608; value <= 8388607; ++value) {
+        ASSERT_EQ(SaturateToInt16(Signed24ToFloat(value)), value / 256) << value;
+    }
+    // 65601535 = 1000 x 65536 + 65535: a float of the whole value rounds it to 1001.
+    for (int64_t high = -32768; high <= 32767; ++high) {
+        for (int64_t low : {0, 1, 255, 256, 65279, 65535}) {
+            const auto sample = static_cast<int32_t>(high * 65536 + low);
+            ASSERT_EQ(SaturateToInt16(Signed32ToFloat(sample)), sample / 65536) << sample;
+        }
+    }
+}
+
+TEST(SampleConversion, AiffExtendedRatesAndTheOnesWithoutAUsableValue) {
+    using fixtures::AiffRate80;
+    const std::pair<Bytes, int32_t> rates[] = {
+        {{0x40, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0}, 44100}, {AiffRate80(1), 1}, {AiffRate80(2147483647), 2147483647},
+        {{0xC0, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0}, 44100},  // the sign bit is ignored
+        // Nothing usable: zero, 0.5 Hz, infinity, not a number, 2^31, the largest finite value.
+        {AiffRate80(0), 0}, {{0x3F, 0xFE, 0x80, 0, 0, 0, 0, 0, 0, 0}, 0}, {{0x7F, 0xFF, 0x80, 0, 0, 0, 0, 0, 0, 0}, 0},
+        {{0x7F, 0xFF, 0xC0, 0, 0, 0, 0, 0, 0, 1}, 0}, {{0x40, 0x1E, 0x80, 0, 0, 0, 0, 0, 0, 0}, 0},
+        {{0x7F, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, 0},
+    };
+    for (const auto& [bytes, hertz] : rates) EXPECT_EQ(AiffRateToHertz(bytes.data()), hertz) << PrintToString(bytes);
+}
+
+struct Readable {
+    const char* name;
+    Bytes file;
+    std::vector<int16_t> expected;
+    int channels = 2;
+    std::vector<std::string> warnings = {};
+    int rate = 44100;
+};
+
+TEST(ContainerReader, EveryLayoutAndChunkOrderReadsTheExactValues) {
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    const std::vector<int16_t> six = {1, 2, 3, 4, 5, 6}, edges = {1234, -1234, 32767, -32768};
+    const Bytes pcm = Packed({1, 2, 3, 4, 5, 6}, 2), edgesLE = Packed({edges.begin(), edges.end()}, 2),
+                edgesBE = Packed({edges.begin(), edges.end()}, 2, true), odd = Chunk("NAME", {'x', 'y', 'z'}, true);
+    std::vector<Readable> rows = {
+        {"WAV 8-bit", MakeWav({.channels = 1, .rate = 22050, .bits = 8, .fmtSize = 18}, {0, 128, 255, 1}),
+         {-32768, 0, 32512, -32512}, 1, {}, 22050},
+        {"WAV 16-bit", MakeWav({}, Packed({-32768, 32767, 1, -1}, 2)), {-32768, 32767, 1, -1}},
+        {"WAV 24-bit", MakeWav({.bits = 24}, Packed({8388607, -8388608, 256, 255, -1, -256, -257, 0}, 3)),
+         {32767, -32768, 1, 0, 0, -1, -1, 0}},
+        // 65601535 is 1000.99998 x 65536: once read through a float as 1001.
+        {"WAV 32-bit", MakeWav({.channels = 1, .bits = 32},
+                               Packed({INT32_MAX, INT32_MIN, 65536, 65535, -65536, -65535, 65601535}, 4)),
+         {32767, -32768, 1, 0, -1, 0, 1000}, 1},
+        {"WAV float", MakeWav({.formatTag = 3, .bits = 32}, Floats({1, -1, 2, -2, 0.5f, nan, inf, -inf, -1e-5f, 0})),
+         {32767, -32768, 32767, -32768, 16384, 0, 32767, -32768, 0, 0}},
+        {"WAV extensible PCM", MakeWav({.formatTag = 0xFFFE, .fmtSize = 40}, edgesLE), edges},
+        {"WAV extensible float", MakeWav({.formatTag = 0xFFFE, .channels = 1, .bits = 32, .fmtSize = 40,
+                                          .subFormatCode = 3}, Floats({1.0f, -1.0f, 2.0f, 0.25f})),
+         {32767, -32768, 32767, 8192}, 1},
+        {"AIFF 16-bit", Form("AIFF", {Common(2, 2, 16), Sound(edgesBE)}), edges},
+        // Two's-complement bytes: 0x80 is the most negative sample, not silence.
+        {"AIFF 8-bit", Form("AIFF", {Common(1, 5, 8), Sound({0x80, 0x7F, 0x00, 0xFF, 0x01})}),
+         {-32768, 32512, 0, -256, 256}, 1},
+        {"AIFF-C NONE", Form("AIFC", {Common(2, 2, 16, "NONE"), Sound(edgesBE)}), edges},
+        {"AIFF-C sowt", Form("AIFC", {Common(2, 2, 16, "sowt"), Sound(edgesLE)}), edges},
+        // Odd chunks and odd data carry a pad byte; chunks after the data are never samples.
+        {"WAV odd chunks around odd data", Cat({Spliced(MakeWav({.channels = 1, .bits = 8}, {0, 255, 128}), 12,
+                                                        Chunk("LIST", {'a', 'b', 'c'})), Chunk("LIST", Bytes(64, 1))}),
+         {-32768, 32512, 0}, 1},
+        {"AIFF odd chunks around odd data",
+         Form("AIFF", {odd, Common(1, 3, 8), odd, Sound({1, 2, 3}), Chunk("ANNO", {1}, true)}), {256, 512, 768}, 1},
+        {"AIFF sound chunk first", Form("AIFF", {Sound(Packed({11, -11}, 2, true)), Common(2, 1, 16)}), {11, -11}},
+        {"AIFF data offset", Form("AIFF", {Common(1, 2, 16), Sound(Packed({100, 200}, 2, true), 4)}), {100, 200}, 1},
+        // A format chunk of odd length (its pad byte follows), and one longer than the 40 bytes read.
+        {"WAV format of 17", Spliced(MakeWav({.fmtSize = 17}, pcm), 37, {0}), six, 2, {kInvalidFormat}},
+        {"WAV format of 60", MakeWav({.fmtSize = 60}, pcm), six, 2, {kInvalidFormat}},
+        {"WAV wrong block alignment", MakeWav({.channels = 1, .blockAlign = 4}, pcm), six, 1, {kBlockAlign}},
+    };
+    // Lengths a streaming writer left unpatched: WAV data runs to the file's end, AIFF data to its chunk's.
+    for (int64_t mark : {0LL, 0x7FFFFFFFLL, 0xFFFFFFFFLL}) {
+        rows.push_back({"WAV streaming length", MakeWav({.dataLength = mark}, pcm), six});
+        rows.push_back({"AIFF streaming frame count",
+                        Form("AIFF", {Common(2, mark, 16), Sound(edgesBE), Chunk("ANNO", {1}, true)}), edges});
+    }
+    fixtures::TempDir dir;
+    int index = 0;
+    for (const Readable& row : rows) {
+        SCOPED_TRACE(row.name);
+        fixtures::ErrorCapture errors;
+        lame_t context = lame_init();
+        AudioSource source;
+        // Among WAV and AIFF the content decides, whatever the type.
+        ASSERT_TRUE(OpenBytes(dir, row.file, source, std::array{kTypeWav, kTypeAiff, 9}[index++ % 3], context));
+        EXPECT_EQ(lame_get_num_channels(context), row.channels);
+        EXPECT_EQ(lame_get_in_samplerate(context), row.rate);
+        EXPECT_EQ(lame_get_num_samples(context), row.expected.size() / row.channels);
+        EXPECT_EQ(ReadAll(source), row.expected);
+        EXPECT_FALSE(source.Damaged);
+        EXPECT_EQ(errors.messages(), row.warnings);
+        lame_close(context);
+    }
+}
+
+TEST(ContainerReader, RefusedHeadersFailWithTheirMessages) {
+    const Bytes wav = MakeWav({}, Packed({1, 2, 3, 4}, 2)), cutFormat(wav.begin(), wav.begin() + 30);
+    Bytes shortFormat = wav, hugeFormat = cutFormat;
+    shortFormat[16] = 14;
+    hugeFormat[16] = 0xF0, hugeFormat[17] = 0xFF, hugeFormat[18] = 0xFF, hugeFormat[19] = 0x7F;
+    const Bytes common = Common(1, 2, 16), sound = Sound(Packed({1, 2}, 2, true));
+    const std::pair<Bytes, std::vector<std::string>> rows[] = {
+        {shortFormat, {"Warning: Unrecognised format chunk in WAV header\n", kUnrecognised}},
+        {cutFormat, {kWavEof, kUnrecognised}},
+        {hugeFormat, {kInvalidFormat, kWavEof, kUnrecognised}},  // a format chunk of 2 GiB
+        {Bytes(wav.begin(), wav.begin() + 36), {kWavEof, kUnrecognised}},
+        {MakeWav({.formatTag = 2}, {}), {kWavType + "(1)\n"s, kUnrecognised}},
+        {MakeWav({.formatTag = 0xFFFE, .fmtSize = 40, .subFormatCode = 2}, {}), {kWavType + "(2)\n"s, kUnrecognised}},
+        {MakeWav({.formatTag = 0xFFFE, .fmtSize = 18}, {}), {kWavType + "(2)\n"s, kUnrecognised}},
+        {MakeWav({.bits = 12}, {}), {kBlockAlign, kWavBits, kUnrecognised}},
+        {MakeWav({.bits = 0}, {}), {kWavBits, kUnrecognised}},
+        {MakeWav({.channels = 6}, {}), {"Unsupported number of channels: 6d\n"}},
+        {MakeWav({.channels = 0}, {}), {"Unsupported number of channels: 0d\n"}},
+        {MakeWav({.rate = 0}, {}), {"Unsupported sample rate\n"}},
+        {MakeWav({.rate = 0x80000000u}, {}), {"Unsupported sample rate\n"}},  // beyond the signed range
+        {{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'A', 'V', 'I', ' ', 0, 0}, {kUnrecognised}},
+        {{}, {kUnrecognised}},
+        {Form("AIFF", {sound}), {kAiffChunkEof, "Warning: No common chunk found in AIFF file\n", kUnrecognised}},
+        {Form("AIFF", {Chunk("COMM", Bytes(16, 0), true), sound}),
+         {"Warning: Truncated common chunk in AIFF header\n", kUnrecognised}},
+        {Form("AIFF", {Bytes(common.begin(), common.begin() + 18)}),
+         {"Warning: Unexpected EOF in reading AIFF header\n", kUnrecognised}},
+        {Form("AIFC", {common, sound}), {"Warning: AIFF-C header truncated.\n", kUnrecognised}},
+        {Form("AIFC", {Common(1, 1, 32, "fl32"), sound}),
+         {"Warning: Can't handle compressed AIFF-C (fl32)\n", kUnrecognised}},
+        {Form("AIFC", {Common(1, 2, 16, "NONE")}),
+         {kAiffChunkEof, "Warning: No SSND chunk found in AIFF file\n", kUnrecognised}},
+        {Form("AIFF", {common, Chunk("SSND", Bytes(4, 0), true)}),
+         {"Warning: Corrupted SSND chunk in AIFF header\n", kUnrecognised}},
+        {Form("AIFF", {common, Bytes(sound.begin(), sound.begin() + 12)}),
+         {"Warning: Unexpected EOF reading AIFF header\n", kUnrecognised}},
+        {Form("AIFF", {Common(1, 2, 24), Sound(Bytes(6, 0))}), {kAiffUnsupported, kUnrecognised}},
+        {Form("AIFF", {common, Sound(Packed({1, 2}, 2, true), 0, 8)}), {kAiffUnsupported, kUnrecognised}},
+        {Form("AIFF", {Common(-2, 1, 16), sound}), {"Unsupported number of channels: 4294967294d\n"}},
+    };
+    fixtures::TempDir dir;
+    int row = 0;
+    for (const auto& [file, messages] : rows) {
+        SCOPED_TRACE(row++);
+        fixtures::ErrorCapture errors;
+        AudioSource source;
+        EXPECT_FALSE(OpenBytes(dir, file, source));
+        EXPECT_EQ(errors.messages(), messages);
+        EXPECT_EQ(source.File, nullptr);
+        EXPECT_EQ(source.ReaderState, nullptr);
+        EXPECT_EQ(source.ReadOp, nullptr);
+    }
+}
+
+}  // namespace

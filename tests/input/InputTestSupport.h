@@ -1,0 +1,90 @@
+#pragma once
+// Writers of WAV and AIFF pieces, and reading them back through the input layer.
+
+#include <bit>
+#include <string>
+#include <vector>
+
+#include "input/AudioSource.h"
+#include "support/Fixtures.h"
+
+namespace input_test {
+
+using fixtures::Bytes;
+inline constexpr int kTypeWav = 2;
+inline constexpr int kTypeAiff = 3;
+
+// Each value in `width` bytes, least significant first unless `bigEndian`.
+inline Bytes Packed(const std::vector<int64_t>& values, int width, bool bigEndian = false) {
+    Bytes out;
+    for (int64_t value : values) {
+        for (int i = 0; i < width; ++i) out.push_back(uint8_t(value >> 8 * (bigEndian ? width - 1 - i : i)));
+    }
+    return out;
+}
+
+inline Bytes Floats(std::initializer_list<float> values) {
+    std::vector<int64_t> bits;
+    for (float value : values) bits.push_back(std::bit_cast<uint32_t>(value));
+    return Packed(bits, 4);
+}
+
+inline Bytes Cat(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& part : parts) out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+inline Bytes Spliced(Bytes file, std::ptrdiff_t at, const Bytes& piece) {
+    file.insert(file.begin() + at, piece.begin(), piece.end());
+    return file;
+}
+
+// A RIFF (little-endian length) or IFF chunk, with its pad byte when odd.
+inline Bytes Chunk(const char (&id)[5], const Bytes& body, bool bigEndian = false) {
+    return Cat({Bytes(id, id + 4), Packed({std::ssize(body)}, 4, bigEndian), body, Bytes(body.size() & 1, 0)});
+}
+
+inline Bytes Form(const char* kind, std::initializer_list<Bytes> chunks) {
+    return Cat({Bytes{'F', 'O', 'R', 'M', 0, 0, 0, 0}, Bytes(kind, kind + 4), Cat(chunks)});
+}
+
+inline Bytes Common(int channels, int64_t frames, int bits, const char* compression = nullptr) {
+    Bytes body = Cat({Packed({channels}, 2, true), Packed({frames}, 4, true), Packed({bits}, 2, true),
+                      fixtures::AiffRate80(44100)});
+    if (compression) body = Cat({body, Bytes(compression, compression + 4), {0, 0}});
+    return Chunk("COMM", body, true);
+}
+
+// The offset bytes hold 0x7F, which would read as samples if not skipped.
+inline Bytes Sound(const Bytes& samples, uint32_t offset = 0, uint32_t blockSize = 0) {
+    return Chunk("SSND", Cat({Packed({offset, blockSize}, 4, true), Bytes(offset, 0x7F), samples}), true);
+}
+
+inline bool OpenPath(const std::string& path, AudioSource& source, int type = kTypeWav, lame_t context = nullptr) {
+    source.Type = type;
+    int delay = -1, padding = -1;
+    return OpenAudioSource(context, path, &delay, &padding, source);
+}
+
+inline bool OpenBytes(const fixtures::TempDir& dir, const Bytes& bytes, AudioSource& source, int type = kTypeWav,
+                      lame_t context = nullptr, const std::string& name = "input.wav") {
+    fixtures::WriteFile(dir / name, bytes);
+    return OpenPath((dir / name).string(), source, type, context);
+}
+
+// Interleaved samples to the end, in at most `maxBlocks` blocks: an endless reader fails instead of hanging.
+inline std::vector<int16_t> ReadAll(AudioSource& source, int maxBlocks = 1000) {
+    std::vector<int16_t> samples;
+    int16_t block[2][kBlockFrames];
+    for (int i = 0; i < maxBlocks; ++i) {
+        int32_t frames = ReadSourceBlock16(nullptr, block, source);
+        if (frames <= 0) break;
+        for (int32_t f = 0; f < frames; ++f) {
+            for (int c = 0; c < source.Channels; ++c) samples.push_back(block[c][f]);
+        }
+    }
+    return samples;
+}
+
+}  // namespace input_test
