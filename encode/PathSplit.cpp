@@ -1,0 +1,64 @@
+#include "encode/PathSplit.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+constexpr char kSeparator = '/';
+// Stands for a folder name when the start of the path is reached first.
+constexpr char kNoFolderName = ' ';
+
+// Looks for the '/' that leads the name ending just before `end` (the index
+// of that name's trailing '/'). Returns npos when the start of the path is
+// reached first.
+std::size_t LeadingSeparator(const std::string& path, std::size_t end) {
+    if (end == 0) return std::string::npos;
+    std::size_t found = path.rfind(kSeparator, end - 1);
+    return found;
+}
+
+}  // namespace
+
+InputPathParts SplitInputPath(const std::string& inputPath) {
+    InputPathParts parts;
+    std::size_t last = inputPath.rfind(kSeparator);
+    if (last == std::string::npos) {
+        parts.FileName = inputPath;
+        parts.ParentName.assign(1, kNoFolderName);
+    } else {
+        parts.Directory = inputPath.substr(0, last + 1);
+        parts.FileName = inputPath.substr(last + 1);
+        std::size_t parentStart = LeadingSeparator(inputPath, last);
+        if (parentStart == std::string::npos) {
+            parts.ParentName.assign(1, kNoFolderName);
+        } else {
+            parts.ParentName = inputPath.substr(parentStart + 1, last - parentStart - 1);
+            std::size_t grandStart = LeadingSeparator(inputPath, parentStart);
+            if (grandStart == std::string::npos) {
+                parts.GrandParentName.assign(1, kNoFolderName);
+            } else {
+                parts.GrandParentName = inputPath.substr(grandStart + 1, parentStart - grandStart - 1);
+            }
+        }
+    }
+    std::size_t dot = parts.FileName.rfind('.');
+    parts.BaseName = dot == std::string::npos ? parts.FileName : parts.FileName.substr(0, dot);
+    return parts;
+}
+
+std::string BuildOutputPath(const InputPathParts& parts, const std::string& outputDir, const std::string& extension) {
+    if (outputDir.empty()) return parts.Directory + parts.BaseName + extension;
+    return outputDir + kSeparator + parts.BaseName + extension;
+}
+
+bool NamesSameFile(const std::string& first, const std::string& second) {
+    if (first == second) return true;
+    int savedErrno = errno;
+    std::error_code error;
+    bool same = std::filesystem::exists(first, error) && std::filesystem::exists(second, error) &&
+                std::filesystem::equivalent(first, second, error);
+    errno = savedErrno;
+    return same && !error;
+}

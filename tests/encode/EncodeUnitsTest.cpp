@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <vector>
+
+#include "encode/EncoderConfig.h"
+#include "encode/PathSplit.h"
+#include "encode/ScalingStage.h"
+#include "encode/TagAssembly.h"
+#include "encode/Utf8ToLocal.h"
+#include "support/Fixtures.h"
+
+// The rows name only the settings they change; the rest keep their defaults.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+namespace {
+
+TEST(Utf8ToLocal, DecodesEverySequenceLengthAndReplacesWhatLatin1Lacks) {
+    struct Case { const char* name; std::string utf8, latin1; bool fits; };
+    const Case cases[] = {
+        {"ascii", "Song 01", "Song 01", true},
+        {"two-byte Latin-1", "Caf\xC3\xA9 \xC3\x9F", "Caf\xE9 \xDF", true},
+        {"top of Latin-1", "\xC3\xBF", "\xFF", true},
+        {"first character past Latin-1", "\xC4\x80", "?", false},
+        {"three-byte euro sign", "5\xE2\x82\xAC", "5?", false},
+        {"CJK title", "\xE6\x97\xA5\xE6\x9C\xAC", "??", false},
+        // One '?' for a four-byte character, and the bytes after it are not eaten as its tail.
+        {"four-byte emoji", "a\xF0\x9F\x8E\xB5z", "a?z", false},
+        {"lone continuation byte", "a\x80z", "a?z", false},
+        {"sequence broken by ASCII", "a\xC3z", "a?z", false},
+        {"overlong slash", "a\xC0\xAFz", "a??z", false},
+        {"encoded surrogate", "a\xED\xA0\x80z", "a?z", false},
+        {"sequence cut at the end ends the text", "ab\xE2\x82", "ab", true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Utf8ToLocal(c.utf8), c.latin1) << c.name;
+        EXPECT_EQ(FitsLatin1(c.utf8), c.fits) << c.name;
+    }
+    // What Latin-1 cannot hold goes into ID3v2 as UTF-16 with a byte-order mark.
+    EXPECT_EQ(Utf8ToUtf16ForTag("\xC3\xA9\xE6\x97\xA5\xF0\x9F\x8E\xB5"),
+              (std::vector<unsigned short>{0xFEFF, 0x00E9, 0x65E5, 0xD83C, 0xDFB5, 0}));
+    EXPECT_EQ(Utf8ToUtf16ForTag("a\x80"), (std::vector<unsigned short>{0xFEFF, 'a', 0xFFFD, 0}));
+}
+
+TEST(PathSplit, NamesTheFileItsFolderAndTheFolderAboveWithoutCuttingLongNames) {
+    const std::string folder(300, 'f'), name(280, 'n');
+    // path, directory, file name, base name, parent, grand-parent
+    const std::vector<std::string> cases[] = {
+        {"/Music/Band/Record/01 Song.flac", "/Music/Band/Record/", "01 Song.flac", "01 Song", "Record", "Band"},
+        {"/Music/a.wav", "/Music/", "a.wav", "a", "Music", " "},
+        {"/a.wav", "/", "a.wav", "a", " ", ""},
+        {"/a/b.c.flac", "/a/", "b.c.flac", "b.c", "a", " "},
+        {"/x/y/noext", "/x/y/", "noext", "noext", "y", "x"},
+        {"/x//y.wav", "/x//", "y.wav", "y", "", "x"},
+        {"rel/z.aif", "rel/", "z.aif", "z", " ", ""},
+        {"z.aif", "", "z.aif", "z", " ", ""},
+        {"/" + folder + "/" + name + ".wav", "/" + folder + "/", name + ".wav", name, folder, " "},
+    };
+    for (const auto& c : cases) {
+        const InputPathParts p = SplitInputPath(c[0]);
+        EXPECT_EQ((std::vector<std::string>{c[0], p.Directory, p.FileName, p.BaseName, p.ParentName,
+                                            p.GrandParentName}), c);
+    }
+    EXPECT_EQ(BuildOutputPath(SplitInputPath("/a/b.c.flac"), "", ".mp3"), "/a/b.c.mp3");
+}
+
+// Links to the input are found through the job; a stale error number would decorate the next message.
+TEST(PathSplit, SameFileProbeOfAMissingFileLeavesNoErrorNumber) {
+    fixtures::TempDir dir;
+    fixtures::WriteText(dir / "in.wav", "x");
+    errno = 0;
+    EXPECT_FALSE(NamesSameFile((dir / "in.wav").string(), (dir / "missing.mp3").string()));
+    EXPECT_EQ(errno, 0);
+}
+
+TEST(TagAssembly, PathNamesFillTheTemplatesAndTheEmptyFields) {
+    // A file at the root has no folders to name.
+    EXPECT_EQ(TagFieldsFromPath(SplitInputPath("/a.wav")),
+              (std::vector<TagField>{{TagFrame::Artist, "", ""}, {TagFrame::Album, " ", " "},
+                                     {TagFrame::Title, "a", "a"}}));
+    const std::pair<std::string, std::string> cases[] = {
+        {"%1 (live)", "01 Song (live)"}, {"%3", "Band"}, {"Best of %2", "Best of Record"},
+        {"100%", "100"}, {"%4x", "4x"}, {"%%1", "01 Song"}, {"", ""},
+    };
+    const InputPathParts song = SplitInputPath("/Music/Band/Record/01 Song.wav");
+    for (const auto& [pattern, expanded] : cases) EXPECT_EQ(ExpandTagTemplate(pattern, song), expanded) << pattern;
+}
+
+// Scaling once found no gains when automatic tagging was on; and a locale with a decimal comma (where
+// installed) must not make "-6.02" read as -6.
+TEST(TagAssembly, GainsAreReadForScalingWhateverTheTagSourceAndLocale) {
+    std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    struct Case { int32_t autoTag, scaleMode; std::vector<const char*> comments; double track, album; };
+    const std::vector<Case> cases = {
+        {8, 1, {"TITLE=x", "REPLAYGAIN_TRACK_GAIN=-6.02 dB", "REPLAYGAIN_ALBUM_GAIN=-3"}, -6.02, -3.0},
+        {8, 2, {"replaygain_track_gain=-3.50 dB", "RG_RADIO=+1.0"}, 1.0, 0.0},  // the later comment wins
+        {0, 1, {"REPLAYGAIN_ALBUM_GAIN= 2.5e0dB", "RG_AUDIOPHILE=x"}, 0.0, 0.0},
+        {0, 1, {"RG_AUDIOPHILE=-1.25"}, 0.0, -1.25},
+        {0, 1, {"REPLAYGAIN_ALBUM_GAIN= 2.5e0dB"}, 0.0, 2.5},
+        {0, 1, {"REPLAYGAIN_TRACK_GAIN=dB"}, 0.0, 0.0},
+        {0, 1, {"REPLAYGAIN_TRACK_GAIN=+-3"}, 0.0, 0.0},
+        {8, 0, {"REPLAYGAIN_TRACK_GAIN=-6.02 dB"}, 0.0, 0.0},
+    };
+    for (const Case& c : cases) {
+        CommentList list;
+        for (const char* text : c.comments) AppendComment(list, text);
+        const ReplayGains gains = AssembleTags(LameContext(lame_init()).get(),
+                                               {.TagMode = 2, .AutoTag = c.autoTag, .ScaleMode = c.scaleMode},
+                                               SplitInputPath("/a.wav"), list);
+        EXPECT_DOUBLE_EQ(gains.Track, c.track) << c.comments[0];
+        EXPECT_DOUBLE_EQ(gains.Album, c.album) << c.comments[0];
+    }
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+TEST(EncoderConfig, SettingsBecomeTheLibrarysModeTargetAndQuality) {
+    const int untouched = lame_get_quality(LameContext(lame_init()).get());
+    // vbrQuality: VBR only, else 0; quality -1: no call was made; bitrate: CBR or ABR mean, else 0.
+    struct Case { const char* name; EncodeOptions options; vbr_mode vbr; float vbrQuality; int quality, bitrate; };
+    const Case cases[] = {
+        {"VBR default", {}, vbr_mtrh, 2.0f, -1, 0},
+        {"slider 951", {.VBRQuality = 951.0f}, vbr_mtrh, 0.5f, -1, 0},
+        // A VBR target never passes the engine quality on.
+        {"slider 101, quality 7", {.Quality = 7, .VBRQuality = 101.0f}, vbr_mtrh, 9.0f, -1, 0},
+        // The library keeps the quality just below 10.
+        {"slider bottom", {.VBRQuality = 1.0f}, vbr_mtrh, 10.0f, -1, 0},
+        {"CBR 192, quality 0", {.SetBitrate = 1, .Quality = 0, .SetCBR = 1, .CBRBitrate = 192}, vbr_off, 0, 0, 192},
+        {"ABR 150", {.SetBitrate = 1, .ABRBitrate = 150}, vbr_abr, 0, -1, 150},
+        {"ABR 150, quality 7", {.SetBitrate = 1, .Quality = 7, .ABRBitrate = 150}, vbr_abr, 0, 7, 150},
+        {"mono", {.Mono = 1}, vbr_mtrh, 2.0f, -1, 0},
+    };
+    for (const Case& c : cases) {
+        LameContext context(lame_init());
+        lame_t lame = context.get();
+        ConfigureEncoder(lame, c.options);
+        EXPECT_EQ(lame_get_mode(lame), c.options.Mono ? MONO : JOINT_STEREO) << c.name;
+        EXPECT_EQ(lame_get_num_channels(lame), c.options.Mono ? 1 : 2) << c.name;
+        EXPECT_EQ(lame_get_VBR(lame), c.vbr) << c.name;
+        EXPECT_EQ(lame_get_quality(lame), c.quality < 0 ? untouched : c.quality) << c.name;
+        EXPECT_NEAR(c.vbr == vbr_mtrh ? lame_get_VBR_quality(lame) : 0.0f, c.vbrQuality, 0.002) << c.name;
+        const int bitrate = c.vbr == vbr_off ? lame_get_brate(lame) : lame_get_VBR_mean_bitrate_kbps(lame);
+        EXPECT_EQ(c.vbr == vbr_mtrh ? 0 : bitrate, c.bitrate) << c.name;
+        EXPECT_EQ(lame_get_findReplayGain(lame), 1) << c.name;
+    }
+}
+
+int32_t readResult = 0;
+
+// Channel c holds 1000 * (c + 1) + i.
+int32_t FakeRead(void*, float** buffers, int32_t frames) {
+    for (int32_t i = 0; i < frames * 2; ++i) buffers[i / frames][i % frames] = 1000.0f * (1 + i / frames) + i % frames;
+    return readResult;
+}
+
+TEST(ScalingStage, ScalesWhatTheReaderDeliversOnItsChannelsAndPutsTheReaderBack) {
+    int state = 0;
+    for (int32_t channels : {2, 1}) {
+        AudioSource source;
+        source.ReadOp = FakeRead;
+        source.ReaderState = &state;
+        source.Channels = channels;
+        float left[4], right[4];
+        float* buffers[2] = {left, right};
+        {
+            ScopedScalingStage stage(source, 0.5f);
+            readResult = -1;  // a read error is passed on
+            EXPECT_EQ(source.ReadOp(source.ReaderState, buffers, 4), -1);
+            readResult = 3;
+            EXPECT_EQ(source.ReadOp(source.ReaderState, buffers, 4), 3);
+        }
+        // A mono source's second buffer and whatever lies beyond the count are left alone.
+        EXPECT_EQ(std::vector<float>(left, left + 4), (std::vector<float>{500.0f, 500.5f, 501.0f, 1003.0f}));
+        EXPECT_FLOAT_EQ(right[1], channels == 2 ? 1000.5f : 2001.0f) << channels;
+        EXPECT_EQ(source.ReadOp, &FakeRead);
+        EXPECT_EQ(source.ReaderState, &state);
+        source.ReadOp = nullptr;
+        source.ReaderState = nullptr;
+    }
+    EXPECT_NEAR(GainToScaleFactor(-6.02), std::pow(10.0, -0.301), 1e-12);
+}
+
+}  // namespace
