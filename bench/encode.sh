@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Encoding speed and output against the lame command-line tool.
+#
+# Builds quavermill-cli in Release, encodes one generated 10-minute stereo WAV
+# with it and with lame at the same settings (VBR 2, CBR 192, ABR 150), and
+# prints for each the time ratio (aim: at most 1.02) and whether the MPEG
+# audio frames after the LAME-tag frame are byte-identical (aim: identical).
+# Then prints the speed-up of -j 2 over -j 1 on eight files (aim: at least
+# 1.8; the machine's other load shows up here, so rerun when it looks noisy).
+#
+# Needs sox and lame (/usr/bin/lame). Each time is the best of RUNS runs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+ROOT=$PWD
+BUILD=${BUILD:-$ROOT/build-bench}
+RUNS=${RUNS:-3}
+SECONDS_LONG=${SECONDS_LONG:-600}
+SECONDS_EACH=${SECONDS_EACH:-90}
+
+cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DQM_BUILD_GUI=OFF -DQM_BUILD_TESTS=OFF >/dev/null
+cmake --build "$BUILD" -j2 --target quavermill-cli >/dev/null
+CLI=$BUILD/cli/quavermill-cli
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/quavermill-bench-XXXXXX")
+trap 'rm -rf "$WORK"' EXIT
+
+# Music-like load for the psychoacoustic model: pink noise on both channels.
+sox -n -r 44100 -b 16 -c 2 "$WORK/long.wav" synth "$SECONDS_LONG" pinknoise pinknoise vol 0.3
+
+now_ns() { date +%s%N; }
+
+# best_time DIR COMMAND...: the shortest wall time of RUNS runs, in seconds.
+best_time() {
+  local dir=$1; shift
+  local best=""
+  for _ in $(seq "$RUNS"); do
+    local start end
+    start=$(now_ns)
+    (cd "$dir" && "$@" >/dev/null)
+    end=$(now_ns)
+    local t=$(( end - start ))
+    if [ -z "$best" ] || [ "$t" -lt "$best" ]; then best=$t; fi
+  done
+  awk -v ns="$best" 'BEGIN { printf "%.3f", ns / 1e9 }'
+}
+
+# Audio frames after the LAME-tag frame, compared byte for byte.
+same_frames() {
+  /usr/bin/python3 - "$1" "$2" <<'PY'
+import sys
+def frames_after_lame_tag(path):
+    data = open(path, 'rb').read()
+    start = 0
+    if data[:3] == b'ID3':
+        start = 10 + ((data[6] & 0x7f) << 21 | (data[7] & 0x7f) << 14 | (data[8] & 0x7f) << 7 | (data[9] & 0x7f))
+    end = len(data) - 128 if data[-128:-125] == b'TAG' else len(data)
+    rates = {3: (44100, 48000, 32000), 2: (22050, 24000, 16000), 0: (11025, 12000, 8000)}
+    v1 = (0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320)
+    v2 = (0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160)
+    h = data[start:start + 4]
+    version = (h[1] >> 3) & 3
+    rate = rates[version][(h[2] >> 2) & 3]
+    kbps = (v1 if version == 3 else v2)[h[2] >> 4]
+    size = (144000 if version == 3 else 72000) * kbps // rate + ((h[2] >> 1) & 1)
+    return data[start + size:end]
+a, b = (frames_after_lame_tag(p) for p in sys.argv[1:3])
+print('identical' if a == b and len(a) > 0 else 'DIFFERENT (%d vs %d bytes)' % (len(a), len(b)))
+PY
+}
+
+echo "Encoding ${SECONDS_LONG} s of stereo 44.1 kHz audio, best of $RUNS runs"
+printf '%-8s %10s %10s %7s  %s\n' setting quavermill lame ratio "frames after the LAME-tag frame"
+for setting in "VBR 2|SetBitrate=0|-V 2" "CBR 192|SetBitrate=1\nSetCBR=1\nCBRBitrate=192|--preset cbr 192" \
+               "ABR 150|SetBitrate=1\nSetCBR=0\nABRBitrate=150|--preset 150"; do
+  IFS='|' read -r name ini lameArgs <<<"$setting"
+  dir=$WORK/$(echo "$name" | tr ' ' '_')
+  mkdir -p "$dir"
+  ln -s "$WORK/long.wav" "$dir/long.wav"
+  printf "[Quavermill]\n$ini\n" >"$dir/Quavermill.ini"
+  # shellcheck disable=SC2086
+  tq=$(best_time "$dir" "$CLI" -q -j 1 long.wav)
+  # shellcheck disable=SC2086
+  tl=$(best_time "$dir" lame --quiet $lameArgs long.wav reference.mp3)
+  ratio=$(awk -v a="$tq" -v b="$tl" 'BEGIN { printf "%.3f", a / b }')
+  printf '%-8s %9ss %9ss %7s  %s\n' "$name" "$tq" "$tl" "$ratio" "$(same_frames "$dir/long.mp3" "$dir/reference.mp3")"
+done
+
+echo
+echo "Eight files of ${SECONDS_EACH} s each, default settings"
+multi=$WORK/multi
+mkdir -p "$multi"
+sox "$WORK/long.wav" "$multi/one.wav" trim 0 "$SECONDS_EACH"
+files=()
+for i in 1 2 3 4 5 6 7 8; do
+  cp "$multi/one.wav" "$multi/f$i.wav"
+  files+=("f$i.wav")
+done
+rm "$multi/one.wav"
+t1=$(best_time "$multi" "$CLI" -q -j 1 "${files[@]}")
+t2=$(best_time "$multi" "$CLI" -q -j 2 "${files[@]}")
+speedup=$(awk -v a="$t1" -v b="$t2" 'BEGIN { printf "%.2f", a / b }')
+echo "-j 1: ${t1}s   -j 2: ${t2}s   speed-up: $speedup"
