@@ -1,0 +1,124 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QSlider>
+
+#include <vector>
+
+#include "DialogTestSupport.h"
+#include "ui/EncodingOptionsDialog.h"
+
+using namespace encoding_ids;
+using EncodingOptionsDialogTest = DialogTest;
+
+TEST_F(EncodingOptionsDialogTest, OpensWithTheDefaultsAndCancelKeepsOnlyTheSliderPosition)
+{
+    const struct {
+        int32_t start, position, estimate;
+        const char* level;
+        std::vector<Qt::Key> keys;
+    } cases[] = {
+        {801, 801, 217, "2.00", {}},
+        {801, 1, 64, "10.00", {Qt::Key_Home}},
+        {801, 1001, 256, "0.00", {Qt::Key_End}},
+        {801, 6, 65, "9.95", {Qt::Key_Home, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right}},
+        // Out of range, as an edited INI file gives: corrected for good even by a Cancel.
+        {0, 1, 64, "10.00", {}},
+        {5000, 1001, 256, "0.00", {}},
+    };
+    for (const auto& c : cases) {
+        ResetToDefaults();
+        VBRSliderPos() = c.start;
+        {
+            EncodingOptionsDialog dialog;
+            EXPECT_TRUE(Checked(dialog, kQualityMode));
+            EXPECT_FALSE(Checked(dialog, kCbr));
+            EXPECT_EQ(Child<QLineEdit>(dialog, kBitrate).text(), "128");
+            EXPECT_EQ(Child<QComboBox>(dialog, kEngineQuality).currentText(), "Standard");
+            for (Qt::Key key : c.keys) QTest::keyClick(&Child<QSlider>(dialog, kSlider), key);
+            EXPECT_EQ(Child<QLineEdit>(dialog, kVbrLevel).text(), c.level);
+            EXPECT_EQ(Child<QLineEdit>(dialog, kEstimate).text(), QString("Approx. Bitrate %1 kbps").arg(c.estimate));
+            for (const char* name : {kBitrateMode, kCbr, kMono, kTitleGain}) Click(dialog, name);
+            RetypeText(Child<QLineEdit>(dialog, kBitrate), "64");
+            Click(dialog, kCancel);
+        }
+        EXPECT_EQ(VBRSliderPos(), c.position);
+        EXPECT_EQ(CurrentSettings(), Settings{});
+        ExpectJobCopyMatchesSettings();
+        EncodingOptionsDialog again;
+        EXPECT_EQ(Child<QSlider>(again, kSlider).value(), c.position);
+        Click(again, kAccept);
+        EXPECT_EQ(CurrentSettings().VBRQuality, c.position);
+        ExpectJobCopyMatchesSettings();
+    }
+}
+
+TEST_F(EncodingOptionsDialogTest, BitrateBoxRulesAndWhatEnterStores)
+{
+    const struct {
+        const char *typed, *shown;
+        bool cbr;  // else typed in bitrate mode, then accepted in quality mode
+        int32_t cbr_kbps, abr_kbps;
+    } cases[] = {{"12a", "12", true, 16, 12},    {"1000", "320", true, 320, 320}, {"100", "100", true, 96, 100},
+                 {"104", "104", true, 112, 104}, {"144", "144", true, 160, 144},  {"287", "287", true, 256, 287},
+                 {"288", "288", true, 320, 288}, {"", "", true, 8, 8},            {"5", "5", true, 8, 8},
+                 {"77", "77", false, 80, 77}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        ResetToDefaults();
+        EncodingOptionsDialog dialog;
+        dialog.show();
+        Click(dialog, kBitrateMode);
+        if (c.cbr) Click(dialog, kCbr);
+        auto& box = Child<QLineEdit>(dialog, kBitrate);
+        RetypeText(box, c.typed);
+        EXPECT_EQ(box.text(), c.shown);
+        // Selected, so the next digit typed replaces the capped number.
+        EXPECT_EQ(box.selectedText(), std::string(c.typed) == "1000" ? "320" : "");
+        EXPECT_EQ(Child(dialog, kCbrExplanation).isEnabled(), c.cbr);
+        EXPECT_EQ(Child<QLabel>(dialog, kCbrExplanation).text(),
+                  c.cbr ? QString("CBR encoding will use a bitrate of %1 kbps. L.A.M.E. will automatically resample "
+                                  "input, where necessary, for low bitrates.").arg(c.cbr_kbps) : "");
+        if (!c.cbr) Click(dialog, kQualityMode);
+        QTest::keyClick(c.cbr ? static_cast<QWidget*>(&box) : &dialog, Qt::Key_Return);
+        const Settings& s = CurrentSettings();
+        EXPECT_EQ(std::tie(s.SetBitrate, s.SetCBR, s.CBRBitrate, s.ABRBitrate),
+                  std::make_tuple(int32_t{c.cbr}, int32_t{c.cbr}, c.cbr_kbps, c.abr_kbps));
+        ExpectJobCopyMatchesSettings();
+    }
+}
+
+// Switches an edited INI file sets to other than 1 open as what the encoder
+// makes of them: on.
+TEST_F(EncodingOptionsDialogTest, NonzeroSwitchesOpenOnAndAnUnknownEngineQualityOpensUnselected)
+{
+    Settings& s = CurrentSettings();
+    s.SetBitrate = s.Mono = s.SetCBR = 8;
+    s.CBRBitrate = 160;
+    s.Quality = 5;
+    EncodingOptionsDialog dialog;
+    for (const char* name : {kBitrateMode, kMono, kCbr}) EXPECT_TRUE(Checked(dialog, name)) << name;
+    EXPECT_TRUE(Child<QLabel>(dialog, kCbrExplanation).text().contains(" 160 kbps."));
+    EXPECT_EQ(Child<QComboBox>(dialog, kEngineQuality).currentIndex(), -1);
+    Click(dialog, kAccept);
+    EXPECT_EQ(std::tie(s.SetBitrate, s.Mono, s.SetCBR, s.Quality), std::make_tuple(1, 1, 1, -1));
+    EXPECT_EQ(SnapshotEncodeOptions().Quality, -1);
+}
+
+TEST_F(EncodingOptionsDialogTest, GainBoxesExcludeEachOtherAndSetTheTagMode)
+{
+    // Stored ScaleMode and TagMode, the clicks, then what Accept stores: unchecking leaves the tag mode.
+    for (const auto& [scale_before, tag_before, first, second, scale_mode, tag_mode] :
+         {std::tuple{0, 0, kTitleGain, kAlbumGain, 2, 2}, {0, 1, kAlbumGain, kTitleGain, 1, 2},
+          {2, 1, kAlbumGain, nullptr, 0, 1}}) {
+        ResetToDefaults();
+        std::tie(CurrentSettings().ScaleMode, CurrentSettings().TagMode) = std::tie(scale_before, tag_before);
+        ApplySettingsToJobs(CurrentSettings());
+        EncodingOptionsDialog dialog;
+        Click(dialog, first);
+        if (second) Click(dialog, second);
+        Click(dialog, kAccept);
+        const Settings& s = CurrentSettings();
+        EXPECT_EQ(std::tie(s.ScaleMode, s.TagMode, s.AutoTag), std::make_tuple(scale_mode, tag_mode, 0));
+        ExpectJobCopyMatchesSettings();
+    }
+}

@@ -1,0 +1,120 @@
+#include <QComboBox>
+
+#include <vector>
+
+#include "DialogTestSupport.h"
+#include "ui/TaggingSetupDialog.h"
+
+using namespace tagging_ids;
+
+using TaggingSetupDialogTest = DialogTest;
+using Texts = std::vector<std::string>;
+
+TEST_F(TaggingSetupDialogTest, SourceChoiceShowsItsControlsAndAcceptStoresItsPair)
+{
+    const char* id3_buttons[] = {kId3V1AndV2IfNeeded, kId3V1AndV2, kId3V1Only, kId3V2Only};
+    const struct {
+        int32_t auto_before, mode_before, scale_mode;
+        std::vector<const char*> clicks;
+        const char* option;  // the option checked, if any
+        bool copy, options_enabled;
+        int32_t auto_tag, tag_mode;
+    } cases[] = {
+        {0, 0, 0, {}, nullptr, false, false, 0, 0},
+        {0, 0, 0, {kAutoTag}, kDefaultOptions, false, true, 8, 0},
+        {0, 2, 0, {kAutoTag}, kDefaultOptions, false, true, 8, 0},
+        {0, 1, 0, {kAutoTag}, kCustomOptions, false, true, 8, 1},
+        {0, 0, 0, {kAutoTag, kCustomOptions}, kCustomOptions, false, true, 8, 1},
+        // Checking the box again restores the stored option, not the one chosen since.
+        {0, 1, 0, {kAutoTag, kDefaultOptions, kAutoTag, kAutoTag}, kCustomOptions, false, true, 8, 1},
+        {8, 1, 0, {kCopyComments}, nullptr, true, false, 0, 2},
+        {0, 2, 0, {}, nullptr, true, false, 0, 2},
+        {1, 0, 0, {}, kDefaultOptions, false, true, 8, 0},
+        // Fix: options left enabled after unchecking let "Custom Options"
+        // enable fields whose text Accept then drops.
+        {8, 1, 0, {kAutoTag}, nullptr, false, false, 0, 0},
+        // Input scaling: the options open disabled, and Accept keeps the one shown.
+        {8, 0, 1, {}, kDefaultOptions, false, false, 8, 0},
+        {8, 1, 2, {}, kCustomOptions, false, false, 8, 1},
+    };
+    for (const auto& c : cases) {
+        const int32_t row = static_cast<int32_t>(&c - cases), id3 = row % 4;
+        SCOPED_TRACE(testing::Message() << "row " << row);
+        ResetToDefaults();
+        Settings& s = CurrentSettings();
+        std::tie(s.AutoTag, s.TagMode, s.ScaleMode) = std::tie(c.auto_before, c.mode_before, c.scale_mode);
+        ApplySettingsToJobs(s);
+        TaggingSetupDialog dialog;
+        for (const char* name : c.clicks) Click(dialog, name);
+        EXPECT_EQ(Checked(dialog, kAutoTag), c.auto_tag == 8);
+        EXPECT_EQ(Checked(dialog, kCopyComments), c.copy);
+        for (const char* name : {kDefaultOptions, kCustomOptions}) {
+            EXPECT_EQ(Checked(dialog, name), c.option == name) << name;
+            EXPECT_EQ(Child(dialog, name).isEnabled(), c.options_enabled) << name;
+        }
+        for (const char* name : {kGenre, kYear, kArtist, kAlbum, kTitle})
+            EXPECT_EQ(Child(dialog, name).isEnabled(), c.option == kCustomOptions) << name;
+        Click(dialog, id3_buttons[id3]);
+        Click(dialog, kAccept);
+        EXPECT_EQ(std::tie(s.AutoTag, s.TagMode, s.id3Tag), std::tie(c.auto_tag, c.tag_mode, id3));
+        ExpectJobCopyMatchesSettings();
+    }
+}
+
+TEST_F(TaggingSetupDialogTest, CustomOptionsStoreTheTextsAndAPickedOrTypedGenre)
+{
+    const Settings& s = CurrentSettings();
+    const auto stored_texts = [&s] { return Texts{s.Genre, s.Year, s.Artist, s.Album, s.Title}; };
+    {
+        TaggingSetupDialog dialog;
+        auto& genre = Child<QComboBox>(dialog, kGenre);
+        EXPECT_EQ(genre.count(), 148);
+        EXPECT_EQ(genre.currentText(), "Other");
+        EXPECT_TRUE(Checked(dialog, kId3V1AndV2IfNeeded));
+        Click(dialog, kAutoTag);
+        Click(dialog, kCustomOptions);
+        genre.setCurrentIndex(genre.findText("Rock", Qt::MatchExactly | Qt::MatchCaseSensitive));
+        RetypeText(Child<QLineEdit>(dialog, kArtist), "%3");
+        RetypeText(Child<QLineEdit>(dialog, kAlbum), "%2 live");
+        RetypeText(Child<QLineEdit>(dialog, kTitle), "%1");
+        // Fix: the year setting holds 31 bytes, not the 63 of the other texts.
+        QTest::keyClicks(&Child<QLineEdit>(dialog, kYear), QString(40, '9'));
+        EXPECT_EQ(Child<QLineEdit>(dialog, kYear).text(), QString(31, '9'));
+        Click(dialog, kAccept);
+    }
+    const Texts typed{"Rock", std::string(31, '9'), "%3", "%2 live", "%1"};
+    EXPECT_EQ(stored_texts(), typed);
+    ExpectJobCopyMatchesSettings();
+    {
+        // Typed, then left with the default options: the stored texts stay.
+        TaggingSetupDialog dialog;
+        EXPECT_EQ(Child<QLineEdit>(dialog, kTitle).text(), "%1");
+        RetypeText(Child<QLineEdit>(dialog, kTitle), "dropped");
+        Click(dialog, kDefaultOptions);
+        Click(dialog, kAccept);
+    }
+    EXPECT_EQ(stored_texts(), typed);
+    EXPECT_EQ(CurrentSettings().TagMode, 0);
+    ExpectJobCopyMatchesSettings();
+    {
+        TaggingSetupDialog dialog;
+        Click(dialog, kCustomOptions);
+        // Fix: typing "Hard" must not be completed to the listed "Hard Rock".
+        dialog.show();
+        dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        QLineEdit& genre_text = *Child<QComboBox>(dialog, kGenre).lineEdit();
+        genre_text.setFocus();
+        RetypeText(genre_text, "Hard");
+        for (const char* name : {kYear, kArtist, kAlbum, kTitle}) RetypeText(Child<QLineEdit>(dialog, name), "");
+        Click(dialog, kAccept);
+    }
+    EXPECT_EQ(stored_texts(), (Texts{"Hard", "", "", "", ""}));
+    ExpectJobCopyMatchesSettings();
+
+    // A genre not in the list opens empty, and is then stored empty.
+    TaggingSetupDialog dialog;
+    EXPECT_EQ(Child<QComboBox>(dialog, kGenre).currentText(), "");
+    Click(dialog, kAccept);
+    EXPECT_EQ(stored_texts(), (Texts{"", "", "", "", ""}));
+}

@@ -1,0 +1,323 @@
+// The main window, offscreen, with its boxes and dialogs recorded instead of
+// shown: drops, mouse, menu, placement, painting and the worker's end.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTest>
+#include <QThread>
+
+#include <atomic>
+#include <climits>
+#include <filesystem>
+#include <thread>
+
+#include "app/ConversionJobs.h"
+#include "app/MainWindow.h"
+#include "app/WindowPlacement.h"
+#include "settings/EncodeOptions.h"
+#include "settings/ErrorReport.h"
+#include "settings/Settings.h"
+#include "support/Fixtures.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static int argc = 0;
+        if (!QApplication::instance()) new QApplication(argc, nullptr);
+        CurrentSettings() = Settings{};
+        ApplySettingsToJobs();
+        SelectErrorSink(0);
+    }
+
+    // On a 1920 x 1080 screen and a fresh queue; the previous window must be gone.
+    std::unique_ptr<MainWindow> MakeWindow(RunDialogFunction dialog = {}) {
+        queue = std::make_unique<FileQueue>();
+        boxes.clear();
+        auto record = [this](const MessageBoxRequest& box) { boxes.emplace_back(box, QThread::currentThread()); };
+        return std::make_unique<MainWindow>(WindowServices{queue.get(), QSize(1920, 1080), record, dialog});
+    }
+
+    // Qt delivers a drop only to a widget that accepted the drag's entry.
+    void DropFiles(MainWindow& window, const std::vector<std::string>& paths) {
+        QMimeData data;
+        for (const std::string& path : paths)
+            data.setUrls(data.urls() << QUrl::fromLocalFile(QString::fromStdString(path)));
+        QDragEnterEvent enter(QPoint(65, 65), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(65, 65), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &drop);
+        QApplication::processEvents();
+    }
+
+    std::unique_ptr<FileQueue> queue;
+    std::vector<std::pair<MessageBoxRequest, QThread*>> boxes;  // with the thread that showed each
+};
+
+TEST_F(WindowTest, DropsQueueWholePathsInOrderAndWarnOncePerUnsupportedFile) {
+    // Cutting a path to 259 characters, as a fixed buffer did, names a different file.
+    const std::string longPath = "/srv/" + std::string(280, 'd') + "/take.mp2";
+    const struct { std::vector<std::string> dropped, queued; int decodePending, encodePending, boxes; } rows[] = {
+        {{"/music/song.MP3"}, {"/music/song.MP3"}, 1, 0, 0},
+        {{"/docs/notes.txt", "/docs/a.wav"}, {"/docs/a.wav"}, 0, 1, 1},
+        {{"/home/user/Music"}, {}, 0, 0, 0},
+        // The last accepted file chooses the mode of the whole batch.
+        {{"/a/1.mp3", "/a/2.ogg", "/a/3.mp2", "/a/4.aif"}, {"/a/1.mp3", "/a/2.ogg", "/a/3.mp2", "/a/4.aif"}, 0, 1, 0},
+        {{"/музыка/песня №1.flac", longPath}, {"/музыка/песня №1.flac", longPath}, 1, 0, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.dropped.front().substr(0, 20));
+        auto window = MakeWindow();
+        DropFiles(*window, row.dropped);
+        EXPECT_EQ(std::vector<std::string>(queue->Paths.begin(), queue->Paths.end()), row.queued);
+        EXPECT_EQ(queue->Total, int(row.queued.size()));
+        EXPECT_EQ(queue->DecodePending, row.decodePending);
+        EXPECT_EQ(queue->EncodePending, row.encodePending);
+        ASSERT_EQ(boxes.size(), std::size_t(row.boxes));
+        for (const auto& [box, thread] : boxes)
+            EXPECT_TRUE(box.caption == "Error" && box.text == "Unsupported input file type" &&
+                        box.icon == QMessageBox::Warning);
+    }
+}
+
+TEST_F(WindowTest, LeftDragStoresTheCornerAndRightClickOpensTheMenuThereWithItsItems) {
+    auto window = MakeWindow();  // at 64, 64
+    window->show();
+    auto send = [&](QEvent::Type type, QPointF onScreen, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(10, 20), onScreen, button, held, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &event);
+    };
+    send(QEvent::MouseButtonPress, {74, 84}, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, {124, 114}, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(window->pos(), QPoint(114, 94));
+    EXPECT_EQ(CurrentSettings().Window_X, 114);
+    EXPECT_EQ(CurrentSettings().Window_Y, 94);
+    send(QEvent::MouseButtonRelease, {124, 114}, Qt::LeftButton, Qt::NoButton);
+    send(QEvent::MouseMove, {400, 400}, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(window->pos(), QPoint(114, 94));
+
+    send(QEvent::MouseButtonRelease, {270, 160}, Qt::RightButton, Qt::NoButton);
+    ASSERT_TRUE(window->PopupMenu()->isVisible());
+    EXPECT_EQ(window->PopupMenu()->pos(), QPoint(270, 160));
+    window->PopupMenu()->hide();
+    QStringList items;
+    for (QAction* action : window->PopupMenu()->actions())
+        items << (action->isSeparator() ? "-" : QString::number(action->data().toInt()) + " " + action->text());
+    EXPECT_EQ(items, QStringList({"40010 &Encoding Options", "40011 &Output Directory", "40012 &Tagging Setup",
+                                  "40013 &About", "-", "40014 A&UTO Tagging", "40015 &Delete Input file",
+                                  "40016 Al&ways on Top", "40017 Errors to &Log file", "-", "40018 E&xit\tAlt+F4"}));
+}
+
+TEST_F(WindowTest, EachToggleStoresEightOrZeroKeepsItsMarkAndTakesEffect) {
+    fixtures::TempDir folder;
+    fixtures::ScopedWorkingDir inFolder(folder.path());
+    fixtures::ErrorCapture boxed;
+    std::vector<int> dialogs;
+    auto window = MakeWindow([&](int command, QWidget*) {
+        dialogs.push_back(command);
+        if (command == kCommandTaggingSetup) CurrentSettings().AutoTag = 1;  // any value but 0 is on
+    });
+    window->ApplySettings();
+    window->show();
+    const QPoint shownAt = window->pos();
+    for (int command : {kCommandEncodingOptions, kCommandOutputDirectory, kCommandAbout, kCommandTaggingSetup})
+        window->RunCommand(command);
+    // The value after the first choice, and the encoder's working copy if it has one.
+    const struct { int command; int32_t Settings::*stored; int32_t first; int32_t EncodeOptions::*job; } rows[] = {
+        {kCommandAutoTagging, &Settings::AutoTag, 0, &EncodeOptions::AutoTag},
+        {kCommandDeleteInput, &Settings::DeleteInput, 8, &EncodeOptions::DeleteInput},
+        {kCommandAlwaysOnTop, &Settings::AlwaysOnTop, 0, nullptr},
+        {kCommandErrorsToLog, &Settings::Logerr, 0, nullptr},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.command);
+        EXPECT_EQ(window->MenuAction(row.command)->isChecked(), row.first == 0);
+        for (const int32_t value : {row.first, 8 - row.first}) {
+            window->RunCommand(row.command);
+            EXPECT_EQ(CurrentSettings().*row.stored, value);
+            EXPECT_EQ(window->MenuAction(row.command)->isChecked(), value != 0);
+            if (row.job) { EXPECT_EQ(SnapshotEncodeOptions().*row.job, value); }
+            if (row.command == kCommandErrorsToLog) ReportError(value ? "logged\n" : "boxed\n");
+            if (row.command != kCommandAlwaysOnTop) continue;
+            EXPECT_EQ(window->IsTopmost(), value != 0);
+            EXPECT_TRUE(window->isVisible());
+            EXPECT_EQ(window->pos(), shownAt);
+        }
+    }
+    EXPECT_EQ(dialogs, (std::vector<int>{40010, 40011, 40013, 40012}));
+    EXPECT_TRUE(fixtures::ReadText(folder / "Quavermill.log").starts_with("logged\n"));
+    EXPECT_TRUE(boxed.joined().starts_with("boxed\n")) << boxed.joined();
+}
+
+TEST_F(WindowTest, OpensClampedAndOnlyExitWritesTheStoredCorner) {
+    const int clamps[][3] = {{5000, 1920, 1790}, {-40, 1920, 0}, {64, 1920, 64},       {1790, 1920, 1790},
+                             {1791, 1920, 1790}, {50, 100, 0},   {INT32_MIN, 1920, 0}, {INT32_MAX, 1080, 950}};
+    for (const auto& row : clamps) EXPECT_EQ(ClampWindowCoordinate(row[0], row[1]), row[2]) << row[0] << "/" << row[1];
+
+    fixtures::TempDir folder;
+    fixtures::ScopedWorkingDir inFolder(folder.path());
+    LoadSettings();
+    const std::string asLoaded = fixtures::ReadText(folder / "Quavermill.ini");
+    CurrentSettings().Window_X = 5000;
+    CurrentSettings().Window_Y = -40;
+    for (const bool exit : {false, true}) {
+        auto window = MakeWindow();
+        EXPECT_EQ(window->geometry(), QRect(1790, 0, 130, 130));
+        QSignalSpy quit(window.get(), &MainWindow::QuitRequested);
+        exit ? window->RunCommand(kCommandExit) : void(window->close());
+        EXPECT_TRUE(quit.count() == 1 && quit[0][0] == 0);
+        if (!exit) { EXPECT_EQ(fixtures::ReadText(folder / "Quavermill.ini"), asLoaded); }
+    }
+    const std::string saved = fixtures::ReadText(folder / "Quavermill.ini");
+    EXPECT_NE(saved.find("\nWindow_X=5000\nWindow_Y=-40\n"), std::string::npos) << saved;
+}
+
+// The window's image, one letter a pixel: L light grey, D dark grey, W white, ? anything else.
+std::vector<std::string> Render(MainWindow& window) {
+    const QImage image = window.grab().toImage();
+    std::vector<std::string> rows(image.height(), std::string(image.width(), '?'));
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            for (auto [letter, colour] : {std::pair{'L', 0xC0C0C0u}, {'D', 0x404040u}, {'W', 0xFFFFFFu}})
+                if ((image.pixel(x, y) & 0xFFFFFF) == colour) rows[y][x] = letter;
+    return rows;
+}
+
+std::string Bar(char fill, int width) { return std::string(width, fill) + std::string(130 - width, 'W'); }
+
+TEST_F(WindowTest, BarsAndOutputPathHaveTheirWidthsRowsAndColours) {
+    auto window = MakeWindow();
+    // Widths are trunc(fraction x 131), the overall fraction being
+    // (total - remaining + file fraction) / total; nothing converted shows no bars.
+    const struct { int32_t total, remaining; double fileFraction; int fileWidth, overallWidth; } rows[] = {
+        {4, 2, 0.5, 65, 81}, {1, 1, 0.0, 0, 0}, {3, 3, 0.25, 32, 10}, {2, 1, 0.999, 130, 130}, {1, 0, 1.0, 130, 130},
+        {0, 0, 0.0, 0, 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.total << "/" << row.remaining << "/" << row.fileFraction);
+        queue->Total = row.total;
+        queue->Remaining = row.remaining;
+        queue->FileFraction = row.fileFraction;
+        const auto image = Render(*window);
+        ASSERT_EQ(image.size(), 130u);
+        for (int y = 107; y < 130; ++y) {  // the file bar on rows 108-117, the overall bar on 119-128
+            const char bar = y >= 108 && y <= 117 ? 'L' : y >= 119 && y <= 128 ? 'D' : 'W';
+            EXPECT_EQ(image[y], Bar(bar, bar == 'L' ? row.fileWidth : bar == 'D' ? row.overallWidth : 0)) << y;
+        }
+    }
+
+    // The path written over the file bar: kept from the last job, but not shown at idle.
+    queue->SetCurrentOutput("/music/" + std::string(40, 'M') + ".mp3");
+    auto image = Render(*window);
+    for (int y = 107; y < 130; ++y) EXPECT_EQ(image[y], Bar('W', 0)) << y;
+    queue->Total = 1;
+    queue->Remaining = 1;
+    queue->FileFraction = 0.5;  // 65 columns
+    image = Render(*window);
+    std::ptrdiff_t textPixels = 0;
+    for (int y = 108; y <= 117; ++y) {
+        EXPECT_EQ(image[y][0], 'L') << y;  // the blank before the path
+        EXPECT_EQ(image[y].substr(65), std::string(65, 'W')) << y;
+        textPixels += 65 - std::count(image[y].begin(), image[y].begin() + 65, 'L');
+    }
+    EXPECT_GT(textPixels, 20);
+    for (int y = 119; y <= 128; ++y) EXPECT_EQ(image[y], Bar('D', 65)) << y;
+}
+
+TEST_F(WindowTest, BadgeSpinsWhileBusyAndFinishesItsCycle) {
+    auto window = MakeWindow();
+    auto rgb = [](const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); };
+    std::string frames;
+    for (const char busy : std::string("0111111111100000000")) {
+        queue->Busy = busy - '0';
+        window->Tick();
+        frames += char('0' + window->FrameIndex());
+        // Each frame is drawn unchanged at (131/2 - 31, 131/2 - 33).
+        EXPECT_EQ(rgb(window->grab().toImage()).copy(34, 32, 63, 63),
+                  rgb(QImage(QString(":/quavermill/frame%1.png").arg(frames.back()))));
+    }
+    EXPECT_EQ(frames, "0123456701234567000");
+}
+
+TEST_F(WindowTest, DroppedWavBecomesAnMp3AndTheCountersReturnToZero) {
+    fixtures::TempDir folder;
+    fixtures::ScopedWorkingDir inFolder(folder.path());
+    fixtures::ErrorCapture errors;
+    const auto input = folder / "tone.wav", output = folder / "tone.mp3";
+    fixtures::WriteWav16(input, 2, 44100, fixtures::Sine16(2, 44100, 44100));
+    auto window = MakeWindow();
+    window->StartConversions(ConversionJobs());
+    DropFiles(*window, {input.string()});
+    ASSERT_EQ(queue->Total, 1);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return std::filesystem::exists(output) && !queue->Total && !queue->Remaining && !queue->Busy; }, 60000))
+        << errors.joined();
+    EXPECT_EQ(queue->FileFraction, 0.0);
+    EXPECT_EQ(queue->CurrentOutput(), output.string());
+    EXPECT_TRUE(std::filesystem::exists(input));
+    EXPECT_EQ(errors.joined(), "");
+    // An MPEG audio frame header, after the ID3v2 tag if there is one.
+    const fixtures::Bytes mp3 = fixtures::ReadFile(output);
+    const bool tagged = mp3.size() > 10 && std::equal(mp3.begin(), mp3.begin() + 3, "ID3");
+    const std::size_t at = tagged ? 10 + (mp3[6] << 21 | mp3[7] << 14 | mp3[8] << 7 | mp3[9]) : 0;
+    ASSERT_LT(at + 1, mp3.size());
+    EXPECT_TRUE(mp3[at] == 0xFF && (mp3[at + 1] & 0xE0) == 0xE0) << at;
+}
+
+TEST_F(WindowTest, ErrorBoxIsShownOnTheMainThreadWhileTheWorkerWaits) {
+    auto window = MakeWindow();
+    window->InstallErrorSink();
+    ReportError("Failed to create encoding thread!\n");  // a blocking call to its own thread would never return
+    ASSERT_EQ(boxes.size(), 1u);
+    std::atomic<bool> returned{false};
+    std::thread worker([&] { ReportError("Can't open file\n"), returned = true; });
+    std::this_thread::sleep_for(50ms);
+    EXPECT_FALSE(returned);  // no events have run, so the box is not shown yet
+    EXPECT_TRUE(QTest::qWaitFor([&] { return returned.load(); }, 5000));
+    worker.join();
+    ASSERT_EQ(boxes.size(), 2u);
+    for (const auto& [box, thread] : boxes) EXPECT_EQ(thread, QThread::currentThread());
+    EXPECT_EQ(boxes[1].first.caption, "Error");
+    EXPECT_EQ(boxes[1].first.text, "Can't open file\n");
+    EXPECT_EQ(boxes[1].first.icon, QMessageBox::NoIcon);
+}
+
+// Exit and close stop and join the worker, even one waiting on an error box
+// that the main thread, busy ending, will never show.
+TEST_F(WindowTest, ExitAndCloseReleaseAWorkerWaitingOnABoxAndJoinIt) {
+    for (const bool exit : {false, true}) {
+        SCOPED_TRACE(exit ? "Exit" : "close");
+        fixtures::TempDir folder;
+        fixtures::ScopedWorkingDir inFolder(folder.path());
+        std::atomic<bool> reporting{false}, stopped{false};
+        WorkerJobs jobs;
+        jobs.EncodeBatch = [&](FileQueue& q) {
+            reporting = true;
+            ReportError("Can't read input\n");
+            while (q.Quitting == 0) std::this_thread::sleep_for(2ms);  // as a job checks at each block
+            std::this_thread::sleep_for(50ms);                          // removing its partial output
+            stopped = true;
+        };
+        auto window = MakeWindow();
+        window->InstallErrorSink();
+        window->StartConversions(jobs);
+        PushPath(*queue, "/x/a.wav", QueueMode::Encode);
+        while (!reporting) std::this_thread::yield();
+        std::this_thread::sleep_for(20ms);
+        exit ? window->RunCommand(kCommandExit) : void(window->close());
+        EXPECT_TRUE(stopped);
+        QApplication::processEvents();
+        EXPECT_TRUE(boxes.empty());
+    }
+}
+
+}  // namespace

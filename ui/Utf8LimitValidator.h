@@ -1,0 +1,17 @@
+#pragma once
+// Refuses any edit that would make a text box hold more UTF-8 bytes than the
+// setting it is stored in, so what the user sees is what gets stored.
+// (QLineEdit::setMaxLength counts UTF-16 units, not bytes.)
+
+#include <QValidator>
+
+#include <cstddef>
+
+class Utf8LimitValidator : public QValidator {
+public:
+    Utf8LimitValidator(std::size_t maxBytes, QObject* parent);
+    State validate(QString& input, int& pos) const override;
+
+private:
+    std::size_t max_bytes_;
+};
