@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -146,14 +148,35 @@ std::string FormatSettings(const Settings& settings) {
     return out;
 }
 
+namespace {
+
+// Creates a new, uniquely named file beside `file` with the permissions the
+// user's umask gives any new file (mkstemp would make it private, and
+// changing the umask would race with files the worker creates meanwhile).
+int CreateTemporaryBeside(const std::filesystem::path& file, std::string& name) {
+    std::filesystem::path directory = file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
+    static std::atomic<unsigned> sequence{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = (directory / (file.filename().string() + ".tmp-" + std::to_string(getpid()) + "-" +
+                             std::to_string(sequence++)))
+                   .string();
+        int descriptor = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0 || errno != EEXIST) return descriptor;
+    }
+    return -1;
+}
+
+}  // namespace
+
 bool SaveSettingsFile(const Settings& settings, const std::filesystem::path& file) {
     // Write a new file beside the old one and rename it over: a full disk or a
     // crash mid-write must not leave the user with a cut-off settings file.
-    std::filesystem::path directory = file.parent_path();
-    std::string pattern = ((directory.empty() ? std::filesystem::path(".") : directory) /
-                           (file.filename().string() + ".XXXXXX")).string();
-    int descriptor = mkstemp(pattern.data());
-    if (descriptor < 0) return false;
+    std::string temporary;
+    int descriptor = CreateTemporaryBeside(file, temporary);
+    if (descriptor < 0) {
+        errno = 0;
+        return false;
+    }
     std::string text = FormatSettings(settings);
     bool written = true;
     std::size_t done = 0;
@@ -168,14 +191,8 @@ bool SaveSettingsFile(const Settings& settings, const std::filesystem::path& fil
     }
     if (written && fsync(descriptor) != 0) written = false;
     if (close(descriptor) != 0) written = false;
-    if (written) {
-        // Readable by the user's other tools like any file the user creates.
-        mode_t mask = umask(0);
-        umask(mask);
-        chmod(pattern.c_str(), 0666 & ~mask);
-    }
-    if (!written || std::rename(pattern.c_str(), file.c_str()) != 0) {
-        std::remove(pattern.c_str());
+    if (!written || std::rename(temporary.c_str(), file.c_str()) != 0) {
+        std::remove(temporary.c_str());
         errno = 0;
         return false;
     }

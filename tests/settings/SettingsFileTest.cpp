@@ -133,6 +133,17 @@ TEST(SettingsFile, OutputDirModeZeroForgetsTheFolder) {
     EXPECT_NE(ReadText(dir / "Quavermill.ini").find("\nOutputDir=\n"), std::string::npos);
 }
 
+TEST(SettingsFile, ASavedFileHasThePermissionsOfAnyNewFile) {
+    TempDir dir;
+    const mode_t previous = umask(022);
+    ASSERT_TRUE(SaveSettingsFile(Settings{}, dir / "Quavermill.ini"));
+    umask(previous);
+    struct stat info {};
+    ASSERT_EQ(stat((dir / "Quavermill.ini").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0644u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary left
+}
+
 TEST(SettingsFile, ASaveThatCannotReplaceTheFileKeepsTheOldOne) {
     if (geteuid() == 0) {
         // root ignores directory permissions; a directory in the way of the
