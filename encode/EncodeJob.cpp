@@ -17,9 +17,6 @@
 namespace {
 
 constexpr const char* kMp3Extension = ".mp3";
-constexpr int32_t kTagModeComments = 2;
-constexpr int32_t kScaleByTrackGain = 1;
-constexpr int32_t kScaleByAlbumGain = 2;
 // Handed to the MPEG opener; -1 means not known yet.
 constexpr int kUnknownDecoderOffset = -1;
 

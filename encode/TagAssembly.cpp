@@ -18,8 +18,11 @@ constexpr std::size_t kId3v1TrackLimit = 3;
 constexpr std::size_t kId3v1YearLimit = 4;
 constexpr const char* kFallbackGenre = "Other";
 
-constexpr int32_t kTagModeTemplates = 1;
-constexpr int32_t kTagModeComments = 2;
+// Only the custom and comment tag modes choose the ID3 versions; the default
+// mode leaves the library its own choice.
+bool ChoosesId3Versions(const EncodeOptions& options) {
+    return options.TagMode == kTagModeCustom || options.TagMode == kTagModeComments;
+}
 
 enum class CommentAction { TrackGain, AlbumGain, Field };
 
@@ -103,7 +106,7 @@ const char* FrameId(TagFrame frame) {
 }  // namespace
 
 TagSource ChooseTagSource(const EncodeOptions& options) {
-    if (options.AutoTag != 0) return options.TagMode == kTagModeTemplates ? TagSource::Templates : TagSource::Path;
+    if (options.AutoTag != 0) return options.TagMode == kTagModeCustom ? TagSource::Templates : TagSource::Path;
     return options.TagMode == kTagModeComments ? TagSource::Comments : TagSource::None;
 }
 
@@ -210,14 +213,13 @@ ReplayGains AssembleTags(lame_t context, const EncodeOptions& options, const Inp
     else if (source == TagSource::Templates) fields = TagFieldsFromTemplates(options, parts);
     else if (source == TagSource::Comments) fields = std::move(fromComments);
 
-    const bool versionStepApplies = options.TagMode == kTagModeTemplates || options.TagMode == kTagModeComments;
-    const bool id3v1Only = versionStepApplies && options.id3Tag == kId3v1OnlyChoice;
+    const bool id3v1Only = ChoosesId3Versions(options) && options.id3Tag == kId3v1OnlyChoice;
     ApplyTagFields(context, fields, !id3v1Only);
     return gains;
 }
 
 void ApplyId3Version(lame_t context, const EncodeOptions& options) {
-    if (options.TagMode != kTagModeTemplates && options.TagMode != kTagModeComments) return;
+    if (!ChoosesId3Versions(options)) return;
     switch (options.id3Tag) {
         case 1: id3tag_add_v2(context); break;
         case kId3v1OnlyChoice: id3tag_v1_only(context); break;

@@ -10,6 +10,16 @@
 
 struct Settings;
 
+// TagMode: where the tags of a file come from.
+inline constexpr int32_t kTagModeDefault = 0;   // the path's names (with automatic tagging)
+inline constexpr int32_t kTagModeCustom = 1;    // the templates and literals
+inline constexpr int32_t kTagModeComments = 2;  // the source's Vorbis/FLAC comments
+
+// ScaleMode: which ReplayGain comment scales the input.
+inline constexpr int32_t kScaleNone = 0;
+inline constexpr int32_t kScaleByTrackGain = 1;
+inline constexpr int32_t kScaleByAlbumGain = 2;
+
 struct EncodeOptions {
     int32_t SetBitrate = 0;
     int32_t Mono = 0;

@@ -265,8 +265,8 @@ void EncodingOptionsDialog::ShowStoredSettings()
     const bool quality_known = settings.Quality >= 0 && settings.Quality < engine_quality_->count();
     engine_quality_->setCurrentIndex(quality_known ? settings.Quality : -1);
 
-    title_gain_->box()->setChecked(settings.ScaleMode == 1);
-    album_gain_->box()->setChecked(settings.ScaleMode == 2);
+    title_gain_->box()->setChecked(settings.ScaleMode == kScaleByTrackGain);
+    album_gain_->box()->setChecked(settings.ScaleMode == kScaleByAlbumGain);
 }
 
 void EncodingOptionsDialog::ShowSliderPosition(int32_t position)
@@ -345,11 +345,13 @@ void EncodingOptionsDialog::accept()
 
     // Gain values come only from Vorbis/FLAC comments, so scaling implies the
     // comment-copying tag mode; unchecking both leaves the tag mode alone.
-    const int32_t scale_mode = title_gain_->box()->isChecked() ? 1 : album_gain_->box()->isChecked() ? 2 : 0;
+    const int32_t scale_mode = title_gain_->box()->isChecked()   ? kScaleByTrackGain
+                               : album_gain_->box()->isChecked() ? kScaleByAlbumGain
+                                                                 : kScaleNone;
     settings.ScaleMode = scale_mode;
     SetEncodeScaleMode(scale_mode);
-    if (scale_mode != 0) {
-        settings.TagMode = 2;
+    if (scale_mode != kScaleNone) {
+        settings.TagMode = kTagModeComments;
         SetEncodeTagMode(settings.TagMode);
     }
 

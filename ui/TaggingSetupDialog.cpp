@@ -21,10 +21,6 @@
 
 namespace {
 
-constexpr int32_t kTagModeDefault = 0;
-constexpr int32_t kTagModeCustom = 1;
-constexpr int32_t kTagModeCopyComments = 2;
-
 constexpr const char* kHelpLines[] = {
     "For Artist, Album and Title:",
     "%1 = Filename (Title)",
@@ -219,7 +215,7 @@ void TaggingSetupDialog::ShowStoredSettings()
         ShowStoredOptionChoice();
     } else {
         auto_tag_->setChecked(false);
-        copy_comments_->setChecked(settings.TagMode == kTagModeCopyComments);
+        copy_comments_->setChecked(settings.TagMode == kTagModeComments);
         UncheckOptions();
         default_options_->setEnabled(false);
         custom_options_->setEnabled(false);
@@ -297,7 +293,7 @@ void TaggingSetupDialog::accept()
     } else {
         settings.AutoTag = 0;
         SetEncodeAutoTag(settings.AutoTag);
-        settings.TagMode = copy_comments_->isChecked() ? kTagModeCopyComments : kTagModeDefault;
+        settings.TagMode = copy_comments_->isChecked() ? kTagModeComments : kTagModeDefault;
         SetEncodeTagMode(settings.TagMode);
     }
 
