@@ -53,8 +53,9 @@ std::string Printf(const char* format, ...) {
     return text;
 }
 
-std::string BuildMessage(const SinkWording& wording, int savedErrno, const char* format, va_list args) {
-    if (std::strlen(format) > kLongestFormat) {
+std::string BuildMessage(const SinkWording& wording, bool overflow, int savedErrno, const char* format,
+                         va_list args) {
+    if (overflow) {
         return CutUtf8(std::string(kOverflowMarker) + " " + format, kMessageLimit);
     }
     std::string message;
@@ -105,7 +106,7 @@ void ReportError(const char* format, ...) {
     bool toLog = logSinkSelected.load() != 0;
     va_list args;
     va_start(args, format);
-    std::string message = BuildMessage(toLog ? kLogWording : kBoxWording, overflow ? 0 : savedErrno, format, args);
+    std::string message = BuildMessage(toLog ? kLogWording : kBoxWording, overflow, savedErrno, format, args);
     va_end(args);
     if (toLog) {
         DeliverToLog(message);
