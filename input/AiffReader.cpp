@@ -166,7 +166,7 @@ bool OpenAiff(std::FILE* file, AudioSource& source, const uint8_t* probeBytes, s
     source.Info.nsamp = SampleCountForInfo(totalFrames, totalKnown);
     source.ReadOp = ReadPcmFrames;
     source.ReaderState =
-        CreatePcmState(file, channels, sampleBits, encoding, totalFrames, totalKnown, &source.Damaged);
+        CreatePcmState(file, channels, encoding, totalFrames, totalKnown, &source.Damaged);
     // A sound data offset beyond the file shows as data ending early.
     SkipForwardBytes(file, offset);
     return true;

@@ -87,11 +87,10 @@ int32_t PcmBytesPerSample(PcmEncoding encoding) {
     return 0;
 }
 
-PcmReaderState* CreatePcmState(std::FILE* file, int32_t channels, int32_t sampleBits, PcmEncoding encoding,
-                               int64_t totalFrames, bool totalKnown, bool* damaged) {
+PcmReaderState* CreatePcmState(std::FILE* file, int32_t channels, PcmEncoding encoding, int64_t totalFrames,
+                               bool totalKnown, bool* damaged) {
     auto* state = new PcmReaderState;
     state->Channels = channels;
-    state->SampleBits = sampleBits;
     state->Encoding = encoding;
     state->TotalFrames = totalFrames;
     state->TotalKnown = totalKnown;

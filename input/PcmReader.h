@@ -22,7 +22,6 @@ int32_t PcmBytesPerSample(PcmEncoding encoding);
 
 struct PcmReaderState {
     int32_t Channels = 0;
-    int32_t SampleBits = 0;
     PcmEncoding Encoding = PcmEncoding::Signed16LE;
     // Frames the data holds when TotalKnown; reading stops there, so chunks
     // after the sample data are never read as samples.
@@ -42,8 +41,8 @@ struct PcmReaderState {
 // `channels` may still be unusable (0, or more than two): the channel check
 // after the open refuses those, and reading such a state delivers nothing
 // harmful. `damaged` must outlive the state.
-PcmReaderState* CreatePcmState(std::FILE* file, int32_t channels, int32_t sampleBits, PcmEncoding encoding,
-                               int64_t totalFrames, bool totalKnown, bool* damaged);
+PcmReaderState* CreatePcmState(std::FILE* file, int32_t channels, PcmEncoding encoding, int64_t totalFrames,
+                               bool totalKnown, bool* damaged);
 
 // Reader contract of AudioSource.h. ReadPcmFrames takes the integer
 // encodings, ReadFloatFrames IEEE float data. A read error, or data that ends

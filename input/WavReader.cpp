@@ -183,6 +183,6 @@ bool OpenWav(std::FILE* file, AudioSource& source, const uint8_t*, std::size_t) 
     source.Info.nsamp = SampleCountForInfo(totalFrames, totalKnown);
     source.ReadOp = layout.IsFloat ? ReadFloatFrames : ReadPcmFrames;
     source.ReaderState =
-        CreatePcmState(file, channels, bits, layout.Encoding, totalFrames, totalKnown, &source.Damaged);
+        CreatePcmState(file, channels, layout.Encoding, totalFrames, totalKnown, &source.Damaged);
     return true;
 }

@@ -83,7 +83,7 @@ TEST(AudioSource, ACutOffCopyOrAReadErrorMarksTheSourceDamaged) {
     ASSERT_NE(file, nullptr);
     for (bool known : {false, true}) {
         bool damaged = false;
-        PcmReaderState* state = CreatePcmState(file, 2, 16, PcmEncoding::Signed16LE, known ? 10 : 0, known, &damaged);
+        PcmReaderState* state = CreatePcmState(file, 2, PcmEncoding::Signed16LE, known ? 10 : 0, known, &damaged);
         float left[16], right[16], *buffers[2] = {left, right};
         EXPECT_EQ(ReadPcmFrames(state, buffers, 16), 0);
         EXPECT_TRUE(damaged);
