@@ -20,6 +20,12 @@ inline constexpr int32_t kScaleNone = 0;
 inline constexpr int32_t kScaleByTrackGain = 1;
 inline constexpr int32_t kScaleByAlbumGain = 2;
 
+// Gain values come only from Vorbis/FLAC comments, so any scaling makes the
+// tags come from the comments too; otherwise the chosen mode stands.
+inline int32_t TagModeForScaling(int32_t tagMode, int32_t scaleMode) {
+    return scaleMode > kScaleNone ? kTagModeComments : tagMode;
+}
+
 struct EncodeOptions {
     int32_t SetBitrate = 0;
     int32_t Mono = 0;
