@@ -19,7 +19,7 @@
 #include <thread>
 
 #include "app/MessageBoxSink.h"
-#include "app/Worker.h"
+#include "queue/Worker.h"
 
 class QAction;
 class QMenu;

@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QIcon>
 
-#include "app/ConversionJobs.h"
-#include "app/FileQueue.h"
+#include "queue/ConversionJobs.h"
+#include "queue/FileQueue.h"
 #include "app/GuiResources.h"
 #include "app/MainWindow.h"
 #include "settings/Settings.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "encode/JobHooks.h"
+#include "job/JobHooks.h"
 
 class ProgressDisplay {
 public:

@@ -11,12 +11,11 @@
 #include <set>
 #include <thread>
 
-#include "app/ConversionJobs.h"
-#include "app/FileQueue.h"
+#include "queue/ConversionJobs.h"
+#include "input/SourceType.h"
 #include "cli/CliOptions.h"
 #include "cli/ProgressDisplay.h"
-#include "encode/EncodeJob.h"
-#include "encode/PathSplit.h"
+#include "job/OutputNaming.h"
 #include "settings/EncodeOptions.h"
 #include "settings/ErrorReport.h"
 #include "settings/Settings.h"
@@ -37,14 +36,6 @@ std::string AbsolutePath(const std::string& path) {
     std::error_code error;
     std::filesystem::path absolute = std::filesystem::absolute(path, error);
     return error ? path : absolute.lexically_normal().string();
-}
-
-// Resolves links in the part of the path that exists, so two spellings of
-// one file compare equal.
-std::string ComparablePath(const std::string& path) {
-    std::error_code error;
-    std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
-    return error ? AbsolutePath(path) : resolved.string();
 }
 
 // Two files of one run must never write the same output, nor write over an
@@ -74,8 +65,7 @@ std::vector<PlannedFile> PlanFiles(const std::vector<std::string>& files, const 
             clash = j != i && comparableInputs[j] == output && comparableInputs[i] != output;
         }
         if (clash) {
-            planned.Refusal =
-                "Output file '" + named + "' is also written or read by another file of this run; skipped\n";
+            planned.Refusal = OutputClashMessage(named);
         } else {
             outputs.insert(output);
         }
@@ -91,8 +81,8 @@ void LoadToolSettings(const CliOptions& options) {
 }
 
 JobResult ConvertOne(const PlannedFile& planned, const std::string& outputDir, const JobHooks& hooks) {
-    if (planned.Encode) return EncodeFile(planned.Input, TakeEncodeOptionsForJob(), outputDir, hooks);
-    return DecodeFileJob(planned.Input, outputDir, hooks);
+    const WorkerJobs jobs = ConversionJobs();
+    return planned.Encode ? jobs.Encode(planned.Input, outputDir, hooks) : jobs.Decode(planned.Input, outputDir, hooks);
 }
 
 std::string FileNameOf(const std::string& path) {

@@ -8,17 +8,17 @@
 
 #include "encode/EncodeLoop.h"
 #include "encode/EncoderConfig.h"
-#include "encode/PathSplit.h"
 #include "encode/ScalingStage.h"
 #include "encode/TagAssembly.h"
 #include "input/AudioSource.h"
+#include "job/OutputNaming.h"
 #include "settings/ErrorReport.h"
 
 namespace {
 
 constexpr const char* kMp3Extension = ".mp3";
-// Handed to the MPEG opener; -1 means not known yet.
-constexpr int kUnknownDecoderOffset = -1;
+// What the encoder takes for a sample count that is not given.
+constexpr unsigned long kEncoderCountNotGiven = 0xFFFFFFFFul;
 
 // The library fills some process-wide tables the first time a context is
 // made or initialised; several files at once must not race on that.
@@ -44,6 +44,15 @@ double ScaleFactorFor(int32_t scaleMode, const ReplayGains& gains) {
     return 1.0;
 }
 
+// The encoder learns the source's layout from the stream record; the count
+// is the stream's own or the estimate from the file size.
+void DescribeSourceToEncoder(lame_t context, const AudioSource& source) {
+    lame_set_num_channels(context, source.Info.Channels);
+    lame_set_in_samplerate(context, source.Info.SampleRate);
+    const int64_t count = source.SampleCountHint;
+    lame_set_num_samples(context, count < 0 ? kEncoderCountNotGiven : static_cast<unsigned long>(count));
+}
+
 void DeleteInput(const std::string& inputPath) {
     std::error_code error;
     // remove() reports a file that is already gone as "nothing removed", not
@@ -57,9 +66,10 @@ void DeleteInput(const std::string& inputPath) {
 
 EncodeOptions TakeEncodeOptionsForJob() {
     EncodeOptions options = SnapshotEncodeOptions();
-    if (options.ScaleMode > 0) {
-        SetEncodeTagMode(kTagModeComments);
-        options.TagMode = kTagModeComments;
+    const int32_t tagMode = TagModeForScaling(options.TagMode, options.ScaleMode);
+    if (tagMode != options.TagMode) {
+        SetEncodeTagMode(tagMode);
+        options.TagMode = tagMode;
     }
     return options;
 }
@@ -68,7 +78,7 @@ JobResult EncodeFile(const std::string& inputPath, const EncodeOptions& requeste
                      const JobHooks& hooks) {
     EncodeOptions options = requested;
     // The gain comments reach the job only through the comment list.
-    if (options.ScaleMode > 0) options.TagMode = kTagModeComments;
+    options.TagMode = TagModeForScaling(options.TagMode, options.ScaleMode);
 
     SetErrorContext(inputPath);
     errno = 0;  // a stale error number must not decorate this file's messages
@@ -90,6 +100,7 @@ JobResult EncodeFile(const std::string& inputPath, const EncodeOptions& requeste
     const InputPathParts parts = SplitInputPath(inputPath);
     const std::string outputPath = BuildOutputPath(parts, outputDir, kMp3Extension);
     if (hooks.OutputNamed) hooks.OutputNamed(outputPath);
+    if (!ClaimOutputOrRefuse(hooks, outputPath)) return JobResult::Failed;
 
     ConfigureEncoder(lame, options);
 
@@ -99,11 +110,10 @@ JobResult EncodeFile(const std::string& inputPath, const EncodeOptions& requeste
         return JobResult::Failed;
     }
 
-    int decoderDelay = kUnknownDecoderOffset;
-    int decoderPadding = kUnknownDecoderOffset;
-    if (!OpenAudioSource(lame, inputPath, &decoderDelay, &decoderPadding, source)) return JobResult::Failed;
+    if (!OpenAudioSource(inputPath, source)) return JobResult::Failed;
+    DescribeSourceToEncoder(lame, source);
 
-    FilePtr output = OpenOutputFile(outputPath, lame_get_decode_only(lame));
+    FilePtr output = OpenOutputFile(outputPath);
     if (!output) {
         ReportError("Can't init outfile '%s'\n", outputPath.c_str());
         ReportInitFailure(inputPath, outputPath);
@@ -113,9 +123,8 @@ JobResult EncodeFile(const std::string& inputPath, const EncodeOptions& requeste
 
     const ReplayGains gains = AssembleTags(lame, options, parts, source.Comments);
     source.ScaleFactor = ScaleFactorFor(options.ScaleMode, gains);
-    // An Ogg Vorbis reader scales by itself, from ScaleFactor.
     std::optional<ScopedScalingStage> scaling;
-    if (source.Type != kSourceOgg && options.ScaleMode > 0) {
+    if (!source.Format->AppliesScaleFactor && options.ScaleMode > 0) {
         scaling.emplace(source, static_cast<float>(source.ScaleFactor));
     }
 
@@ -137,28 +146,11 @@ JobResult EncodeFile(const std::string& inputPath, const EncodeOptions& requeste
 
     if (cancelled) {
         // A partial file must never be taken for a finished one.
-        std::error_code ignored;
-        std::filesystem::remove(outputPath, ignored);
+        RemovePartialOutput(outputPath);
         return JobResult::Cancelled;
     }
     if (loopResult != kEncodeLoopDone || !outputClosed || !inputClosed) return JobResult::Failed;
 
     if (options.DeleteInput != 0) DeleteInput(inputPath);
     return JobResult::Done;
-}
-
-void RunEncodeJob(FileQueue& queue) {
-    while (queue.Quitting == 0) {
-        std::optional<std::string> path = PopPath(queue);
-        if (!path) return;
-        queue.Busy = 1;
-        const EncodeOptions options = TakeEncodeOptionsForJob();
-        const std::string outputDir = TakeActiveOutputDirForJob();
-        JobHooks hooks;
-        hooks.Progress = [&queue](int64_t total, int64_t done) { ReportProgress(queue, total, done); };
-        hooks.OutputNamed = [&queue](const std::string& outputPath) { queue.SetCurrentOutput(outputPath); };
-        hooks.Stop = &queue.Quitting;
-        EncodeFile(*path, options, outputDir, hooks);
-        FinishPath(queue);
-    }
 }

@@ -1,10 +1,9 @@
 #pragma once
-// One input file to one MP3 file, and the queue's encode batch.
+// One input file to one MP3 file.
 
 #include <string>
 
-#include "app/FileQueue.h"
-#include "encode/JobHooks.h"
+#include "job/JobHooks.h"
 #include "settings/EncodeOptions.h"
 
 // The options one file is encoded with: a snapshot of EncodeOptions. With
@@ -19,8 +18,3 @@ EncodeOptions TakeEncodeOptionsForJob();
 // every step succeeded. Safe to run on several threads at once.
 JobResult EncodeFile(const std::string& inputPath, const EncodeOptions& options, const std::string& outputDir,
                      const JobHooks& hooks);
-
-// The worker's encode batch: pops paths until the queue is empty (or the
-// program quits), keeping Busy, CurrentOutput, FileFraction and Remaining
-// up to date.
-void RunEncodeJob(FileQueue& queue);

@@ -87,7 +87,7 @@ int EncodeLoop(lame_t context, std::FILE* output, AudioSource& source, const std
     int32_t count = 0;
     do {
         if (stop && stop->load(std::memory_order_relaxed) != 0) return kEncodeLoopCancelled;
-        count = readBlock(context, samples.get(), source);
+        count = readBlock(samples.get(), source);
         if (count < 0) {
             readFailed = true;
             break;

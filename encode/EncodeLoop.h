@@ -22,7 +22,7 @@ inline constexpr int64_t kProgressSampleStep = 50;
 
 // Reads the next block: the count per channel, 0 at the end, negative when
 // the stream cannot go on.
-using BlockReader = int32_t (*)(lame_t context, int32_t out[2][kBlockFrames], AudioSource& source);
+using BlockReader = int32_t (*)(int32_t out[2][kBlockFrames], AudioSource& source);
 
 // The running total of samples read per channel; 64 bits, so recordings past
 // 2^31 samples (about 13 hours at 44.1 kHz) keep counting correctly.

@@ -22,18 +22,18 @@ double GainToScaleFactor(double gainDb) { return std::pow(10.0, kDecibelsToAmpli
 
 void InstallScalingStage(AudioSource& source, ScalingStage& stage, float factor) {
     stage.PreviousRead = source.ReadOp;
-    stage.PreviousState = source.ReaderState;
+    stage.PreviousState = source.ReadState;
     stage.Channels = source.Channels;
     stage.Factor = factor;
     if (!source.ReadOp) return;
     source.ReadOp = ReadScaled;
-    source.ReaderState = &stage;
+    source.ReadState = &stage;
 }
 
 void RemoveScalingStage(AudioSource& source, ScalingStage& stage) {
-    if (source.ReadOp != ReadScaled || source.ReaderState != &stage) return;
+    if (source.ReadOp != ReadScaled || source.ReadState != &stage) return;
     source.ReadOp = stage.PreviousRead;
-    source.ReaderState = stage.PreviousState;
+    source.ReadState = stage.PreviousState;
 }
 
 ScopedScalingStage::ScopedScalingStage(AudioSource& source, float factor) : source_(source) {

@@ -17,8 +17,8 @@ struct ScalingStage {
 double GainToScaleFactor(double gainDb);
 
 // Makes `source` read through `stage` (which the caller keeps alive) until
-// RemoveScalingStage puts the reader back. A source without a ReadOp
-// (MPEG, Ogg Vorbis) is left as it is.
+// RemoveScalingStage puts the reader back. A source without a ReadOp is left
+// as it is.
 void InstallScalingStage(AudioSource& source, ScalingStage& stage, float factor);
 void RemoveScalingStage(AudioSource& source, ScalingStage& stage);
 

@@ -7,8 +7,8 @@
 
 #include <lame/lame.h>
 
-#include "encode/CommentList.h"
-#include "encode/PathSplit.h"
+#include "input/CommentList.h"
+#include "job/OutputNaming.h"
 #include "settings/EncodeOptions.h"
 
 enum class TagSource { None, Path, Templates, Comments };

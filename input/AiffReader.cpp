@@ -94,7 +94,11 @@ bool ProbeAiff(const uint8_t* bytes, std::size_t count) {
            (bytes[11] == 'C' || bytes[11] == 'F');
 }
 
-bool OpenAiff(std::FILE* file, AudioSource& source, const uint8_t* probeBytes, std::size_t probeCount) {
+namespace {
+
+// Reads the header up to the first sample byte; `opened` is set last, so a
+// failure leaves nothing to release.
+bool ReadAiffHeader(std::FILE* file, AudioSource& source, const uint8_t* probeBytes, std::size_t probeCount, OpenedReader& opened) {
     const bool aifc = probeCount >= kAiffProbeLength && probeBytes[11] == 'C';
 
     uint32_t commonLength = 0;
@@ -161,13 +165,19 @@ bool OpenAiff(std::FILE* file, AudioSource& source, const uint8_t* probeBytes, s
     if (!totalKnown) totalKnown = SoundChunkFrames(soundLength, offset, frameBytes, totalFrames);
     if (!totalKnown) totalFrames = 0;
 
-    source.Info.stereo = channels;
-    source.Info.samplerate = rate;
-    source.Info.nsamp = SampleCountForInfo(totalFrames, totalKnown);
-    source.ReadOp = ReadPcmFrames;
-    source.ReaderState =
-        CreatePcmState(file, channels, encoding, totalFrames, totalKnown, &source.Damaged);
+    source.Info.Channels = channels;
+    source.Info.SampleRate = rate;
+    source.Info.SampleCount = totalKnown ? totalFrames : kSampleCountNotGiven;
+    opened = {CreatePcmState(file, channels, encoding, totalFrames, totalKnown, &source.Damaged), ReadPcmFrames};
     // A sound data offset beyond the file shows as data ending early.
     SkipForwardBytes(file, offset);
     return true;
+}
+
+}  // namespace
+
+OpenedReader OpenAiff(std::FILE* file, AudioSource& source, const uint8_t* probeBytes, std::size_t probeCount) {
+    OpenedReader opened;
+    ReadAiffHeader(file, source, probeBytes, probeCount, opened);
+    return opened;
 }

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 
-struct AudioSource;
+#include "input/AudioSource.h"
 
 // "FORM", a size, "AIFF" or "AIFC".
 inline constexpr std::size_t kAiffProbeLength = 12;
@@ -14,10 +14,10 @@ inline constexpr std::size_t kAiffProbeLength = 12;
 bool ProbeAiff(const uint8_t* bytes, std::size_t count);
 
 // The file stands right after the 12-byte file header; byte 11 of the probe
-// bytes tells AIFF-C from AIFF. On success fills source.Info (stereo,
-// samplerate, nsamp), ReadOp and ReaderState; on failure has reported why
+// bytes tells AIFF-C from AIFF. On success fills source.Info (channels,
+// rate, sample count) and gives the reader; on failure has reported why
 // and set nothing.
-bool OpenAiff(std::FILE* file, AudioSource& source, const uint8_t* probeBytes, std::size_t probeCount);
+OpenedReader OpenAiff(std::FILE* file, AudioSource& source, const uint8_t* probeBytes, std::size_t probeCount);
 
 // The sample rate in an 80-bit IEEE 754 extended float (10 bytes,
 // big-endian), truncated to whole hertz. 0 when it gives no usable rate:

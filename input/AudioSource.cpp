@@ -3,59 +3,77 @@
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
-#include "app/FileQueue.h"
 #include "input/SampleConversion.h"
 #include "settings/ErrorReport.h"
 
 namespace {
 
-enum class SourceFamily { Container, Mpeg, OggVorbis, Unknown };
+bool RowIsFor(const InputFormat& row, SourceType type) { return (row.Types & TypeBit(type)) != 0; }
 
-// The extension picks the family; inside the container family the content
-// picks the reader (InputFormatTable).
-SourceFamily FamilyOf(int32_t type) {
-    switch (type) {
-    case kSourceWav:
-    case kSourceAiff:
-    case kSourceFlac: return SourceFamily::Container;
-    case kSourceMpegLayer1:
-    case kSourceMpegLayer2:
-    case kSourceMpegLayer3: return SourceFamily::Mpeg;
-    case kSourceOgg: return SourceFamily::OggVorbis;
-    default: return SourceFamily::Unknown;
+const InputFormat* RowChosenForType(SourceType type) {
+    for (const InputFormat& row : InputFormats()) {
+        if (!row.Probe && RowIsFor(row, type)) return &row;
     }
+    return nullptr;
 }
 
-bool OpenContainer(AudioSource& source) {
-    source.Format = ProbeInputFormats(source.File.get(), source);
-    if (!source.Format) {
-        ReportError("Unrecognised format\n");
-        return false;
+bool AnyProbingRowFor(SourceType type) {
+    for (const InputFormat& row : InputFormats()) {
+        if (row.Probe && RowIsFor(row, type)) return true;
     }
-    return true;
-}
-
-// Opens the reader of the source's family; the MPEG and Ogg Vorbis readers
-// take their cases here.
-bool OpenByFamily(AudioSource& source) {
-    switch (FamilyOf(source.Type)) {
-    case SourceFamily::Container: return OpenContainer(source);
-    case SourceFamily::Mpeg:
-    case SourceFamily::OggVorbis:
-    case SourceFamily::Unknown: break;
-    }
-    ReportError("No reader for this input type: '%s'\n", source.Path.c_str());
     return false;
 }
 
-// Frames of the next block of a container source on the float scale. The
-// count is held to the block even if a stage around ReadOp misbehaves.
-int32_t ReadContainerBlock(AudioSource& source, float (&left)[kBlockFrames], float (&right)[kBlockFrames]) {
+bool Adopt(AudioSource& source, const InputFormat& row, const OpenedReader& opened) {
+    if (!opened.State) return false;
+    source.Reader = ReaderStatePtr(opened.State, row.Close);
+    source.ReadOp = opened.Read;
+    source.ReadState = opened.State;
+    source.Format = &row;
+    return true;
+}
+
+// A row chosen by the type reads the file whatever it holds; otherwise the
+// content decides among the probing rows for the type.
+bool OpenReader(AudioSource& source) {
+    if (const InputFormat* row = RowChosenForType(source.Type)) {
+        return Adopt(source, *row, row->Open(source.File.get(), source, nullptr, 0));
+    }
+    if (!AnyProbingRowFor(source.Type)) {
+        ReportError("No reader for this input type: '%s'\n", source.Path.c_str());
+        return false;
+    }
+    if (ProbeInputFormats(source.File.get(), source)) return true;
+    ReportError("Unrecognised format\n");
+    return false;
+}
+
+// The count was not given: an estimate from the file size helps the encoder
+// size its VBR table and gives the progress a total.
+void EstimateSampleCount(AudioSource& source) {
+    int64_t size = QueryFileSize(source.Path);
+    if (size < 0) return;
+    if (IsMpegStream(source.Info)) {
+        // A free-format stream (bitrate 0) keeps the count not given.
+        if (source.Info.Bitrate <= 0) return;
+        double frames = static_cast<double>(size) * 8.0 / (1000.0 * source.Info.Bitrate) * source.Info.SampleRate;
+        source.SampleCountHint = static_cast<int64_t>(frames);
+        source.Info.SampleCount = source.SampleCountHint;
+    } else {
+        double frames = static_cast<double>(size) / (2.0 * source.Info.Channels);
+        source.SampleCountHint = static_cast<int64_t>(frames);
+    }
+}
+
+// Frames of the next block on the float scale. The count is held to the
+// block even if a stage around ReadOp misbehaves.
+int32_t ReadBlock(AudioSource& source, float (&left)[kBlockFrames], float (&right)[kBlockFrames]) {
     if (!source.ReadOp) return 0;
     float* buffers[2] = {left, right};
-    int32_t frames = source.ReadOp(source.ReaderState, buffers, kBlockFrames);
-    if (frames < 0) return 0;
+    int32_t frames = source.ReadOp(source.ReadState, buffers, kBlockFrames);
+    if (frames < 0) return -1;
     return frames < kBlockFrames ? frames : kBlockFrames;
 }
 
@@ -69,18 +87,31 @@ bool FailOpen(AudioSource& source) {
 }  // namespace
 
 AudioSource::~AudioSource() {
-    if (File || ReaderState) CloseAudioSource(*this);
+    if (File || Reader) CloseAudioSource(*this);
 }
 
-bool OpenAudioSource(lame_t context, const std::string& path, int* decoderDelay, int* decoderPadding,
-                     AudioSource& source) {
-    (void)decoderDelay;    // for the MPEG reader
-    (void)decoderPadding;  // for the MPEG reader
-    if (source.File || source.ReaderState) CloseAudioSource(source);
+const InputFormat* ProbeInputFormats(std::FILE* file, AudioSource& source) {
+    // Bytes read for one probe are never put back: every later probe sees the
+    // same bytes, and each open continues from where the file stands.
+    std::vector<uint8_t> probe;
+    std::size_t filled = 0;
+    for (const InputFormat& row : InputFormats()) {
+        if (!row.Probe || !RowIsFor(row, source.Type)) continue;
+        if (row.ProbeLength > probe.size()) probe.resize(row.ProbeLength);
+        if (row.ProbeLength > filled) filled += std::fread(probe.data() + filled, 1, probe.size() - filled, file);
+        if (filled < row.ProbeLength) continue;
+        if (!row.Probe(probe.data(), filled)) continue;
+        if (Adopt(source, row, row.Open(file, source, probe.data(), filled))) return &row;
+    }
+    return nullptr;
+}
+
+bool OpenAudioSource(const std::string& path, AudioSource& source) {
+    if (source.File || source.Reader) CloseAudioSource(source);
     source.Path = path;
     source.Damaged = false;
-    source.Info = mp3data_struct{};
-    if (context) lame_set_num_samples(context, kUnknownSampleCount);
+    source.Info = StreamInfo{};
+    source.SampleCountHint = kSampleCountNotGiven;
 
     source.File.reset(std::fopen(path.c_str(), "rb"));
     if (!source.File) {
@@ -89,46 +120,25 @@ bool OpenAudioSource(lame_t context, const std::string& path, int* decoderDelay,
     }
     errno = 0;  // a stale error number must not be appended to a reader's message
 
-    if (!OpenByFamily(source)) return FailOpen(source);
-    if (source.Info.stereo != 1 && source.Info.stereo != 2) {
-        ReportError("Unsupported number of channels: %ud\n", static_cast<unsigned>(source.Info.stereo));
+    if (!OpenReader(source)) return FailOpen(source);
+    if (source.Info.Channels != 1 && source.Info.Channels != 2) {
+        ReportError("Unsupported number of channels: %ud\n", static_cast<unsigned>(source.Info.Channels));
         return FailOpen(source);
     }
-    if (source.Info.samplerate < 1) {
+    if (source.Info.SampleRate < 1) {
         ReportError("Unsupported sample rate\n");
         return FailOpen(source);
     }
-    source.Channels = source.Info.stereo;
-    if (!context) return true;
-
-    lame_set_num_channels(context, source.Info.stereo);
-    lame_set_in_samplerate(context, source.Info.samplerate);
-    lame_set_num_samples(context, source.Info.nsamp);
-    if (lame_get_num_samples(context) != kUnknownSampleCount) return true;
-
-    // The count was not given: an estimate from the file size helps the
-    // encoder size its VBR table.
-    int64_t size = QueryFileSize(path);
-    if (size < 0) return true;
-    if (FamilyOf(source.Type) == SourceFamily::Mpeg) {
-        if (source.Info.bitrate > 0) {
-            double frames = static_cast<double>(size) * 8.0 / (1000.0 * source.Info.bitrate) *
-                            lame_get_in_samplerate(context);
-            lame_set_num_samples(context, static_cast<unsigned long>(frames));
-            source.Info.nsamp = static_cast<unsigned long>(frames);
-        }
-    } else {
-        double frames = static_cast<double>(size) / (2.0 * lame_get_num_channels(context));
-        lame_set_num_samples(context, static_cast<unsigned long>(frames));
-    }
+    source.Channels = source.Info.Channels;
+    source.SampleCountHint = source.Info.SampleCount;
+    if (source.SampleCountHint == kSampleCountNotGiven) EstimateSampleCount(source);
     return true;
 }
 
-int32_t ReadSourceBlock(lame_t, int32_t out[2][kBlockFrames], AudioSource& source) {
-    int32_t frames = 0;
+int32_t ReadSourceBlock(int32_t out[2][kBlockFrames], AudioSource& source) {
     float left[kBlockFrames];
     float right[kBlockFrames];
-    if (FamilyOf(source.Type) == SourceFamily::Container) frames = ReadContainerBlock(source, left, right);
+    const int32_t frames = ReadBlock(source, left, right);
     // lame_encode_buffer_int takes the 16-bit value in the upper half of the word.
     for (int32_t i = 0; i < frames; ++i) out[0][i] = SaturateToInt16(left[i]) * 65536;
     if (source.Channels == 2) {
@@ -139,13 +149,11 @@ int32_t ReadSourceBlock(lame_t, int32_t out[2][kBlockFrames], AudioSource& sourc
     return frames;
 }
 
-int32_t ReadSourceBlock16(lame_t, int16_t out[2][kBlockFrames], AudioSource& source) {
-    int32_t frames = 0;
+int32_t ReadSourceBlock16(int16_t out[2][kBlockFrames], AudioSource& source) {
     float left[kBlockFrames];
     float right[kBlockFrames];
-    if (FamilyOf(source.Type) == SourceFamily::Container) frames = ReadContainerBlock(source, left, right);
+    const int32_t frames = ReadBlock(source, left, right);
     for (int32_t i = 0; i < frames; ++i) out[0][i] = SaturateToInt16(left[i]);
-    // A mono source leaves the second array as it was.
     if (source.Channels == 2) {
         for (int32_t i = 0; i < frames; ++i) out[1][i] = SaturateToInt16(right[i]);
     }
@@ -153,9 +161,9 @@ int32_t ReadSourceBlock16(lame_t, int16_t out[2][kBlockFrames], AudioSource& sou
 }
 
 bool CloseAudioSource(AudioSource& source) {
-    if (source.Format && source.ReaderState) source.Format->Close(source.ReaderState);
+    source.Reader.reset();
     source.Format = nullptr;
-    source.ReaderState = nullptr;
+    source.ReadState = nullptr;
     source.ReadOp = nullptr;
     if (!source.File) return true;
     if (std::fclose(source.File.release()) != 0) {
@@ -164,8 +172,6 @@ bool CloseAudioSource(AudioSource& source) {
     }
     return true;
 }
-
-FilePtr OpenOutputFile(const std::string& path, int) { return FilePtr(std::fopen(path.c_str(), "w+b")); }
 
 int64_t QueryFileSize(const std::string& path) {
     std::error_code error;

@@ -5,15 +5,14 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
-#include <lame/lame.h>
-
-#include "encode/CommentList.h"
+#include "input/CommentList.h"
+#include "input/SourceType.h"
+#include "input/StreamInfo.h"
 
 inline constexpr int32_t kBlockFrames = 1152;
-// `mp3data_struct::nsamp` and lame_set_num_samples: the count is not given.
-inline constexpr uint32_t kUnknownSampleCount = 0xFFFFFFFFu;
 
 struct AudioSource;
 
@@ -22,41 +21,72 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-// Reader contract: fills buffers[c][0..n) on the 16-bit scale (full scale
-// 32768.0) and returns n, 1..frames, or 0 at the end of the data or on a
-// read failure (which also marks the source damaged).
+// Reader contract: fills buffers[c][0..n) for every channel of the stream
+// record on the 16-bit scale (full scale 32768.0) and returns n, 1..frames;
+// 0 at the end of the data or after a read failure (which also marks the
+// source damaged); negative when the stream changed its layout and cannot
+// go on.
 using ReadOperation = int32_t (*)(void* readerState, float** buffers, int32_t frames);
 using ProgressOperation = std::function<void(int64_t totalFrames, int64_t framesDone)>;
 
-// One row of InputFormatTable: a container reader.
+using CloseOperation = void (*)(void* readerState);
+using ReaderStatePtr = std::unique_ptr<void, CloseOperation>;
+
+// What a reader's open hands back. A null State is a failed open, which has
+// reported why and released whatever it made.
+struct OpenedReader {
+    void* State = nullptr;
+    ReadOperation Read = nullptr;
+};
+
+// One row of the format table: one reader.
 struct InputFormat {
+    // Rows read by content: recognise the first ProbeLength bytes. Null for
+    // rows chosen by the file's type.
     bool (*Probe)(const uint8_t* bytes, std::size_t count);
     std::size_t ProbeLength;
-    // The file stands after the probed bytes; returns true on success and
-    // then sets ReadOp, ReaderState and source.Info.
-    bool (*Open)(std::FILE* file, AudioSource& source, const uint8_t* probeBytes, std::size_t probeCount);
-    void (*Close)(void* readerState);
+    // TypeBit of every SourceType the row is for. A row without a probe
+    // reads files of its types whatever they hold; among rows with a probe,
+    // the content picks the reader for a file of their types.
+    uint32_t Types;
+    // Content rows: the file stands after the probed bytes, which are handed
+    // over. Type rows: the file stands at its start, and no bytes are given.
+    // Fills source.Info (and source.Comments when source.CommentMode asks).
+    OpenedReader (*Open)(std::FILE* file, AudioSource& source, const uint8_t* probeBytes, std::size_t probeCount);
+    CloseOperation Close;
+    // The reader multiplies its samples by source.ScaleFactor itself, so the
+    // job must not scale them again.
+    bool AppliesScaleFactor;
     const char* Name;
     const char* Description;
 };
 
+constexpr uint32_t TypeBit(SourceType type) { return 1u << static_cast<uint32_t>(type); }
+
 struct AudioSource {
+    // What the block reads call. The encode job's scaling stage may stand in
+    // between; the reader's own state stays owned by `Reader`.
     ReadOperation ReadOp = nullptr;
+    void* ReadState = nullptr;
     ProgressOperation ProgressOp;
-    void* ReaderState = nullptr;     // released through Format->Close
     int32_t CommentMode = 0;         // 2: readers hand their comments to Comments
     int32_t ScaleMode = 0;
-    double ScaleFactor = 1.0;
-    int32_t Channels = 0;
-    int32_t Type = 0;                // SourceType, set by the job before opening
-    FilePtr File;
-    mp3data_struct Info{};
+    double ScaleFactor = 1.0;        // read by rows that apply it themselves
+    int32_t Channels = 0;            // 1 or 2 after a successful open
+    SourceType Type = kSourceUnknown;  // set by the job before opening
+    StreamInfo Info;
+    // What the encoder and the progress are told: the stream's own count, or
+    // an estimate from the file size; kSampleCountNotGiven when neither.
+    int64_t SampleCountHint = kSampleCountNotGiven;
     const InputFormat* Format = nullptr;
     CommentList Comments;            // this job's source comments
     std::string Path;
     // Set by a reader that met a read error or data that ends before its
     // declared length; every whole frame it got is still delivered.
     bool Damaged = false;
+    FilePtr File;
+    // Declared after File, so the reader is released before its file closes.
+    ReaderStatePtr Reader{nullptr, nullptr};
 
     AudioSource() = default;
     AudioSource(const AudioSource&) = delete;
@@ -64,33 +94,29 @@ struct AudioSource {
     ~AudioSource();  // closes whatever is still open
 };
 
-// The container readers, in probing order; ends with a row whose Probe is null.
-extern const InputFormat InputFormatTable[];
+// The readers, in the order content rows are probed.
+std::span<const InputFormat> InputFormats();
 
-// Opens `path` by source.Type and gives the encoder context the source's
-// channel count, rate and sample count (a null context is given nothing).
+// Opens `path` with the row chosen for source.Type, or else with the first
+// probing row for that type that recognises the content and opens it.
 // Returns false (after reporting) when the input cannot be opened, is not
 // recognised, or has a channel count other than 1 or 2 or no usable rate;
 // the source is then closed again and the process goes on.
-bool OpenAudioSource(lame_t context, const std::string& path, int* decoderDelay, int* decoderPadding,
-                     AudioSource& source);
-// Used inside OpenAudioSource for the container family.
+bool OpenAudioSource(const std::string& path, AudioSource& source);
+// Used inside OpenAudioSource for the rows read by content.
 const InputFormat* ProbeInputFormats(std::FILE* file, AudioSource& source);
 
 // The encoder's layout: 16-bit values x 65536. Mono fills out[1] with zeros.
-// Both block reads return 1..kBlockFrames, or 0 at the end of the data (then
-// check source.Damaged), and saturate values a stage around ReadOp pushed
-// beyond 16 bits. A stage put around ReadOp must be removed again before
-// CloseAudioSource, which hands ReaderState to Format->Close.
-int32_t ReadSourceBlock(lame_t context, int32_t out[2][kBlockFrames], AudioSource& source);
-// The decoder's layout: signed 16-bit values.
-int32_t ReadSourceBlock16(lame_t context, int16_t out[2][kBlockFrames], AudioSource& source);
+// Both block reads return 1..kBlockFrames, 0 at the end of the data (then
+// check source.Damaged), or -1 when the stream changed its layout; they
+// saturate values a stage around ReadOp pushed beyond 16 bits.
+int32_t ReadSourceBlock(int32_t out[2][kBlockFrames], AudioSource& source);
+// The decoder's layout: signed 16-bit values; a mono source leaves out[1] alone.
+int32_t ReadSourceBlock16(int16_t out[2][kBlockFrames], AudioSource& source);
 
 // Releases the reader state and closes the file. Returns false (after
 // reporting) when the file cannot be closed.
 bool CloseAudioSource(AudioSource& source);
 
-// Creates or truncates the output file for reading and writing ("w+b").
-FilePtr OpenOutputFile(const std::string& path, int decodeOnly);
 // File size in bytes, or -1.
 int64_t QueryFileSize(const std::string& path);

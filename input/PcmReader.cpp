@@ -107,13 +107,7 @@ PcmReaderState* CreatePcmState(std::FILE* file, int32_t channels, PcmEncoding en
     return state;
 }
 
-// The two read operations are the ones the format rows name; the state's
-// encoding already selects the conversion, so they share one loop.
 int32_t ReadPcmFrames(void* state, float** buffers, int32_t frames) {
-    return ReadFrames(*static_cast<PcmReaderState*>(state), buffers, frames);
-}
-
-int32_t ReadFloatFrames(void* state, float** buffers, int32_t frames) {
     return ReadFrames(*static_cast<PcmReaderState*>(state), buffers, frames);
 }
 

@@ -44,11 +44,9 @@ struct PcmReaderState {
 PcmReaderState* CreatePcmState(std::FILE* file, int32_t channels, PcmEncoding encoding, int64_t totalFrames,
                                bool totalKnown, bool* damaged);
 
-// Reader contract of AudioSource.h. ReadPcmFrames takes the integer
-// encodings, ReadFloatFrames IEEE float data. A read error, or data that ends
-// before the known total, marks the source damaged; every whole frame got
-// is still delivered.
+// Reader contract of AudioSource.h, for every encoding. A read error, or
+// data that ends before the known total, marks the source damaged; every
+// whole frame got is still delivered.
 int32_t ReadPcmFrames(void* state, float** buffers, int32_t frames);
-int32_t ReadFloatFrames(void* state, float** buffers, int32_t frames);
 
 void ReleasePcmState(void* state);

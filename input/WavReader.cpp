@@ -64,7 +64,6 @@ bool FindChunk(std::FILE* file, const char* id, uint32_t& length) {
 struct SampleLayout {
     PcmEncoding Encoding;
     int32_t BytesPerSample;
-    bool IsFloat;
 };
 
 // Bytes per sample come from the declared bits; a size other than 1 to 4
@@ -73,10 +72,10 @@ SampleLayout IntegerLayout(uint16_t bits) {
     static constexpr PcmEncoding kByWidth[5] = {PcmEncoding::Unsigned8, PcmEncoding::Unsigned8, PcmEncoding::Signed16LE,
                                                 PcmEncoding::Signed24LE, PcmEncoding::Signed32LE};
     int32_t bytes = bits / 8;
-    return {bytes <= 4 ? kByWidth[bytes] : PcmEncoding::Unsigned8, bytes, false};
+    return {bytes <= 4 ? kByWidth[bytes] : PcmEncoding::Unsigned8, bytes};
 }
 
-SampleLayout FloatLayout() { return {PcmEncoding::Float32LE, 4, true}; }
+SampleLayout FloatLayout() { return {PcmEncoding::Float32LE, 4}; }
 
 // Chooses the layout from the format tag, reporting a refused tag.
 bool ChooseLayout(const uint8_t* format, uint32_t formatLength, SampleLayout& layout) {
@@ -130,7 +129,11 @@ bool ProbeWav(const uint8_t* bytes, std::size_t count) {
     return count >= kWavProbeLength && std::memcmp(bytes, "RIFF", 4) == 0 && std::memcmp(bytes + 8, "WAVE", 4) == 0;
 }
 
-bool OpenWav(std::FILE* file, AudioSource& source, const uint8_t*, std::size_t) {
+namespace {
+
+// Reads the header up to the first sample byte; `opened` is set last, so a
+// failure leaves nothing to release.
+bool ReadWavHeader(std::FILE* file, AudioSource& source, const uint8_t*, std::size_t, OpenedReader& opened) {
     uint32_t formatLength = 0;
     if (!FindChunk(file, "fmt ", formatLength)) return false;
     if (formatLength < kMinFormatLength) {
@@ -177,12 +180,18 @@ bool OpenWav(std::FILE* file, AudioSource& source, const uint8_t*, std::size_t) 
         }
     }
 
-    source.Info.stereo = channels;
+    source.Info.Channels = channels;
     // A rate beyond the signed field is no rate; 0 makes the open refuse it.
-    source.Info.samplerate = rate <= static_cast<uint32_t>(std::numeric_limits<int>::max()) ? static_cast<int>(rate) : 0;
-    source.Info.nsamp = SampleCountForInfo(totalFrames, totalKnown);
-    source.ReadOp = layout.IsFloat ? ReadFloatFrames : ReadPcmFrames;
-    source.ReaderState =
-        CreatePcmState(file, channels, layout.Encoding, totalFrames, totalKnown, &source.Damaged);
+    source.Info.SampleRate = rate <= static_cast<uint32_t>(std::numeric_limits<int>::max()) ? static_cast<int>(rate) : 0;
+    source.Info.SampleCount = totalKnown ? totalFrames : kSampleCountNotGiven;
+    opened = {CreatePcmState(file, channels, layout.Encoding, totalFrames, totalKnown, &source.Damaged), ReadPcmFrames};
     return true;
+}
+
+}  // namespace
+
+OpenedReader OpenWav(std::FILE* file, AudioSource& source, const uint8_t* probeBytes, std::size_t probeCount) {
+    OpenedReader opened;
+    ReadWavHeader(file, source, probeBytes, probeCount, opened);
+    return opened;
 }

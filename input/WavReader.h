@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 
-struct AudioSource;
+#include "input/AudioSource.h"
 
 // "RIFF", a size, "WAVE".
 inline constexpr std::size_t kWavProbeLength = 12;
@@ -14,6 +14,6 @@ inline constexpr std::size_t kWavProbeLength = 12;
 bool ProbeWav(const uint8_t* bytes, std::size_t count);
 
 // The file stands right after the 12-byte file header (the probe bytes are
-// not needed). On success fills source.Info (stereo, samplerate, nsamp),
-// ReadOp and ReaderState; on failure has reported why and set nothing.
-bool OpenWav(std::FILE* file, AudioSource& source, const uint8_t* probeBytes, std::size_t probeCount);
+// not needed). On success fills source.Info (channels, rate, sample count)
+// and gives the reader; on failure has reported why and set nothing.
+OpenedReader OpenWav(std::FILE* file, AudioSource& source, const uint8_t* probeBytes, std::size_t probeCount);

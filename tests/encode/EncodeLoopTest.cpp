@@ -17,7 +17,7 @@ constexpr int32_t kDamaged = INT32_MIN;
 int feedBlocks = 0;
 int32_t feedEnd = 0;
 
-int32_t ReadFeed(lame_t, int32_t out[2][kBlockFrames], AudioSource& source) {
+int32_t ReadFeed(int32_t out[2][kBlockFrames], AudioSource& source) {
     if (feedBlocks-- > 0) {
         for (int i = 0; i < kBlockFrames; ++i) out[0][i] = out[1][i] = (i % 32) << 20;
         return kBlockFrames;

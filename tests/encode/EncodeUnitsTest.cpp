@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "encode/EncoderConfig.h"
-#include "encode/PathSplit.h"
+#include "job/OutputNaming.h"
 #include "encode/ScalingStage.h"
 #include "encode/TagAssembly.h"
 #include "encode/Utf8ToLocal.h"
@@ -158,24 +158,24 @@ TEST(ScalingStage, ScalesWhatTheReaderDeliversOnItsChannelsAndPutsTheReaderBack)
     for (int32_t channels : {2, 1}) {
         AudioSource source;
         source.ReadOp = FakeRead;
-        source.ReaderState = &state;
+        source.ReadState = &state;
         source.Channels = channels;
         float left[4], right[4];
         float* buffers[2] = {left, right};
         {
             ScopedScalingStage stage(source, 0.5f);
             readResult = -1;  // a read error is passed on
-            EXPECT_EQ(source.ReadOp(source.ReaderState, buffers, 4), -1);
+            EXPECT_EQ(source.ReadOp(source.ReadState, buffers, 4), -1);
             readResult = 3;
-            EXPECT_EQ(source.ReadOp(source.ReaderState, buffers, 4), 3);
+            EXPECT_EQ(source.ReadOp(source.ReadState, buffers, 4), 3);
         }
         // A mono source's second buffer and whatever lies beyond the count are left alone.
         EXPECT_EQ(std::vector<float>(left, left + 4), (std::vector<float>{500.0f, 500.5f, 501.0f, 1003.0f}));
         EXPECT_FLOAT_EQ(right[1], channels == 2 ? 1000.5f : 2001.0f) << channels;
         EXPECT_EQ(source.ReadOp, &FakeRead);
-        EXPECT_EQ(source.ReaderState, &state);
+        EXPECT_EQ(source.ReadState, &state);
         source.ReadOp = nullptr;
-        source.ReaderState = nullptr;
+        source.ReadState = nullptr;
     }
     EXPECT_NEAR(GainToScaleFactor(-6.02), std::pow(10.0, -0.301), 1e-12);
 }

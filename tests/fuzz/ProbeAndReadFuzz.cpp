@@ -1,7 +1,8 @@
-// libFuzzer target for the container probe-and-read path: any bytes are
-// opened as a ".wav" input and, when a reader accepts them, read to the end
-// in both block layouts. The first byte picks a seekable file or a pipe,
-// which cannot seek, so chunks are skipped by reading.
+// libFuzzer target for the open-and-read path of every reader: any bytes are
+// opened as an input and, when a reader accepts them, read to the end in
+// both block layouts. The first byte picks a seekable file or a pipe (which
+// cannot seek, so chunks are skipped by reading), and the input type: ".wav"
+// is read by content (WAV, AIFF, FLAC), the others by their type's reader.
 
 #include <string>
 #include <sys/mman.h>
@@ -18,9 +19,8 @@ void ReadToEnd(AudioSource& source) {
     int32_t encoder[2][kBlockFrames];
     int16_t decoder[2][kBlockFrames];
     for (int block = 0; block < 4096; ++block) {
-        int32_t frames = (block & 1) ? ReadSourceBlock16(nullptr, decoder, source)
-                                     : ReadSourceBlock(nullptr, encoder, source);
-        if (frames == 0) return;
+        int32_t frames = (block & 1) ? ReadSourceBlock16(decoder, source) : ReadSourceBlock(encoder, source);
+        if (frames == 0 || frames == -1) return;
         if (frames < 0 || frames > kBlockFrames) __builtin_trap();
     }
     __builtin_trap();
@@ -43,10 +43,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (seekable ? (ends[0] = ends[1] = memfd_create("quavermill-fuzz", 0)) < 0 : pipe(ends) != 0) return 0;
     const bool written = write(ends[1], data + 1, size - 1) == static_cast<ssize_t>(size - 1);
     if (!seekable) close(ends[1]);
+    constexpr SourceType kTypes[] = {kSourceWav, kSourceMpegLayer3, kSourceOgg, kSourceMpegLayer2};
     AudioSource source;
-    source.Type = 2;  // ".wav"
-    int delay = -1, padding = -1;
-    if (written && OpenAudioSource(nullptr, "/proc/self/fd/" + std::to_string(ends[0]), &delay, &padding, source)) {
+    source.Type = kTypes[(data[0] >> 1) & 3];
+    source.CommentMode = 2;  // the comment paths too
+    if (written && OpenAudioSource("/proc/self/fd/" + std::to_string(ends[0]), source)) {
         if (source.Channels != 1 && source.Channels != 2) __builtin_trap();
         ReadToEnd(source);
     }

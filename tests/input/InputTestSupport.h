@@ -11,8 +11,6 @@
 namespace input_test {
 
 using fixtures::Bytes;
-inline constexpr int kTypeWav = 2;
-inline constexpr int kTypeAiff = 3;
 
 // Each value in `width` bytes, least significant first unless `bigEndian`.
 inline Bytes Packed(const std::vector<int64_t>& values, int width, bool bigEndian = false) {
@@ -61,16 +59,15 @@ inline Bytes Sound(const Bytes& samples, uint32_t offset = 0, uint32_t blockSize
     return Chunk("SSND", Cat({Packed({offset, blockSize}, 4, true), Bytes(offset, 0x7F), samples}), true);
 }
 
-inline bool OpenPath(const std::string& path, AudioSource& source, int type = kTypeWav, lame_t context = nullptr) {
+inline bool OpenPath(const std::string& path, AudioSource& source, SourceType type = kSourceWav) {
     source.Type = type;
-    int delay = -1, padding = -1;
-    return OpenAudioSource(context, path, &delay, &padding, source);
+    return OpenAudioSource(path, source);
 }
 
-inline bool OpenBytes(const fixtures::TempDir& dir, const Bytes& bytes, AudioSource& source, int type = kTypeWav,
-                      lame_t context = nullptr, const std::string& name = "input.wav") {
+inline bool OpenBytes(const fixtures::TempDir& dir, const Bytes& bytes, AudioSource& source,
+                      SourceType type = kSourceWav, const std::string& name = "input.wav") {
     fixtures::WriteFile(dir / name, bytes);
-    return OpenPath((dir / name).string(), source, type, context);
+    return OpenPath((dir / name).string(), source, type);
 }
 
 // Interleaved samples to the end, in at most `maxBlocks` blocks: an endless reader fails instead of hanging.
@@ -78,7 +75,7 @@ inline std::vector<int16_t> ReadAll(AudioSource& source, int maxBlocks = 1000) {
     std::vector<int16_t> samples;
     int16_t block[2][kBlockFrames];
     for (int i = 0; i < maxBlocks; ++i) {
-        int32_t frames = ReadSourceBlock16(nullptr, block, source);
+        int32_t frames = ReadSourceBlock16(block, source);
         if (frames <= 0) break;
         for (int32_t f = 0; f < frames; ++f) {
             for (int c = 0; c < source.Channels; ++c) samples.push_back(block[c][f]);

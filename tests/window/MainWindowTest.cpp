@@ -17,7 +17,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "app/ConversionJobs.h"
+#include "queue/ConversionJobs.h"
 #include "app/MainWindow.h"
 #include "app/WindowPlacement.h"
 #include "settings/EncodeOptions.h"
@@ -300,12 +300,13 @@ TEST_F(WindowTest, ExitAndCloseReleaseAWorkerWaitingOnABoxAndJoinIt) {
         fixtures::ScopedWorkingDir inFolder(folder.path());
         std::atomic<bool> reporting{false}, stopped{false};
         WorkerJobs jobs;
-        jobs.EncodeBatch = [&](FileQueue& q) {
+        jobs.Encode = [&](const std::string&, const std::string&, const JobHooks& hooks) {
             reporting = true;
             ReportError("Can't read input\n");
-            while (q.Quitting == 0) std::this_thread::sleep_for(2ms);  // as a job checks at each block
-            std::this_thread::sleep_for(50ms);                          // removing its partial output
+            while (hooks.Stop->load() == 0) std::this_thread::sleep_for(2ms);  // as a job checks at each block
+            std::this_thread::sleep_for(50ms);                                  // removing its partial output
             stopped = true;
+            return JobResult::Cancelled;
         };
         auto window = MakeWindow();
         window->InstallErrorSink();

@@ -17,7 +17,7 @@
 #include <fstream>
 #include <vector>
 
-#include "app/ConversionJobs.h"
+#include "queue/ConversionJobs.h"
 #include "app/MainWindow.h"
 #include "settings/ErrorReport.h"
 

@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/Worker.h"
+#include "queue/Worker.h"
 
 namespace {
 
@@ -24,15 +24,18 @@ struct Recorder {
         seen.push_back({kind, path, queue.Total, queue.Remaining, queue.Busy});
     }
 
-    WorkerJobs Jobs() {
-        return {[this](FileQueue& queue) {
-                    while (std::optional<std::string> path = PopPath(queue)) {
-                        queue.Busy = 1;
-                        Record("encode", *path, queue);
-                        FinishPath(queue);
-                    }
+    FileQueue* queue = nullptr;
+
+    WorkerJobs Jobs(FileQueue& watched) {
+        queue = &watched;
+        return {[this](const std::string& path, const std::string&, const JobHooks&) {
+                    Record("encode", path, *queue);
+                    return JobResult::Done;
                 },
-                [this](FileQueue& queue, const std::string& path) { Record("decode", path, queue); }};
+                [this](const std::string& path, const std::string&, const JobHooks&) {
+                    Record("decode", path, *queue);
+                    return JobResult::Done;
+                }};
     }
 
     std::vector<Seen> Snapshot() {
@@ -57,7 +60,7 @@ void WaitForIdleAfter(Recorder& recorder, FileQueue& queue, std::size_t count) {
 TEST(Worker, ABatchOfThreeCountsDownAndResetsWhenIdle) {
     FileQueue queue;
     Recorder recorder;
-    std::thread worker = StartWorker(queue, recorder.Jobs());
+    std::thread worker = StartWorker(queue, recorder.Jobs(queue));
     for (const char* path : {"/m/1.wav", "/m/2.wav", "/m/3.wav"}) PushPath(queue, path, QueueMode::Encode);
     WaitForIdleAfter(recorder, queue, 3);
     queue.Quitting = 1;
@@ -79,7 +82,7 @@ TEST(Worker, ABatchOfThreeCountsDownAndResetsWhenIdle) {
 TEST(Worker, TheLastAcceptedFileDecidesTheModeAndDecodeFilesAreCounted) {
     FileQueue queue;
     Recorder recorder;
-    std::thread worker = StartWorker(queue, recorder.Jobs());
+    std::thread worker = StartWorker(queue, recorder.Jobs(queue));
     PushPath(queue, "/m/a.wav", QueueMode::Encode);
     PushPath(queue, "/m/b.mp3", QueueMode::Decode);
     WaitForIdleAfter(recorder, queue, 2);
@@ -92,15 +95,16 @@ TEST(Worker, TheLastAcceptedFileDecidesTheModeAndDecodeFilesAreCounted) {
     EXPECT_EQ(seen[1].remaining, 1);
 }
 
-TEST(Worker, ADropAfterTheLastPopIsKeptForTheNextPass) {
+// The mode belongs to the batch: an MP3 dropped while WAV files encode is
+// handed to the encode job, and the counters grow instead of restarting.
+TEST(Worker, ADropDuringABatchJoinsIt) {
     FileQueue queue;
     Recorder recorder;
-    WorkerJobs jobs = recorder.Jobs();
-    auto encodeAll = jobs.EncodeBatch;
-    // The job finds the queue empty, then a drop lands before the idle reset.
-    jobs.EncodeBatch = [&](FileQueue& q) {
-        encodeAll(q);
-        PushPath(q, "/m/late.mp3", QueueMode::Decode);
+    WorkerJobs jobs = recorder.Jobs(queue);
+    auto encodeOne = jobs.Encode;
+    jobs.Encode = [&](const std::string& path, const std::string& dir, const JobHooks& hooks) {
+        if (path == "/m/first.wav") PushPath(queue, "/m/late.mp3", QueueMode::Decode);
+        return encodeOne(path, dir, hooks);
     };
     std::thread worker = StartWorker(queue, jobs);
     PushPath(queue, "/m/first.wav", QueueMode::Encode);
@@ -109,9 +113,9 @@ TEST(Worker, ADropAfterTheLastPopIsKeptForTheNextPass) {
     worker.join();
     std::vector<Seen> seen = recorder.Snapshot();
     ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[1].kind, "decode");
+    EXPECT_EQ(seen[1].kind, "encode");
     EXPECT_EQ(seen[1].path, "/m/late.mp3");
-    EXPECT_EQ(seen[1].total, 2);  // the counters were not reset under it
+    EXPECT_EQ(seen[1].total, 2);
     EXPECT_EQ(seen[1].remaining, 1);
 }
 
@@ -120,11 +124,11 @@ TEST(Worker, QuittingEndsTheWorker) {
     FileQueue alreadyQuitting;
     alreadyQuitting.Quitting = 1;
     PushPath(alreadyQuitting, "/m/a.wav", QueueMode::Encode);
-    WorkerMain(alreadyQuitting, recorder.Jobs());  // returns at once
+    WorkerMain(alreadyQuitting, recorder.Jobs(alreadyQuitting));  // returns at once
     EXPECT_TRUE(recorder.Snapshot().empty());
 
     FileQueue queue;
-    std::thread worker = StartWorker(queue, recorder.Jobs());
+    std::thread worker = StartWorker(queue, recorder.Jobs(queue));
     queue.Quitting = 1;
     worker.join();  // returns only if the worker ended
 }

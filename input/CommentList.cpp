@@ -1,4 +1,4 @@
-#include "encode/CommentList.h"
+#include "input/CommentList.h"
 
 void AppendComment(CommentList& list, const char* utf8Text) {
     if (!utf8Text) return;

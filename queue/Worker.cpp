@@ -1,6 +1,10 @@
-#include "app/Worker.h"
+#include "queue/Worker.h"
 
+#include <set>
 #include <system_error>
+
+#include "job/OutputNaming.h"
+#include "settings/EncodeOptions.h"
 
 #include "settings/ErrorReport.h"
 
@@ -30,12 +34,24 @@ void SleepPollInterval(const FileQueue& queue) {
     }
 }
 
-void RunDecodeBatch(FileQueue& queue, const WorkerJobs& jobs) {
+// Pops paths until the queue is empty; paths dropped meanwhile join the
+// batch. No two files of one batch may write the same output: the later one
+// would silently replace the earlier one's result, and with input deletion
+// on, that earlier input would already be gone.
+void RunBatch(FileQueue& queue, const FileJob& job) {
+    std::set<std::string> claimedOutputs;
     while (queue.Quitting == 0) {
         std::optional<std::string> path = PopPath(queue);
         if (!path) return;
         queue.Busy = 1;
-        if (jobs.DecodeFile) jobs.DecodeFile(queue, *path);
+        JobHooks hooks;
+        hooks.Progress = [&queue](int64_t total, int64_t done) { ReportProgress(queue, total, done); };
+        hooks.OutputNamed = [&queue](const std::string& outputPath) { queue.SetCurrentOutput(outputPath); };
+        hooks.ClaimOutput = [&claimedOutputs](const std::string& outputPath) {
+            return claimedOutputs.insert(ComparablePath(outputPath)).second;
+        };
+        hooks.Stop = &queue.Quitting;
+        if (job) job(*path, TakeActiveOutputDirForJob(), hooks);
         FinishPath(queue);
     }
 }
@@ -45,9 +61,9 @@ void RunDecodeBatch(FileQueue& queue, const WorkerJobs& jobs) {
 void WorkerMain(FileQueue& queue, const WorkerJobs& jobs) {
     while (queue.Quitting == 0) {
         if (queue.EncodePending == 1) {
-            if (jobs.EncodeBatch) jobs.EncodeBatch(queue);
+            RunBatch(queue, jobs.Encode);
         } else if (queue.DecodePending == 1) {
-            RunDecodeBatch(queue, jobs);
+            RunBatch(queue, jobs.Decode);
         }
         ResetWhenIdle(queue);
         SleepPollInterval(queue);

@@ -1,22 +1,25 @@
 #pragma once
-// The worker thread: polls the queue every 500 ms and runs one kind of job
-// over every queued path until the queue is empty.
+// The worker thread: polls the queue every 500 ms and runs the per-file job
+// of the batch's mode over every queued path until the queue is empty.
 
 #include <chrono>
 #include <functional>
 #include <string>
 #include <thread>
 
-#include "app/FileQueue.h"
+#include "job/JobHooks.h"
+#include "queue/FileQueue.h"
 
 inline constexpr std::chrono::milliseconds kWorkerPollInterval{500};
 
+// Converts one file into `outputDir` (empty: beside the input), reporting
+// its own failures.
+using FileJob = std::function<JobResult(const std::string& inputPath, const std::string& outputDir,
+                                        const JobHooks& hooks)>;
+
 struct WorkerJobs {
-    // Pops paths with PopPath until the queue is empty, keeping Busy,
-    // Remaining, CurrentOutput and FileFraction up to date itself.
-    std::function<void(FileQueue&)> EncodeBatch;
-    // Converts one path; the worker counts it as finished afterwards.
-    std::function<void(FileQueue&, const std::string&)> DecodeFile;
+    FileJob Encode;
+    FileJob Decode;
 };
 
 // The worker's loop; returns once Quitting is seen at an idle point.

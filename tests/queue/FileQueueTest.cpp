@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/FileQueue.h"
+#include "queue/FileQueue.h"
 
 TEST(ClassifyPath, ExtensionsAreFoldedAndMustEndThePath) {
     struct Case {

@@ -1,8 +1,10 @@
-#include "encode/PathSplit.h"
+#include "job/OutputNaming.h"
 
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
+
+#include "settings/ErrorReport.h"
 
 namespace {
 
@@ -61,4 +63,35 @@ bool NamesSameFile(const std::string& first, const std::string& second) {
                 std::filesystem::equivalent(first, second, error);
     errno = savedErrno;
     return same && !error;
+}
+
+std::string ComparablePath(const std::string& path) {
+    int savedErrno = errno;
+    std::error_code error;
+    std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
+    if (error) {
+        std::filesystem::path absolute = std::filesystem::absolute(path, error);
+        resolved = error ? std::filesystem::path(path) : absolute.lexically_normal();
+    }
+    errno = savedErrno;
+    return resolved.string();
+}
+
+std::string OutputClashMessage(const std::string& outputPath) {
+    return "Output file '" + outputPath + "' is also written or read by another file of this run; skipped\n";
+}
+
+FilePtr OpenOutputFile(const std::string& path) { return FilePtr(std::fopen(path.c_str(), "w+b")); }
+
+void RemovePartialOutput(const std::string& path) {
+    int savedErrno = errno;
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    errno = savedErrno;
+}
+
+bool ClaimOutputOrRefuse(const JobHooks& hooks, const std::string& outputPath) {
+    if (!hooks.ClaimOutput || hooks.ClaimOutput(outputPath)) return true;
+    ReportError("%s", OutputClashMessage(outputPath).c_str());
+    return false;
 }

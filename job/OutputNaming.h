@@ -1,8 +1,14 @@
 #pragma once
-// How a job names things after its input path: the names the path-derived
-// tags use, and the output file's path.
+// How a job names things after its input path (the names the path-derived
+// tags use, and the output file's path), and the checks that keep an output
+// from landing on a file it must not replace.
 
+#include <cstdio>
+#include <memory>
 #include <string>
+
+#include "input/AudioSource.h"
+#include "job/JobHooks.h"
 
 struct InputPathParts {
     std::string Directory;        // everything up to and including the last '/'; empty when there is none
@@ -27,3 +33,22 @@ std::string BuildOutputPath(const InputPathParts& parts, const std::string& outp
 // the same file through a link or a case-insensitive mount. Leaves errno as
 // it found it, so the probing never decorates a later message.
 bool NamesSameFile(const std::string& first, const std::string& second);
+
+// The path with links resolved in the part that exists, so two spellings of
+// one file compare equal. Leaves errno as it found it.
+std::string ComparablePath(const std::string& path);
+
+// The refusal of a file whose output another file of the same run or batch
+// writes (or reads) already.
+std::string OutputClashMessage(const std::string& outputPath);
+
+// Asks hooks.ClaimOutput (when given) for the output; a refusal is reported
+// with OutputClashMessage and gives false.
+bool ClaimOutputOrRefuse(const JobHooks& hooks, const std::string& outputPath);
+
+// Creates or truncates the output file for reading and writing ("w+b").
+FilePtr OpenOutputFile(const std::string& path);
+
+// Removes an output that must not be taken for a finished file (a stopped
+// job). Leaves errno as it found it.
+void RemovePartialOutput(const std::string& path);

@@ -1,0 +1,136 @@
+// Every #include of the program's own folders must follow the arrows below.
+// A folder may use itself and the folders its row names; system headers of
+// the libraries that belong behind one wall may be included only there.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// settings <- input <- job <- encode, decode <- queue <- the two programs.
+const std::map<std::string, std::set<std::string>> kAllowedFolders = {
+    {"settings", {}},
+    {"input", {"settings"}},
+    {"job", {"settings", "input"}},
+    {"encode", {"settings", "input", "job"}},
+    {"decode", {"settings", "input", "job"}},
+    {"queue", {"settings", "input", "job", "encode", "decode"}},
+    {"ui", {"settings", "input", "job", "encode", "decode", "queue"}},
+    {"app", {"settings", "input", "job", "encode", "decode", "queue", "ui", "resources"}},
+    {"resources", {}},
+    {"cli", {"settings", "input", "job", "encode", "decode", "queue"}},
+    {"tools", {"settings", "input", "job", "encode", "decode", "queue", "ui", "app", "resources"}},
+};
+
+// System headers that only some folders may include: the decoders' libraries
+// belong to the readers, the encoder's to the encode job, Qt to the desktop
+// program.
+struct SystemRule {
+    std::regex header;
+    std::set<std::string> folders;
+};
+
+const std::vector<SystemRule>& SystemRules() {
+    static const std::vector<SystemRule> rules = {
+        {std::regex(R"(^lame/)"), {"encode"}},
+        {std::regex(R"(^(FLAC|vorbis|ogg)/|^mpg123\.h$)"), {"input"}},
+        {std::regex(R"(^Q[A-Za-z]*(/|$))"), {"app", "ui", "resources", "tools"}},
+    };
+    return rules;
+}
+
+struct Include {
+    std::string file;
+    std::string header;
+    bool system;
+};
+
+std::vector<Include> IncludesOf(const fs::path& file) {
+    static const std::regex kInclude(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
+    std::vector<Include> found;
+    std::ifstream in(file);
+    std::string line;
+    std::smatch match;
+    while (std::getline(in, line)) {
+        if (std::regex_search(line, match, kInclude)) found.push_back({file.string(), match[2], match[1] == "<"});
+    }
+    return found;
+}
+
+// The crossings of every source file below `root`, one line each.
+std::vector<std::string> Crossings(const fs::path& root) {
+    std::vector<std::string> crossings;
+    for (const auto& [folder, allowed] : kAllowedFolders) {
+        if (!fs::exists(root / folder)) continue;
+        for (const auto& entry : fs::recursive_directory_iterator(root / folder)) {
+            const std::string extension = entry.path().extension().string();
+            if (extension != ".h" && extension != ".cpp") continue;
+            for (const Include& include : IncludesOf(entry.path())) {
+                const std::string where = fs::relative(include.file, root).string() + " includes " + include.header;
+                if (include.system) {
+                    for (const SystemRule& rule : SystemRules()) {
+                        if (std::regex_search(include.header, rule.header) && !rule.folders.count(folder)) {
+                            crossings.push_back(where);
+                        }
+                    }
+                    continue;
+                }
+                const std::size_t slash = include.header.find('/');
+                const std::string target = slash == std::string::npos ? "" : include.header.substr(0, slash);
+                if (target == folder) continue;
+                if (!kAllowedFolders.count(target) || !allowed.count(target)) crossings.push_back(where);
+            }
+        }
+    }
+    return crossings;
+}
+
+TEST(IncludeWalls, NoIncludeCrossesAWall) {
+    const std::vector<std::string> crossings = Crossings(QM_SOURCE_DIR);
+    std::string listed;
+    for (const std::string& crossing : crossings) listed += crossing + "\n";
+    EXPECT_TRUE(crossings.empty()) << listed;
+}
+
+// The check itself: a reader that includes the encoder, a job that includes
+// the other job, the core that includes a face or Qt.
+TEST(IncludeWalls, ACrossingIsFound) {
+    const fs::path root = fs::temp_directory_path() / ("quavermill-walls-" + std::to_string(::getpid()));
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"input/Reader.cpp", "#include <lame/lame.h>\n"},
+        {"input/Other.cpp", "#include \"encode/EncodeJob.h\"\n"},
+        {"decode/Job.cpp", "  #  include \"encode/EncodeLoop.h\"\n"},
+        {"queue/Worker.cpp", "#include \"app/MainWindow.h\"\n#include <QString>\n"},
+        {"cli/Tool.cpp", "#include \"ui/Dialogs.h\"\n"},
+        {"encode/Fine.cpp", "#include <lame/lame.h>\n#include \"input/AudioSource.h\"\n#include <vector>\n"},
+    };
+    for (const auto& [name, text] : files) {
+        fs::create_directories((root / name).parent_path());
+        std::ofstream(root / name) << text;
+    }
+    std::vector<std::string> crossings = Crossings(root);
+    fs::remove_all(root);
+    std::sort(crossings.begin(), crossings.end());
+    EXPECT_EQ(crossings, (std::vector<std::string>{
+                             "cli/Tool.cpp includes ui/Dialogs.h",
+                             "decode/Job.cpp includes encode/EncodeLoop.h",
+                             "input/Other.cpp includes encode/EncodeJob.h",
+                             "input/Reader.cpp includes lame/lame.h",
+                             "queue/Worker.cpp includes QString",
+                             "queue/Worker.cpp includes app/MainWindow.h",
+                         }));
+}
+
+}  // namespace
