@@ -19,6 +19,7 @@
 #include "app/GuiResources.h"
 #include "app/WindowPainter.h"
 #include "app/WindowPlacement.h"
+#include "queue/DroppedPaths.h"
 #include "settings/EncodeOptions.h"
 #include "settings/ErrorReport.h"
 #include "settings/Settings.h"
@@ -28,6 +29,7 @@ namespace {
 
 inline constexpr const char* kWindowTitle = "Quavermill";
 inline constexpr const char* kUnsupportedTypeText = "Unsupported input file type";
+inline constexpr const char* kEmptyFolderText = "No audio files to convert in the folder\n%1";
 // Large enough for any client area the window can have.
 inline constexpr int kCanvasSide = 200;
 inline constexpr int kSmallFontPixels = 10;
@@ -265,15 +267,23 @@ void MainWindow::QueueDroppedUrls(const QList<QUrl>& urls) {
             continue;
         }
         // The whole path, in the file system's own encoding.
-        const std::string path = QFile::encodeName(url.toLocalFile()).toStdString();
-        if (path.find('.') == std::string::npos) continue;
-        const SourceType type = ClassifyPath(path);
-        if (IsEncodeSource(type)) {
-            PushPath(queue_, path, QueueMode::Encode);
-        } else if (IsDecodeSource(type)) {
-            PushPath(queue_, path, QueueMode::Decode);
-        } else {
+        QueuePaths({QFile::encodeName(url.toLocalFile()).toStdString()});
+    }
+}
+
+void MainWindow::QueuePaths(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        switch (QueueDroppedPath(queue_, path)) {
+        case DropOutcome::Queued:
+        case DropOutcome::Ignored: break;
+        case DropOutcome::Unsupported:
             services_.showMessageBox({kErrorBoxCaption, kUnsupportedTypeText, QMessageBox::Warning});
+            break;
+        case DropOutcome::EmptyFolder:
+            services_.showMessageBox({kErrorBoxCaption,
+                                      QString::fromUtf8(kEmptyFolderText).arg(QFile::decodeName(path.c_str())),
+                                      QMessageBox::Warning});
+            break;
         }
     }
 }

@@ -93,6 +93,9 @@ public:
 
     // Queues dropped file URLs, in order.
     void QueueDroppedUrls(const QList<QUrl>& urls);
+    // Queues files and folders as if they had been dropped, in order: the
+    // program's arguments and those a second start hands over.
+    void QueuePaths(const std::vector<std::string>& paths);
 
 signals:
     // Exit or close: the program should leave its event loop with this code.

@@ -13,6 +13,8 @@
 
 #include "queue/ConversionJobs.h"
 #include "input/SourceType.h"
+#include "queue/DroppedPaths.h"
+#include "settings/LegalBitrates.h"
 #include "cli/CliOptions.h"
 #include "cli/ProgressDisplay.h"
 #include "job/OutputNaming.h"
@@ -25,11 +27,13 @@ namespace {
 constexpr const char* kToolName = "quavermill-cli";
 constexpr auto kRedrawInterval = std::chrono::milliseconds(200);
 constexpr int kLogSinkOff = 0;
+constexpr const char* kEmptyFolderMessage = "No audio files to convert in this folder\n";
 
 struct PlannedFile {
-    std::string Input;   // absolute, as the jobs see it
+    std::string Input;      // absolute, as the jobs see it
+    std::string OutputDir;  // the run's, or below it for a file from a folder
     bool Encode = false;
-    std::string Refusal; // non-empty: not converted, reported with this text
+    std::string Refusal;    // non-empty: not converted, reported with this text
 };
 
 std::string AbsolutePath(const std::string& path) {
@@ -41,24 +45,37 @@ std::string AbsolutePath(const std::string& path) {
 // Two files of one run must never write the same output, nor write over an
 // input another file of the run is reading: with several files at once that
 // would interleave two streams in one file, or lose an input.
-std::vector<PlannedFile> PlanFiles(const std::vector<std::string>& files, const std::string& outputDir) {
+std::vector<PlannedFile> PlanFiles(const std::vector<std::string>& arguments, const std::string& outputDir) {
     std::vector<PlannedFile> plan;
     std::vector<std::string> comparableInputs;
-    for (const std::string& file : files) {
+    auto add = [&](const std::string& path, SourceType type, const std::string& subfolder) {
         PlannedFile planned;
-        planned.Input = AbsolutePath(file);
-        SourceType type = ClassifyPath(planned.Input);
+        planned.Input = AbsolutePath(path);
+        planned.OutputDir = outputDir.empty() || subfolder.empty() ? outputDir : outputDir + "/" + subfolder;
         planned.Encode = IsEncodeSource(type);
         if (!planned.Encode && !IsDecodeSource(type)) planned.Refusal = "Unsupported input file type\n";
         comparableInputs.push_back(ComparablePath(planned.Input));
         plan.push_back(std::move(planned));
+    };
+    for (const std::string& argument : arguments) {
+        std::error_code error;
+        if (!std::filesystem::is_directory(argument, error)) {
+            add(argument, ClassifyPath(argument), std::string());
+            continue;
+        }
+        const std::vector<DroppedFile> files = AudioFilesInFolder(argument);
+        for (const DroppedFile& file : files) add(file.Path, file.Type, file.OutputSubfolder);
+        if (files.empty()) {
+            add(argument, kSourceUnknown, std::string());
+            plan.back().Refusal = kEmptyFolderMessage;
+        }
     }
     std::set<std::string> outputs;
     for (std::size_t i = 0; i < plan.size(); ++i) {
         PlannedFile& planned = plan[i];
         if (!planned.Refusal.empty()) continue;
         const std::string named =
-            BuildOutputPath(SplitInputPath(planned.Input), outputDir, planned.Encode ? ".mp3" : ".wav");
+            BuildOutputPath(SplitInputPath(planned.Input), planned.OutputDir, planned.Encode ? ".mp3" : ".wav");
         const std::string output = ComparablePath(named);
         bool clash = outputs.count(output) != 0;
         for (std::size_t j = 0; j < plan.size() && !clash; ++j) {
@@ -73,16 +90,39 @@ std::vector<PlannedFile> PlanFiles(const std::vector<std::string>& files, const 
     return plan;
 }
 
+// The command line's encoder choices replace the settings file's for this
+// run only; the file itself is never written.
+void ApplyEncoderOverrides(const CliOptions& options, const Settings& settings) {
+    if (options.VbrSliderPosition) {
+        SetEncodeSetBitrate(0);
+        SetEncodeVBRQuality(*options.VbrSliderPosition);
+    }
+    if (options.Bitrate || options.ConstantBitrate) {
+        SetEncodeSetBitrate(1);
+        SetEncodeSetCBR(options.ConstantBitrate ? 1 : 0);
+    }
+    if (options.Bitrate) SetEncodeABRBitrate(*options.Bitrate);
+    if (options.ConstantBitrate) SetEncodeCBRBitrate(NearestLegalBitrate(options.Bitrate.value_or(settings.CBRBitrate)));
+    if (options.Mono) SetEncodeMono(1);
+}
+
 void LoadToolSettings(const CliOptions& options) {
     Settings settings;
-    LoadSettingsFile(settings, kIniFileName, /*createIfMissing=*/false);
+    LoadSettingsFile(settings, options.SettingsFile.value_or(kIniFileName), /*createIfMissing=*/false);
     ApplySettingsToJobs(settings);
+    ApplyEncoderOverrides(options, settings);
     if (options.OutputDir) SetActiveOutputDir(*options.OutputDir);
 }
 
-JobResult ConvertOne(const PlannedFile& planned, const std::string& outputDir, const JobHooks& hooks) {
-    const WorkerJobs jobs = ConversionJobs();
-    return planned.Encode ? jobs.Encode(planned.Input, outputDir, hooks) : jobs.Decode(planned.Input, outputDir, hooks);
+JobResult ConvertOne(const WorkerJobs& jobs, const PlannedFile& planned, const JobHooks& hooks) {
+    if (planned.OutputDir.empty()) return (planned.Encode ? jobs.Encode : jobs.Decode)(planned.Input, "", hooks);
+    // Folders below the output directory are made as they are needed; one
+    // that cannot be made shows when the job opens its output.
+    const int savedErrno = errno;
+    std::error_code error;
+    std::filesystem::create_directories(planned.OutputDir, error);
+    errno = savedErrno;
+    return (planned.Encode ? jobs.Encode : jobs.Decode)(planned.Input, planned.OutputDir, hooks);
 }
 
 std::string FileNameOf(const std::string& path) {
@@ -98,9 +138,21 @@ int RunTool(const std::vector<std::string>& arguments, const std::atomic<int32_t
         std::fputs(UsageText().c_str(), stdout);
         return kExitConverted;
     }
+    if (options.Version) {
+        std::printf("%s %s\n", kToolName, QM_VERSION);
+        return kExitConverted;
+    }
     if (!problem.empty()) {
         std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", kToolName, problem.c_str(), kToolName);
         return kExitUsage;
+    }
+    if (options.SettingsFile) {
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(*options.SettingsFile, error)) {
+            std::fprintf(stderr, "%s: the settings file '%s' does not exist\n", kToolName,
+                         options.SettingsFile->c_str());
+            return kExitUsage;
+        }
     }
     if (options.OutputDir) {
         std::error_code error;
@@ -133,6 +185,7 @@ int RunTool(const std::vector<std::string>& arguments, const std::atomic<int32_t
         display.FinishFile(0, JobResult::Failed);
     }
 
+    const WorkerJobs jobs = ConversionJobs();
     std::atomic<std::size_t> next{0};
     std::vector<std::thread> workers;
     for (std::size_t slot = 0; slot < threadCount; ++slot) {
@@ -145,7 +198,7 @@ int RunTool(const std::vector<std::string>& arguments, const std::atomic<int32_t
                 JobHooks hooks;
                 hooks.Progress = [&display, slot](int64_t total, int64_t done) { display.Progress(slot, total, done); };
                 hooks.Stop = &stop;
-                display.FinishFile(slot, ConvertOne(planned, outputDir, hooks));
+                display.FinishFile(slot, ConvertOne(jobs, planned, hooks));
             }
         });
     }

@@ -8,20 +8,20 @@ void FileQueue::SetCurrentOutput(const std::string& path) {
     currentOutput_.store(std::make_shared<const std::string>(path));
 }
 
-void PushPath(FileQueue& queue, const std::string& path, QueueMode mode) {
+void PushPath(FileQueue& queue, const std::string& path, QueueMode mode, const std::string& outputSubfolder) {
     if (path.empty()) return;
     std::lock_guard<std::mutex> hold(queue.Lock);
-    queue.Paths.push_back(path);
+    queue.Paths.push_back({path, outputSubfolder});
     ++queue.Remaining;
     ++queue.Total;
     queue.EncodePending = mode == QueueMode::Encode ? 1 : 0;
     queue.DecodePending = mode == QueueMode::Decode ? 1 : 0;
 }
 
-std::optional<std::string> PopPath(FileQueue& queue) {
+std::optional<QueuedPath> PopPath(FileQueue& queue) {
     std::lock_guard<std::mutex> hold(queue.Lock);
     if (queue.Paths.empty()) return std::nullopt;
-    std::string path = std::move(queue.Paths.front());
+    QueuedPath path = std::move(queue.Paths.front());
     queue.Paths.pop_front();
     return path;
 }

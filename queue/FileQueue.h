@@ -14,11 +14,19 @@
 
 enum class QueueMode { Encode, Decode };
 
+struct QueuedPath {
+    std::string Path;
+    // For a file found in a dropped folder: that folder's name and the
+    // folders below it that lead to the file ("Albums/Disc 1"), kept below
+    // an output directory. Empty for a file dropped by itself.
+    std::string OutputSubfolder;
+};
+
 struct FileQueue {
     // Guards the list and the mode flags, and makes counter updates atomic
     // with the list changes they belong to. Never held during a job.
     std::mutex Lock;
-    std::deque<std::string> Paths;
+    std::deque<QueuedPath> Paths;
 
     // Read by the window without the lock, so they are atomics.
     std::atomic<int32_t> Total{0};
@@ -39,9 +47,9 @@ private:
 };
 
 // Appends a path and sets the queue's mode, in one locked step.
-void PushPath(FileQueue& queue, const std::string& path, QueueMode mode);
+void PushPath(FileQueue& queue, const std::string& path, QueueMode mode, const std::string& outputSubfolder = {});
 // The oldest path, or nothing when the queue is empty.
-std::optional<std::string> PopPath(FileQueue& queue);
+std::optional<QueuedPath> PopPath(FileQueue& queue);
 // A finished file, whatever its outcome.
 void FinishPath(FileQueue& queue);
 // Stores done / total into FileFraction (0.0 for a total of 0 or less).

@@ -1,5 +1,7 @@
 #include "queue/Worker.h"
 
+#include <cerrno>
+#include <filesystem>
 #include <set>
 #include <system_error>
 
@@ -34,6 +36,20 @@ void SleepPollInterval(const FileQueue& queue) {
     }
 }
 
+// A file from a dropped folder keeps its place below the output directory,
+// so two albums with the same track names never meet; beside its input it
+// needs no folder of its own.
+std::string OutputDirFor(const QueuedPath& queued) {
+    std::string outputDir = TakeActiveOutputDirForJob();
+    if (outputDir.empty() || queued.OutputSubfolder.empty()) return outputDir;
+    outputDir += "/" + queued.OutputSubfolder;
+    const int savedErrno = errno;
+    std::error_code error;  // a folder that cannot be made shows when the job opens its output
+    std::filesystem::create_directories(outputDir, error);
+    errno = savedErrno;
+    return outputDir;
+}
+
 // Pops paths until the queue is empty; paths dropped meanwhile join the
 // batch. No two files of one batch may write the same output: the later one
 // would silently replace the earlier one's result, and with input deletion
@@ -41,8 +57,8 @@ void SleepPollInterval(const FileQueue& queue) {
 void RunBatch(FileQueue& queue, const FileJob& job) {
     std::set<std::string> claimedOutputs;
     while (queue.Quitting == 0) {
-        std::optional<std::string> path = PopPath(queue);
-        if (!path) return;
+        std::optional<QueuedPath> queued = PopPath(queue);
+        if (!queued) return;
         queue.Busy = 1;
         JobHooks hooks;
         hooks.Progress = [&queue](int64_t total, int64_t done) { ReportProgress(queue, total, done); };
@@ -51,7 +67,7 @@ void RunBatch(FileQueue& queue, const FileJob& job) {
             return claimedOutputs.insert(ComparablePath(outputPath)).second;
         };
         hooks.Stop = &queue.Quitting;
-        if (job) job(*path, TakeActiveOutputDirForJob(), hooks);
+        if (job) job(queued->Path, OutputDirFor(*queued), hooks);
         FinishPath(queue);
     }
 }

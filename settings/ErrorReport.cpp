@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "settings/Settings.h"
+#include "settings/SettingsFolder.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ std::string BuildMessage(const SinkWording& wording, bool overflow, int savedErr
 void DeliverToLog(const std::string& message) {
     std::lock_guard<std::mutex> hold(deliveryLock);
     // Opened and closed per entry so the log survives a killed process.
-    std::FILE* log = std::fopen(kLogFileName, "a");
+    std::FILE* log = std::fopen(SettingsFilePath(kLogFileName).c_str(), "a");
     if (!log) return;
     std::string entry = message + "\n";
     std::fwrite(entry.data(), 1, entry.size(), log);

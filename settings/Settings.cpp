@@ -13,6 +13,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "settings/SettingsFolder.h"
+
 namespace {
 
 constexpr const char* kSectionLine = "[Quavermill]";
@@ -215,9 +217,9 @@ void LoadSettingsFile(Settings& settings, const std::filesystem::path& file, boo
 }
 
 void LoadSettings() {
-    LoadSettingsFile(CurrentSettings(), kIniFileName, true);
+    LoadSettingsFile(CurrentSettings(), SettingsFilePath(kIniFileName), true);
 }
 
 void SaveSettings() {
-    SaveSettingsFile(CurrentSettings(), kIniFileName);
+    SaveSettingsFile(CurrentSettings(), SettingsFilePath(kIniFileName));
 }

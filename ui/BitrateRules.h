@@ -7,19 +7,12 @@
 #include <cstdint>
 #include <string>
 
-// The bitrates an MPEG-1/2 layer III stream can be held to, kbit/s, ascending.
-inline constexpr std::array<int32_t, 17> kLegalBitrates = {8,   16,  24,  32,  40,  48,  56,  64, 80,
-                                                           96,  112, 128, 160, 192, 224, 256, 320};
-inline constexpr int32_t kMaxBitrate = 320;
-// A bitrate target below this is stored as this.
-inline constexpr int32_t kMinBitrate = 8;
+#include "settings/LegalBitrates.h"
+
 
 // Ends of the VBR slider; position p stands for quality V = (1001 - p) / 100.
 inline constexpr int32_t kSliderMin = 1;
 inline constexpr int32_t kSliderMax = 1001;
-
-// The legal bitrate nearest to `kbps`; a value half-way between two goes up.
-int32_t NearestLegalBitrate(int32_t kbps);
 
 // The bitrate shown as the estimate for a slider position.
 int32_t EstimateVbrBitrate(int32_t sliderPosition);

@@ -10,6 +10,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Runs the tool in `dir`; its exit status and what it printed on standard error.
+std::pair<int, std::string> RunTool(const fs::path& dir, const std::vector<std::string>& arguments) {
+    std::string command = "cd " + mp3inspect::ShellQuote(dir.string()) + " && " + mp3inspect::ShellQuote(QM_CLI_PATH);
+    for (const std::string& argument : arguments) command += " " + mp3inspect::ShellQuote(argument);
+    const int raw = std::system((command + " >stdout.txt 2>stderr.txt </dev/null").c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, fixtures::ReadText(dir / "stderr.txt")};
+}
+
 TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
     struct Case {
         std::vector<std::string> arguments;
@@ -49,13 +57,9 @@ TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
         fixtures::WriteText(dir / "notes.txt", "x");
         fixtures::WriteText(dir / "a.aif", "refused before it is opened");
 
-        std::string command = "cd " + mp3inspect::ShellQuote(dir.path().string()) + " && " +
-                              mp3inspect::ShellQuote(QM_CLI_PATH);
-        for (const std::string& argument : c.arguments) command += " " + mp3inspect::ShellQuote(argument);
-        const int raw = std::system((command + " >/dev/null 2>stderr.txt </dev/null").c_str());
-        const std::string errors = fixtures::ReadText(dir / "stderr.txt");
+        const auto [status, errors] = RunTool(dir.path(), c.arguments);
         const std::string name = testing::PrintToString(c.arguments);
-        EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, c.status) << name << ": " << errors;
+        EXPECT_EQ(status, c.status) << name << ": " << errors;
         EXPECT_EQ(errors.empty(), c.errors.empty()) << name << ": " << errors;
         for (const std::string& error : c.errors) {
             const std::string expected = error[0] == '/' ? dir.path().string() + error : error;
@@ -73,6 +77,88 @@ TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
         EXPECT_EQ(fixtures::ReadText(dir / "Quavermill.ini"), ini) << name;
         EXPECT_FALSE(fs::exists(dir / "Quavermill.log")) << name;
     }
+}
+
+// The first frame's header: bitrate index (CBR), channel mode, and the
+// header frame's name, which says VBR ("Xing") or not ("Info").
+struct FirstFrame {
+    int bitrateIndex, channelMode;
+    bool vbr;
+};
+
+FirstFrame ReadFirstFrame(const fs::path& mp3) {
+    const fixtures::Bytes bytes = fixtures::ReadFile(mp3);
+    const std::string text(bytes.begin(), bytes.begin() + std::min<std::size_t>(bytes.size(), 200));
+    return {bytes.at(2) >> 4, bytes.at(3) >> 6, text.find("Xing") != std::string::npos};
+}
+
+TEST(CliTool, EncoderOptionsOverrideTheSettingsFileForOneRun) {
+    const struct {
+        std::vector<std::string> arguments;
+        FirstFrame expected;
+    } rows[] = {
+        {{}, {11, 1, false}},                        // the settings file: CBR 192, joint stereo
+        {{"-b", "100", "--cbr"}, {7, 1, false}},     // 96 kbit/s is the legal rate nearest to 100
+        {{"-m"}, {11, 3, false}},                    // mono
+        {{"-V", "2.5"}, {0, 1, true}},               // VBR; the index is not checked
+        {{"--settings", "other.ini"}, {9, 1, false}},  // CBR 128 from the other file
+    };
+    for (const auto& row : rows) {
+        fixtures::TempDir dir;
+        fixtures::WriteText(dir / "Quavermill.ini", "[Quavermill]\nSetBitrate=1\nSetCBR=1\nCBRBitrate=192\n");
+        fixtures::WriteText(dir / "other.ini", "[Quavermill]\nSetBitrate=1\nSetCBR=1\nCBRBitrate=128\n");
+        fixtures::WriteWav16(dir / "a.wav", 2, 44100, fixtures::Sine16(2, 44100, 4410));
+        std::vector<std::string> arguments = row.arguments;
+        arguments.push_back("a.wav");
+        const auto [status, errors] = RunTool(dir.path(), arguments);
+        const std::string name = testing::PrintToString(row.arguments);
+        ASSERT_EQ(status, 0) << name << ": " << errors;
+        const FirstFrame frame = ReadFirstFrame(dir / "a.mp3");
+        if (!row.expected.vbr) {
+            EXPECT_EQ(frame.bitrateIndex, row.expected.bitrateIndex) << name;
+        }
+        EXPECT_EQ(frame.channelMode, row.expected.channelMode) << name;
+        EXPECT_EQ(frame.vbr, row.expected.vbr) << name;
+    }
+    const std::pair<std::vector<std::string>, std::string> wrong[] = {
+        {{"-V", "10.01", "a.wav"}, "option -V needs a quality from 0 to 10 with at most two decimals, not '10.01'"},
+        {{"-V", "2.125", "a.wav"}, "not '2.125'"},
+        {{"-V", "-1", "a.wav"}, "not '-1'"},
+        {{"-b", "7", "a.wav"}, "option -b needs a bitrate from 8 to 320 kbit/s, not '7'"},
+        {{"-b", "128k", "a.wav"}, "not '128k'"},
+        {{"-V", "2", "-b", "128", "a.wav"}, "option -V (a VBR quality) cannot go with -b or --cbr (a bitrate)"},
+        {{"--settings", "missing.ini", "a.wav"}, "the settings file 'missing.ini' does not exist"},
+        {{"-b"}, "option -b needs a value"},
+    };
+    fixtures::TempDir dir;
+    for (const auto& [arguments, message] : wrong) {
+        const auto [status, errors] = RunTool(dir.path(), arguments);
+        EXPECT_EQ(status, 2) << errors;
+        EXPECT_NE(errors.find(message), std::string::npos) << errors;
+    }
+    EXPECT_EQ(RunTool(dir.path(), {"--version"}).first, 0);
+    EXPECT_EQ(fixtures::ReadText(dir / "stdout.txt"), "quavermill-cli 0.1.0\n");
+}
+
+TEST(CliTool, AFolderConvertsItsFilesBelowTheOutputDirectory) {
+    fixtures::TempDir dir;
+    for (const char* name : {"Albums/Disc 1/01.wav", "Albums/Disc 2/01.wav", "Albums/.hidden/01.wav"}) {
+        fs::create_directories((dir / name).parent_path());
+        fixtures::WriteWav16(dir / name, 2, 44100, fixtures::Sine16(2, 44100, 4410));
+    }
+    fixtures::WriteText(dir / "Albums" / "Disc 1" / "notes.txt", "passed over");
+    fs::create_directories(dir / "out");
+    fs::create_directories(dir / "Empty");
+    auto [status, errors] = RunTool(dir.path(), {"-q", "-o", "out", "Albums"});
+    EXPECT_EQ(status, 0) << errors;
+    EXPECT_TRUE(mp3inspect::IsCompleteMp3(dir / "out" / "Albums" / "Disc 1" / "01.mp3"));
+    EXPECT_TRUE(mp3inspect::IsCompleteMp3(dir / "out" / "Albums" / "Disc 2" / "01.mp3"));
+    EXPECT_FALSE(fs::exists(dir / "out" / "Albums" / ".hidden"));
+    // Without -o, beside each input; an empty folder is an error of its own.
+    std::tie(status, errors) = RunTool(dir.path(), {"Albums/Disc 1", "Empty"});
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(fs::exists(dir / "Albums" / "Disc 1" / "01.mp3"));
+    EXPECT_NE(errors.find("Empty: No audio files to convert in this folder"), std::string::npos) << errors;
 }
 
 }  // namespace

@@ -23,9 +23,9 @@ fs::path MakeWav(const fs::path& path, int64_t frames = 4410, double hz = 440.0)
 }
 
 // Runs the queued paths through a real worker and waits (bounded) until it is idle.
-void RunBatch(FileQueue& queue, const std::vector<fs::path>& paths) {
+void RunBatch(FileQueue& queue, const std::vector<fs::path>& paths, const std::string& outputSubfolder = {}) {
     std::thread worker = StartWorker(queue, ConversionJobs());
-    for (const fs::path& path : paths) PushPath(queue, path.string(), QueueMode::Encode);
+    for (const fs::path& path : paths) PushPath(queue, path.string(), QueueMode::Encode, outputSubfolder);
     for (int i = 0; i < 1200 && (queue.Total != 0 || queue.EncodePending != 0); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(25));
     }
@@ -95,6 +95,16 @@ TEST(Batch, TheLaterOfTwoFilesWithOneOutputIsRefusedAndKept) {
     EXPECT_EQ(fixtures::ReadFile(mp3), fixtures::ReadFile(dir / "ref" / "01 Track.mp3"));
     const std::string refusal = "Output file '" + mp3.string() + "' is also written or read by another file of this run; skipped\n";
     EXPECT_NE(errors.joined().find(albumB.string() + ": " + refusal), std::string::npos) << errors.joined();
+
+    // Found in dropped folders, the same names keep apart below the output folder.
+    FileQueue fromFolder, alone;
+    {
+        BatchSettings settings(dir / "out", 0);
+        RunBatch(fromFolder, {albumB}, "Albums/B");
+        RunBatch(alone, {wav});
+    }
+    EXPECT_TRUE(mp3inspect::IsCompleteMp3(dir / "out" / "Albums" / "B" / "01 Track.mp3"));
+    EXPECT_TRUE(mp3inspect::IsCompleteMp3(dir / "out" / "x.mp3"));
 
     FileQueue besides;
     {

@@ -79,7 +79,9 @@ TEST_F(WindowTest, DropsQueueWholePathsInOrderAndWarnOncePerUnsupportedFile) {
         SCOPED_TRACE(row.dropped.front().substr(0, 20));
         auto window = MakeWindow();
         DropFiles(*window, row.dropped);
-        EXPECT_EQ(std::vector<std::string>(queue->Paths.begin(), queue->Paths.end()), row.queued);
+        std::vector<std::string> queued;
+        for (const QueuedPath& path : queue->Paths) queued.push_back(path.Path);
+        EXPECT_EQ(queued, row.queued);
         EXPECT_EQ(queue->Total, int(row.queued.size()));
         EXPECT_EQ(queue->DecodePending, row.decodePending);
         EXPECT_EQ(queue->EncodePending, row.encodePending);

@@ -1,0 +1,38 @@
+#pragma once
+// What a dropped path (or one named on a command line) becomes in the queue:
+// a file of a supported type by itself, or every supported file of a folder.
+
+#include <string>
+#include <vector>
+
+#include "input/SourceType.h"
+#include "queue/FileQueue.h"
+
+struct DroppedFile {
+    std::string Path;
+    std::string OutputSubfolder;  // as QueuedPath keeps it
+    SourceType Type = kSourceUnknown;
+};
+
+// Names in natural order: runs of digits compare by their value, so "2"
+// comes before "10"; otherwise ASCII letters compare without case.
+bool NaturalLess(const std::string& first, const std::string& second);
+
+// The supported audio files in `folder` and its subfolders, in natural
+// order of their names, each folder's entries in one order with the
+// subfolders descended where they stand. Hidden files and folders are
+// skipped, links to folders are not followed, and files of other types are
+// passed over.
+std::vector<DroppedFile> AudioFilesInFolder(const std::string& folder);
+
+enum class DropOutcome {
+    Queued,       // the file, or the folder's files, joined the queue
+    Ignored,      // not a folder, and no '.' to tell a type by
+    Unsupported,  // a file of a type nothing converts
+    EmptyFolder,  // a folder without a supported file
+};
+
+// Queues one dropped path as the window does: the file's own type sets the
+// queue's mode, and a folder's files set it one after the other, as if
+// they had been dropped one by one.
+DropOutcome QueueDroppedPath(FileQueue& queue, const std::string& path);
