@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -133,6 +134,28 @@ std::string CutUtf8(const std::string& text, std::size_t limit) {
     return text.substr(0, cut);
 }
 
+namespace {
+
+// UTF-8 sequences never hold such a byte, so a text is checked byte by byte.
+bool IsControlByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+// A line break in a value would end its line early and turn the rest into a
+// key line of its own, which then overrides the real one when read back; the
+// other control characters are dropped too, as no setting has a use for them.
+std::string WithoutControlCharacters(std::string value) {
+    std::erase_if(value, IsControlByte);
+    return value;
+}
+
+}  // namespace
+
+bool HasControlCharacter(const std::string& text) {
+    return std::any_of(text.begin(), text.end(), IsControlByte);
+}
+
 std::string FormatSettings(const Settings& settings) {
     std::string out = std::string(kSectionLine) + "\n";
     for (const KeyRow& row : kKeys) {
@@ -141,7 +164,7 @@ std::string FormatSettings(const Settings& settings) {
         if (row.kind == KeyKind::Integer) {
             out += std::to_string(settings.*row.integer);
         } else {
-            out += settings.*row.text;
+            out += WithoutControlCharacters(settings.*row.text);
         }
         out += '\n';
     }

@@ -57,8 +57,13 @@ void SaveSettings();
 void LoadSettingsFile(Settings& settings, const std::filesystem::path& file, bool createIfMissing = true);
 // Returns false when the file could not be replaced; the old file is then kept.
 bool SaveSettingsFile(const Settings& settings, const std::filesystem::path& file);
-// The exact text SaveSettingsFile writes.
+// The exact text SaveSettingsFile writes; control characters in the text
+// values are left out, so every value stays on its own line.
 std::string FormatSettings(const Settings& settings);
+
+// Whether `text` holds a control character (a byte below 0x20, or 0x7F),
+// which no text setting may hold: each value is one line of the INI file.
+bool HasControlCharacter(const std::string& text);
 
 // Cuts `text` to at most `limit` bytes without splitting a UTF-8 sequence.
 std::string CutUtf8(const std::string& text, std::size_t limit);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 #include "settings/EncodeOptions.h"
@@ -66,6 +68,23 @@ TEST(SettingsFile, NonDefaultValuesSurviveASaveAndALoad) {
     Settings loaded;
     LoadSettingsFile(loaded, dir / "Quavermill.ini");
     EXPECT_EQ(loaded, saved);
+}
+
+TEST(SettingsFile, ControlCharactersInATextNeverReachTheFile) {
+    TempDir dir;
+    Settings saved;
+    saved.Title = "Live\nOutputDirMode=1";
+    saved.Artist = "tab\there\r\x7F\x01é";
+    saved.OutputDir = "/home/u/new\nfolder/";
+    ASSERT_TRUE(SaveSettingsFile(saved, dir / "Quavermill.ini"));
+    const std::string text = ReadText(dir / "Quavermill.ini");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 24);
+    Settings loaded;
+    LoadSettingsFile(loaded, dir / "Quavermill.ini");
+    EXPECT_EQ(loaded.Title, "LiveOutputDirMode=1");
+    EXPECT_EQ(loaded.Artist, "tabhereé");
+    EXPECT_EQ(loaded.OutputDir, "/home/u/newfolder/");
+    EXPECT_EQ(loaded.OutputDirMode, 0);
 }
 
 TEST(SettingsFile, ParsingRulesKeepTheUsersValues) {
