@@ -189,13 +189,42 @@ int CreateTemporaryBeside(const std::filesystem::path& file, std::string& name) 
     return -1;
 }
 
+// The kernel's own limit on the links one path may pass through.
+constexpr int kMaxLinkHops = 40;
+
+// The file a write through `file` would change: each symbolic link is read,
+// relative to its own folder, until a path is not a link (or does not exist
+// yet). False on a loop or an unreadable link.
+bool FollowLinks(std::filesystem::path file, std::filesystem::path& target) {
+    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+        struct stat info {};
+        if (lstat(file.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            target = file;
+            return true;
+        }
+        std::error_code error;
+        const std::filesystem::path next = std::filesystem::read_symlink(file, error);
+        if (error) return false;
+        file = next.is_absolute() ? next : file.parent_path() / next;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool SaveSettingsFile(const Settings& settings, const std::filesystem::path& file) {
+    // A symlinked INI file (kept with the user's dotfiles, say) stays a link:
+    // the new text replaces the file at its end.
+    std::filesystem::path target;
+    if (!FollowLinks(file, target)) {
+        errno = 0;
+        return false;
+    }
+
     // Write a new file beside the old one and rename it over: a full disk or a
     // crash mid-write must not leave the user with a cut-off settings file.
     std::string temporary;
-    int descriptor = CreateTemporaryBeside(file, temporary);
+    int descriptor = CreateTemporaryBeside(target, temporary);
     if (descriptor < 0) {
         errno = 0;
         return false;
@@ -203,7 +232,7 @@ bool SaveSettingsFile(const Settings& settings, const std::filesystem::path& fil
     std::string text = FormatSettings(settings);
     bool written = true;
     std::size_t done = 0;
-    while (done < text.size()) {
+    while (written && done < text.size()) {
         ssize_t count = write(descriptor, text.data() + done, text.size() - done);
         if (count < 0 && errno == EINTR) continue;
         if (count <= 0) {
@@ -214,7 +243,7 @@ bool SaveSettingsFile(const Settings& settings, const std::filesystem::path& fil
     }
     if (written && fsync(descriptor) != 0) written = false;
     if (close(descriptor) != 0) written = false;
-    if (!written || std::rename(temporary.c_str(), file.c_str()) != 0) {
+    if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
         std::remove(temporary.c_str());
         errno = 0;
         return false;

@@ -163,6 +163,30 @@ TEST(SettingsFile, ASavedFileHasThePermissionsOfAnyNewFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary left
 }
 
+TEST(SettingsFile, ASymlinkedFileIsReplacedAtTheEndOfItsLinks) {
+    namespace fs = std::filesystem;
+    TempDir dir;
+    fs::create_directory(dir / "dotfiles");
+    WriteText(dir / "dotfiles" / "quavermill.ini", "[Quavermill]\n");
+    // An absolute link to a relative one, each read against its own folder.
+    fs::create_symlink("dotfiles/quavermill.ini", dir / "relative.ini");
+    fs::create_symlink(dir / "relative.ini", dir / "Quavermill.ini");
+    fs::create_symlink("dotfiles/not-yet.ini", dir / "dangling.ini");
+    fs::create_symlink("loop-b.ini", dir / "loop-a.ini");
+    fs::create_symlink("loop-a.ini", dir / "loop-b.ini");
+    Settings changed;
+    changed.Mono = 1;
+    ASSERT_TRUE(SaveSettingsFile(changed, dir / "Quavermill.ini"));
+    EXPECT_EQ(ReadText(dir / "dotfiles" / "quavermill.ini"), FormatSettings(changed));
+    ASSERT_TRUE(SaveSettingsFile(changed, dir / "dangling.ini"));
+    EXPECT_EQ(ReadText(dir / "dotfiles" / "not-yet.ini"), FormatSettings(changed));
+    EXPECT_FALSE(SaveSettingsFile(changed, dir / "loop-a.ini"));
+    for (const char* link : {"Quavermill.ini", "relative.ini", "dangling.ini", "loop-a.ini", "loop-b.ini"})
+        EXPECT_TRUE(fs::is_symlink(dir / link)) << link;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 6);  // no temporary left
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "dotfiles"), {}), 2);
+}
+
 TEST(SettingsFile, ASaveThatCannotReplaceTheFileKeepsTheOldOne) {
     if (geteuid() == 0) {
         // root ignores directory permissions; a directory in the way of the
