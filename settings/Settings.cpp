@@ -210,13 +210,26 @@ bool FollowLinks(std::filesystem::path file, std::filesystem::path& target) {
     return false;
 }
 
+// Whether `target` exists (then `info` describes it); false when it cannot
+// be looked at for another reason than its absence.
+bool InspectTarget(const std::filesystem::path& target, struct stat& info, bool& exists) {
+    if (stat(target.c_str(), &info) == 0) {
+        exists = true;
+        return true;
+    }
+    exists = false;
+    return errno == ENOENT;
+}
+
 }  // namespace
 
 bool SaveSettingsFile(const Settings& settings, const std::filesystem::path& file) {
     // A symlinked INI file (kept with the user's dotfiles, say) stays a link:
     // the new text replaces the file at its end.
     std::filesystem::path target;
-    if (!FollowLinks(file, target)) {
+    struct stat old_file {};
+    bool replacing = false;
+    if (!FollowLinks(file, target) || !InspectTarget(target, old_file, replacing)) {
         errno = 0;
         return false;
     }
@@ -229,8 +242,10 @@ bool SaveSettingsFile(const Settings& settings, const std::filesystem::path& fil
         errno = 0;
         return false;
     }
+    // The replacement keeps the permissions the user gave the old file (a
+    // private 0600 must not become readable by others).
+    bool written = !replacing || fchmod(descriptor, old_file.st_mode & 07777) == 0;
     std::string text = FormatSettings(settings);
-    bool written = true;
     std::size_t done = 0;
     while (written && done < text.size()) {
         ssize_t count = write(descriptor, text.data() + done, text.size() - done);

@@ -152,15 +152,24 @@ TEST(SettingsFile, OutputDirModeZeroForgetsTheFolder) {
     EXPECT_NE(ReadText(dir / "Quavermill.ini").find("\nOutputDir=\n"), std::string::npos);
 }
 
-TEST(SettingsFile, ASavedFileHasThePermissionsOfAnyNewFile) {
-    TempDir dir;
-    const mode_t previous = umask(022);
-    ASSERT_TRUE(SaveSettingsFile(Settings{}, dir / "Quavermill.ini"));
-    umask(previous);
-    struct stat info {};
-    ASSERT_EQ(stat((dir / "Quavermill.ini").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0644u);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary left
+TEST(SettingsFile, ASavedFileKeepsThePermissionsOfTheOldOne) {
+    // 0: no old file, which gets what the umask gives any new file.
+    for (const mode_t old_mode : {0, 0600, 0664}) {
+        SCOPED_TRACE(old_mode);
+        TempDir dir;
+        if (old_mode != 0) {
+            WriteText(dir / "Quavermill.ini", "[Quavermill]\n");
+            chmod((dir / "Quavermill.ini").c_str(), old_mode);
+        }
+        const mode_t previous = umask(022);
+        ASSERT_TRUE(SaveSettingsFile(Settings{}, dir / "Quavermill.ini"));
+        umask(previous);
+        EXPECT_EQ(ReadText(dir / "Quavermill.ini"), kDefaultFile);
+        struct stat info {};
+        ASSERT_EQ(stat((dir / "Quavermill.ini").c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, old_mode != 0 ? old_mode : 0644u);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary left
+    }
 }
 
 TEST(SettingsFile, ASymlinkedFileIsReplacedAtTheEndOfItsLinks) {
