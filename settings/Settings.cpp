@@ -221,6 +221,15 @@ bool InspectTarget(const std::filesystem::path& target, struct stat& info, bool&
     return errno == ENOENT;
 }
 
+// An INI file the user may not write keeps its settings unsaved. The check
+// uses the effective ids, as opening the file for writing would. A file with
+// no write permission for anyone was made read-only on purpose; root, whom
+// the check lets through, leaves it alone too.
+bool MayReplace(const std::filesystem::path& target, const struct stat& info) {
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 &&
+           faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
 }  // namespace
 
 bool SaveSettingsFile(const Settings& settings, const std::filesystem::path& file) {
@@ -229,7 +238,8 @@ bool SaveSettingsFile(const Settings& settings, const std::filesystem::path& fil
     std::filesystem::path target;
     struct stat old_file {};
     bool replacing = false;
-    if (!FollowLinks(file, target) || !InspectTarget(target, old_file, replacing)) {
+    if (!FollowLinks(file, target) || !InspectTarget(target, old_file, replacing) ||
+        (replacing && !MayReplace(target, old_file))) {
         errno = 0;
         return false;
     }

@@ -56,8 +56,8 @@ void SaveSettings();
 // `createIfMissing` is off for readers that must never write.
 void LoadSettingsFile(Settings& settings, const std::filesystem::path& file, bool createIfMissing = true);
 // A symbolic link is written through to the file at its end, which keeps its
-// permissions. Returns false when the file was not replaced; the old file is
-// then kept.
+// permissions; a file the user may not write is left alone. Returns false
+// when the file was not replaced; the old file is then kept.
 bool SaveSettingsFile(const Settings& settings, const std::filesystem::path& file);
 // The exact text SaveSettingsFile writes; control characters in the text
 // values are left out, so every value stays on its own line.

@@ -196,6 +196,27 @@ TEST(SettingsFile, ASymlinkedFileIsReplacedAtTheEndOfItsLinks) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "dotfiles"), {}), 2);
 }
 
+TEST(SettingsFile, AFileTheUserMayNotWriteIsLeftAlone) {
+    const std::string old_text = "[Quavermill]\nMono=1\n";
+    const auto expect_left_alone = [&](mode_t mode) {
+        SCOPED_TRACE(mode);
+        TempDir dir;
+        WriteText(dir / "Quavermill.ini", old_text);
+        chmod((dir / "Quavermill.ini").c_str(), mode);
+        EXPECT_FALSE(SaveSettingsFile(Settings{}, dir / "Quavermill.ini"));
+        EXPECT_EQ(ReadText(dir / "Quavermill.ini"), old_text);
+        struct stat info {};
+        ASSERT_EQ(stat((dir / "Quavermill.ini").c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, mode);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    };
+    // Read-only for everyone: left alone by root too.
+    expect_left_alone(0444);
+    if (geteuid() == 0) GTEST_SKIP() << "root may write a file that only its owner class may not";
+    // Others may write it, its owner may not.
+    expect_left_alone(0466);
+}
+
 TEST(SettingsFile, ASaveThatCannotReplaceTheFileKeepsTheOldOne) {
     if (geteuid() == 0) {
         // root ignores directory permissions; a directory in the way of the
