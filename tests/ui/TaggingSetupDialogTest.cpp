@@ -118,3 +118,23 @@ TEST_F(TaggingSetupDialogTest, CustomOptionsStoreTheTextsAndAPickedOrTypedGenre)
     Click(dialog, kAccept);
     EXPECT_EQ(stored_texts(), (Texts{"", "", "", "", ""}));
 }
+
+// Fix: a line break pasted into a text reached the INI file, where it ended
+// the line and the rest became a key line overriding the real one.
+TEST_F(TaggingSetupDialogTest, TextBoxesRefuseControlCharacters)
+{
+    TaggingSetupDialog dialog;
+    Click(dialog, kAutoTag);
+    Click(dialog, kCustomOptions);
+    std::vector<QLineEdit*> boxes{Child<QComboBox>(dialog, kGenre).lineEdit()};
+    for (const char* name : {kYear, kArtist, kAlbum, kTitle}) boxes.push_back(&Child<QLineEdit>(dialog, name));
+    for (QLineEdit* box : boxes) {
+        box->setText("ok");
+        box->end(false);
+        for (const char* pasted : {"\nOutputDir=/x", "a\tb", "\r", "\x7f", "!"}) box->insert(pasted);
+        EXPECT_EQ(box->text(), "ok!") << box->objectName().toStdString();
+    }
+    Click(dialog, kAccept);
+    const Settings& s = CurrentSettings();
+    EXPECT_EQ((Texts{s.Genre, s.Year, s.Artist, s.Album, s.Title}), Texts(5, "ok!"));
+}
