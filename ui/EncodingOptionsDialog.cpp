@@ -345,17 +345,13 @@ void EncodingOptionsDialog::accept()
     settings.ABRBitrate = target;
     SetEncodeABRBitrate(settings.ABRBitrate);
 
-    // Gain values come only from Vorbis/FLAC comments, so scaling implies the
-    // comment-copying tag mode; unchecking both leaves the tag mode alone.
     const int32_t scale_mode = title_gain_->box()->isChecked()   ? kScaleByTrackGain
                                : album_gain_->box()->isChecked() ? kScaleByAlbumGain
                                                                  : kScaleNone;
     settings.ScaleMode = scale_mode;
     SetEncodeScaleMode(scale_mode);
-    if (scale_mode != kScaleNone) {
-        settings.TagMode = kTagModeComments;
-        SetEncodeTagMode(settings.TagMode);
-    }
+    settings.TagMode = TagModeForScaling(settings.TagMode, scale_mode);
+    SetEncodeTagMode(settings.TagMode);
 
     QDialog::accept();
 }

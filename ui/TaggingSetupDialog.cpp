@@ -203,7 +203,9 @@ void TaggingSetupDialog::ShowStoredSettings()
 {
     const Settings& settings = CurrentSettings();
 
-    if (settings.ScaleMode > 0) {
+    // While input scaling decides the tag mode, the encode job ignores the
+    // option stored here, so the options are shown but cannot be changed.
+    if (TagModeForScaling(kTagModeDefault, settings.ScaleMode) != kTagModeDefault) {
         UncheckOptions();
         default_options_->setEnabled(false);
         custom_options_->setEnabled(false);
