@@ -118,6 +118,41 @@ TEST_F(WindowTest, LeftDragStoresTheCornerAndRightClickOpensTheMenuThereWithItsI
                                   "40016 Al&ways on Top", "40017 Errors to &Log file", "-", "40018 E&xit\tAlt+F4"}));
 }
 
+// Fix: a drag whose button release went elsewhere never ended, and the
+// window later jumped after the mouse. Only the left button drags.
+TEST_F(WindowTest, ADragEndsWhenTheWindowLosesTheMouse) {
+    const struct { Qt::MouseButton pressed; QEvent::Type interruption; } rows[] = {
+        {Qt::RightButton, QEvent::None},
+        {Qt::LeftButton, QEvent::UngrabMouse},
+        {Qt::LeftButton, QEvent::WindowDeactivate},
+        {Qt::LeftButton, QEvent::WindowBlocked},  // a modal box opened
+        {Qt::LeftButton, QEvent::MouseMove},      // with only another button held: released elsewhere
+        {Qt::LeftButton, QEvent::MouseButtonRelease},  // of the right button, which opens the menu
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.pressed << " " << row.interruption);
+        auto window = MakeWindow();  // at 64, 64
+        window->show();
+        auto send = [&](QEvent::Type type, QPointF onScreen, Qt::MouseButton button, Qt::MouseButtons held) {
+            QMouseEvent event(type, QPointF(10, 20), onScreen, button, held, Qt::NoModifier);
+            QApplication::sendEvent(window.get(), &event);
+        };
+        send(QEvent::MouseButtonPress, {74, 84}, row.pressed, row.pressed);
+        if (row.interruption == QEvent::MouseMove) {
+            send(QEvent::MouseMove, {80, 90}, Qt::NoButton, Qt::RightButton);
+        } else if (row.interruption == QEvent::MouseButtonRelease) {
+            send(QEvent::MouseButtonRelease, {80, 90}, Qt::RightButton, Qt::LeftButton);
+            window->PopupMenu()->hide();
+        } else if (row.interruption != QEvent::None) {
+            QEvent lost(row.interruption);
+            QApplication::sendEvent(window.get(), &lost);
+        }
+        send(QEvent::MouseMove, {124, 114}, Qt::NoButton, row.pressed | Qt::LeftButton);
+        EXPECT_EQ(window->pos(), QPoint(64, 64));
+        EXPECT_EQ(CurrentSettings().Window_X, 64);
+    }
+}
+
 TEST_F(WindowTest, EachToggleStoresEightOrZeroKeepsItsMarkAndTakesEffect) {
     fixtures::TempDir folder;
     fixtures::ScopedWorkingDir inFolder(folder.path());
