@@ -196,44 +196,34 @@ TEST(SettingsFile, ASymlinkedFileIsReplacedAtTheEndOfItsLinks) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "dotfiles"), {}), 2);
 }
 
-TEST(SettingsFile, AFileTheUserMayNotWriteIsLeftAlone) {
+TEST(SettingsFile, ARefusedOrFailedSaveKeepsTheOldFile) {
     const std::string old_text = "[Quavermill]\nMono=1\n";
-    const auto expect_left_alone = [&](mode_t mode) {
-        SCOPED_TRACE(mode);
+    const auto expect_kept = [&](mode_t file_mode, mode_t folder_mode) {
+        SCOPED_TRACE(testing::Message() << std::oct << file_mode << " in " << folder_mode);
         TempDir dir;
         WriteText(dir / "Quavermill.ini", old_text);
-        chmod((dir / "Quavermill.ini").c_str(), mode);
+        chmod((dir / "Quavermill.ini").c_str(), file_mode);
+        chmod(dir.path().c_str(), folder_mode);
         EXPECT_FALSE(SaveSettingsFile(Settings{}, dir / "Quavermill.ini"));
+        chmod(dir.path().c_str(), 0755);
         EXPECT_EQ(ReadText(dir / "Quavermill.ini"), old_text);
         struct stat info {};
         ASSERT_EQ(stat((dir / "Quavermill.ini").c_str(), &info), 0);
-        EXPECT_EQ(info.st_mode & 07777, mode);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+        EXPECT_EQ(info.st_mode & 07777, file_mode);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary left
     };
-    // Read-only for everyone: left alone by root too.
-    expect_left_alone(0444);
-    if (geteuid() == 0) GTEST_SKIP() << "root may write a file that only its owner class may not";
-    // Others may write it, its owner may not.
-    expect_left_alone(0466);
-}
-
-TEST(SettingsFile, ASaveThatCannotReplaceTheFileKeepsTheOldOne) {
-    if (geteuid() == 0) {
-        // root ignores directory permissions; a directory in the way of the
-        // rename fails for everyone.
+    // Read-only for everyone: the user does not want it written, and root,
+    // whom the kernel would let write it, leaves it alone too.
+    expect_kept(0444, 0755);
+    {
+        // A folder in the way of the rename.
         TempDir dir;
         std::filesystem::create_directory(dir / "Quavermill.ini");
         EXPECT_FALSE(SaveSettingsFile(Settings{}, dir / "Quavermill.ini"));
         EXPECT_TRUE(std::filesystem::is_directory(dir / "Quavermill.ini"));
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-        return;
     }
-    TempDir dir;
-    WriteText(dir / "Quavermill.ini", "[Quavermill]\nMono=1\n");
-    chmod(dir.path().c_str(), 0555);
-    Settings changed;
-    changed.Mono = 0;
-    EXPECT_FALSE(SaveSettingsFile(changed, dir / "Quavermill.ini"));
-    chmod(dir.path().c_str(), 0755);
-    EXPECT_EQ(ReadText(dir / "Quavermill.ini"), "[Quavermill]\nMono=1\n");
+    if (geteuid() == 0) GTEST_SKIP() << "root may write what only the permissions below forbid";
+    expect_kept(0466, 0755);  // others may write it, its owner may not
+    expect_kept(0644, 0555);  // no room for the temporary file
 }
