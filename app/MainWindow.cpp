@@ -303,6 +303,21 @@ void MainWindow::paintEvent(QPaintEvent*) {
     painter.drawImage(client.topLeft(), canvas_, client);
 }
 
+bool MainWindow::event(QEvent* event) {
+    switch (event->type()) {
+    // The button's release may never arrive here: the window lost the mouse
+    // to another window, a modal box, or the window manager.
+    case QEvent::UngrabMouse:
+    case QEvent::WindowDeactivate:
+    case QEvent::WindowBlocked:
+        EndDrag();
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
+}
+
 void MainWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     // Qt grabs the mouse for the pressed widget until the button is released.
@@ -312,6 +327,11 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {
     if (!dragging_) return;
+    // The left button was released where this window did not see it.
+    if (!event->buttons().testFlag(Qt::LeftButton)) {
+        EndDrag();
+        return;
+    }
     const QPoint corner = event->globalPosition().toPoint() - dragOffset_;
     move(corner);
     Settings& settings = CurrentSettings();
@@ -321,10 +341,16 @@ void MainWindow::mouseMoveEvent(QMouseEvent* event) {
 
 void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        dragging_ = false;
+        EndDrag();
     } else if (event->button() == Qt::RightButton) {
+        // The menu takes the mouse; the left button's release would go to it.
+        EndDrag();
         menu_->popup(event->globalPosition().toPoint());
     }
+}
+
+void MainWindow::EndDrag() {
+    dragging_ = false;
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {

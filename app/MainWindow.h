@@ -102,6 +102,7 @@ signals:
     void QuitRequested(int exitCode);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -115,6 +116,7 @@ private:
     void LoadFrames();
     void ApplyToggle(int command, int32_t value);
     void SetTopmost(bool on);
+    void EndDrag();
     void Quit();
 
     WindowServices services_;

@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -135,6 +136,28 @@ std::string CutUtf8(const std::string& text, std::size_t limit) {
     return text.substr(0, cut);
 }
 
+namespace {
+
+// UTF-8 sequences never hold such a byte, so a text is checked byte by byte.
+bool IsControlByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+// A line break in a value would end its line early and turn the rest into a
+// key line of its own, which then overrides the real one when read back; the
+// other control characters are dropped too, as no setting has a use for them.
+std::string WithoutControlCharacters(std::string value) {
+    std::erase_if(value, IsControlByte);
+    return value;
+}
+
+}  // namespace
+
+bool HasControlCharacter(const std::string& text) {
+    return std::any_of(text.begin(), text.end(), IsControlByte);
+}
+
 std::string FormatSettings(const Settings& settings) {
     std::string out = std::string(kSectionLine) + "\n";
     for (const KeyRow& row : kKeys) {
@@ -143,7 +166,7 @@ std::string FormatSettings(const Settings& settings) {
         if (row.kind == KeyKind::Integer) {
             out += std::to_string(settings.*row.integer);
         } else {
-            out += settings.*row.text;
+            out += WithoutControlCharacters(settings.*row.text);
         }
         out += '\n';
     }
@@ -168,21 +191,75 @@ int CreateTemporaryBeside(const std::filesystem::path& file, std::string& name) 
     return -1;
 }
 
+// The kernel's own limit on the links one path may pass through.
+constexpr int kMaxLinkHops = 40;
+
+// The file a write through `file` would change: each symbolic link is read,
+// relative to its own folder, until a path is not a link (or does not exist
+// yet). False on a loop or an unreadable link.
+bool FollowLinks(std::filesystem::path file, std::filesystem::path& target) {
+    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+        struct stat info {};
+        if (lstat(file.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            target = file;
+            return true;
+        }
+        std::error_code error;
+        const std::filesystem::path next = std::filesystem::read_symlink(file, error);
+        if (error) return false;
+        file = next.is_absolute() ? next : file.parent_path() / next;
+    }
+    return false;
+}
+
+// Whether `target` exists (then `info` describes it); false when it cannot
+// be looked at for another reason than its absence.
+bool InspectTarget(const std::filesystem::path& target, struct stat& info, bool& exists) {
+    if (stat(target.c_str(), &info) == 0) {
+        exists = true;
+        return true;
+    }
+    exists = false;
+    return errno == ENOENT;
+}
+
+// An INI file the user may not write keeps its settings unsaved. The check
+// uses the effective ids, as opening the file for writing would. A file with
+// no write permission for anyone was made read-only on purpose; root, whom
+// the check lets through, leaves it alone too.
+bool MayReplace(const std::filesystem::path& target, const struct stat& info) {
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 &&
+           faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
 }  // namespace
 
 bool SaveSettingsFile(const Settings& settings, const std::filesystem::path& file) {
+    // A symlinked INI file (kept with the user's dotfiles, say) stays a link:
+    // the new text replaces the file at its end.
+    std::filesystem::path target;
+    struct stat old_file {};
+    bool replacing = false;
+    if (!FollowLinks(file, target) || !InspectTarget(target, old_file, replacing) ||
+        (replacing && !MayReplace(target, old_file))) {
+        errno = 0;
+        return false;
+    }
+
     // Write a new file beside the old one and rename it over: a full disk or a
     // crash mid-write must not leave the user with a cut-off settings file.
     std::string temporary;
-    int descriptor = CreateTemporaryBeside(file, temporary);
+    int descriptor = CreateTemporaryBeside(target, temporary);
     if (descriptor < 0) {
         errno = 0;
         return false;
     }
+    // The replacement keeps the permissions the user gave the old file (a
+    // private 0600 must not become readable by others).
+    bool written = !replacing || fchmod(descriptor, old_file.st_mode & 07777) == 0;
     std::string text = FormatSettings(settings);
-    bool written = true;
     std::size_t done = 0;
-    while (done < text.size()) {
+    while (written && done < text.size()) {
         ssize_t count = write(descriptor, text.data() + done, text.size() - done);
         if (count < 0 && errno == EINTR) continue;
         if (count <= 0) {
@@ -193,7 +270,7 @@ bool SaveSettingsFile(const Settings& settings, const std::filesystem::path& fil
     }
     if (written && fsync(descriptor) != 0) written = false;
     if (close(descriptor) != 0) written = false;
-    if (!written || std::rename(temporary.c_str(), file.c_str()) != 0) {
+    if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
         std::remove(temporary.c_str());
         errno = 0;
         return false;

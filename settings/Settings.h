@@ -55,10 +55,17 @@ void SaveSettings();
 // The same, on any record and file (tests, the command-line tool).
 // `createIfMissing` is off for readers that must never write.
 void LoadSettingsFile(Settings& settings, const std::filesystem::path& file, bool createIfMissing = true);
-// Returns false when the file could not be replaced; the old file is then kept.
+// A symbolic link is written through to the file at its end, which keeps its
+// permissions; a file the user may not write is left alone. Returns false
+// when the file was not replaced; the old file is then kept.
 bool SaveSettingsFile(const Settings& settings, const std::filesystem::path& file);
-// The exact text SaveSettingsFile writes.
+// The exact text SaveSettingsFile writes; control characters in the text
+// values are left out, so every value stays on its own line.
 std::string FormatSettings(const Settings& settings);
+
+// Whether `text` holds a control character (a byte below 0x20, or 0x7F),
+// which no text setting may hold: each value is one line of the INI file.
+bool HasControlCharacter(const std::string& text);
 
 // Cuts `text` to at most `limit` bytes without splitting a UTF-8 sequence.
 std::string CutUtf8(const std::string& text, std::size_t limit);

@@ -221,9 +221,10 @@ void EncodingOptionsDialog::ShowStoredSettings()
 {
     const Settings& settings = CurrentSettings();
 
-    // Switches read as on when nonzero, as the encoder reads them, so an
-    // edited INI value other than 1 is shown as what it does.
-    const bool bitrate_mode = settings.SetBitrate != 0;
+    // The two target switches read as on only when 1, as the encoder reads
+    // them: an edited SetBitrate=8 encodes VBR, so it must show (and an
+    // unchanged Accept must keep) the quality mode.
+    const bool bitrate_mode = settings.SetBitrate == 1;
     bitrate_mode_->setChecked(bitrate_mode);
     quality_mode_->setChecked(!bitrate_mode);
     EnableQualityControls(!bitrate_mode);
@@ -251,9 +252,10 @@ void EncodingOptionsDialog::ShowStoredSettings()
     estimate_->setMaxLength(kEstimateChars);
     ShowSliderPosition(position);
 
+    // The encoder takes any nonzero Mono as mono.
     mono_->setChecked(settings.Mono != 0);
 
-    if (settings.SetCBR != 0) {
+    if (settings.SetCBR == 1) {
         cbr_->box()->setChecked(true);
         cbr_explanation_->setEnabled(bitrate_mode);
         cbr_explanation_->setText(Q(CbrExplanationText(settings.CBRBitrate)));
@@ -343,17 +345,13 @@ void EncodingOptionsDialog::accept()
     settings.ABRBitrate = target;
     SetEncodeABRBitrate(settings.ABRBitrate);
 
-    // Gain values come only from Vorbis/FLAC comments, so scaling implies the
-    // comment-copying tag mode; unchecking both leaves the tag mode alone.
     const int32_t scale_mode = title_gain_->box()->isChecked()   ? kScaleByTrackGain
                                : album_gain_->box()->isChecked() ? kScaleByAlbumGain
                                                                  : kScaleNone;
     settings.ScaleMode = scale_mode;
     SetEncodeScaleMode(scale_mode);
-    if (scale_mode != kScaleNone) {
-        settings.TagMode = kTagModeComments;
-        SetEncodeTagMode(settings.TagMode);
-    }
+    settings.TagMode = TagModeForScaling(settings.TagMode, scale_mode);
+    SetEncodeTagMode(settings.TagMode);
 
     QDialog::accept();
 }

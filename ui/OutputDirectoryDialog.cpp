@@ -33,6 +33,10 @@ QLabel* MakeNote(const char* text, QWidget& dialog)
     return note;
 }
 
+constexpr const char* kControlCharacterMessage =
+    "This folder's path holds a line break or another control character, which Quavermill cannot keep in "
+    "its settings file.\n\nChoose another folder, or rename this one first.";
+
 std::string TooLongMessage(std::size_t length)
 {
     return "This folder's path is too long to be kept as the default output directory: with the trailing "
@@ -146,6 +150,13 @@ void OutputDirectoryDialog::Browse()
 {
     // The browser starts at the directory in force, not at the box's.
     const std::optional<std::string> picked = pick_folder_(this, ActiveOutputDir());
+    // Such a path would break its line of the INI file (and, cleaned there,
+    // name another folder); the box keeps its folder, so Accept keeps the
+    // setting as it was.
+    if (picked && HasControlCharacter(*picked)) {
+        show_warning_(this, kControlCharacterMessage);
+        return;
+    }
     directory_->setText(QString::fromStdString(picked.value_or(std::string())));
 }
 

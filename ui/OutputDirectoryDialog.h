@@ -47,6 +47,8 @@ public:
 private:
     void BuildControls();
     void ShowStoredSettings();
+    // Puts the picked folder into the box; a folder whose path holds a
+    // control character is refused with a warning.
     void Browse();
 
     FolderPicker pick_folder_;

@@ -12,11 +12,11 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "encode/Id3v1Genres.h"
 #include "settings/EncodeOptions.h"
 #include "settings/Settings.h"
 #include "ui/DialogLook.h"
 #include "ui/Dialogs.h"
-#include "ui/GenreNames.h"
 #include "ui/Utf8LimitValidator.h"
 
 namespace {
@@ -46,6 +46,20 @@ QLineEdit* MakeTextBox(const char* name, std::size_t maxBytes)
 std::string Text(const QString& text, std::size_t maxBytes)
 {
     return CutUtf8(text.toStdString(), maxBytes);
+}
+
+// The names the tag step checks an ID3v1-only genre against, so a picked
+// genre is never one it would replace; alphabetical, as a long list is
+// searched by eye.
+QStringList GenreBoxNames()
+{
+    QStringList names;
+    for (const std::string& name : Id3v1GenreNames()) {
+        // The one name the encoder library supplies is empty when it has none.
+        if (!name.empty()) names << QString::fromStdString(name);
+    }
+    names.sort(Qt::CaseInsensitive);
+    return names;
 }
 
 }  // namespace
@@ -203,7 +217,9 @@ void TaggingSetupDialog::ShowStoredSettings()
 {
     const Settings& settings = CurrentSettings();
 
-    if (settings.ScaleMode > 0) {
+    // While input scaling decides the tag mode, the encode job ignores the
+    // option stored here, so the options are shown but cannot be changed.
+    if (TagModeForScaling(kTagModeDefault, settings.ScaleMode) != kTagModeDefault) {
         UncheckOptions();
         default_options_->setEnabled(false);
         custom_options_->setEnabled(false);
@@ -227,11 +243,10 @@ void TaggingSetupDialog::ShowStoredSettings()
     title_->setText(QString::fromStdString(settings.Title));
     year_->setText(QString::fromStdString(settings.Year));
 
-    int genre_index = -1;
-    for (std::size_t i = 0; i < GenreNames.size(); ++i) {
-        genre_->addItem(GenreNames[i]);
-        if (genre_index < 0 && settings.Genre == GenreNames[i]) genre_index = static_cast<int>(i);
-    }
+    const QStringList genres = GenreBoxNames();
+    genre_->addItems(genres);
+    // Spelled exactly as listed, or the box opens empty.
+    const int genre_index = static_cast<int>(genres.indexOf(QString::fromStdString(settings.Genre)));
     genre_->setCurrentIndex(genre_index);
     if (genre_index < 0) genre_->clearEditText();
 

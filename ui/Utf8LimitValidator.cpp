@@ -1,5 +1,7 @@
 #include "ui/Utf8LimitValidator.h"
 
+#include "settings/Settings.h"
+
 Utf8LimitValidator::Utf8LimitValidator(std::size_t maxBytes, QObject* parent)
     : QValidator(parent), max_bytes_(maxBytes)
 {
@@ -7,5 +9,6 @@ Utf8LimitValidator::Utf8LimitValidator(std::size_t maxBytes, QObject* parent)
 
 QValidator::State Utf8LimitValidator::validate(QString& input, int&) const
 {
-    return static_cast<std::size_t>(input.toUtf8().size()) <= max_bytes_ ? Acceptable : Invalid;
+    const std::string bytes = input.toStdString();
+    return bytes.size() <= max_bytes_ && !HasControlCharacter(bytes) ? Acceptable : Invalid;
 }

@@ -1,7 +1,9 @@
 #pragma once
 // Refuses any edit that would make a text box hold more UTF-8 bytes than the
 // setting it is stored in, so what the user sees is what gets stored.
-// (QLineEdit::setMaxLength counts UTF-16 units, not bytes.)
+// (QLineEdit::setMaxLength counts UTF-16 units, not bytes.) It also refuses
+// control characters, such as a line break pasted in: each setting is one
+// line of the INI file.
 
 #include <QValidator>
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 #include "settings/EncodeOptions.h"
@@ -68,6 +70,23 @@ TEST(SettingsFile, NonDefaultValuesSurviveASaveAndALoad) {
     EXPECT_EQ(loaded, saved);
 }
 
+TEST(SettingsFile, ControlCharactersInATextNeverReachTheFile) {
+    TempDir dir;
+    Settings saved;
+    saved.Title = "Live\nOutputDirMode=1";
+    saved.Artist = "tab\there\r\x7F\x01é";
+    saved.OutputDir = "/home/u/new\nfolder/";
+    ASSERT_TRUE(SaveSettingsFile(saved, dir / "Quavermill.ini"));
+    const std::string text = ReadText(dir / "Quavermill.ini");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 24);
+    Settings loaded;
+    LoadSettingsFile(loaded, dir / "Quavermill.ini");
+    EXPECT_EQ(loaded.Title, "LiveOutputDirMode=1");
+    EXPECT_EQ(loaded.Artist, "tabhereé");
+    EXPECT_EQ(loaded.OutputDir, "/home/u/newfolder/");
+    EXPECT_EQ(loaded.OutputDirMode, 0);
+}
+
 TEST(SettingsFile, ParsingRulesKeepTheUsersValues) {
     TempDir dir;
     const std::string seventy(70, 't');
@@ -133,34 +152,78 @@ TEST(SettingsFile, OutputDirModeZeroForgetsTheFolder) {
     EXPECT_NE(ReadText(dir / "Quavermill.ini").find("\nOutputDir=\n"), std::string::npos);
 }
 
-TEST(SettingsFile, ASavedFileHasThePermissionsOfAnyNewFile) {
-    TempDir dir;
-    const mode_t previous = umask(022);
-    ASSERT_TRUE(SaveSettingsFile(Settings{}, dir / "Quavermill.ini"));
-    umask(previous);
-    struct stat info {};
-    ASSERT_EQ(stat((dir / "Quavermill.ini").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0644u);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary left
+TEST(SettingsFile, ASavedFileKeepsThePermissionsOfTheOldOne) {
+    // 0: no old file, which gets what the umask gives any new file.
+    for (const mode_t old_mode : {0, 0600, 0664}) {
+        SCOPED_TRACE(old_mode);
+        TempDir dir;
+        if (old_mode != 0) {
+            WriteText(dir / "Quavermill.ini", "[Quavermill]\n");
+            chmod((dir / "Quavermill.ini").c_str(), old_mode);
+        }
+        const mode_t previous = umask(022);
+        ASSERT_TRUE(SaveSettingsFile(Settings{}, dir / "Quavermill.ini"));
+        umask(previous);
+        EXPECT_EQ(ReadText(dir / "Quavermill.ini"), kDefaultFile);
+        struct stat info {};
+        ASSERT_EQ(stat((dir / "Quavermill.ini").c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, old_mode != 0 ? old_mode : 0644u);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary left
+    }
 }
 
-TEST(SettingsFile, ASaveThatCannotReplaceTheFileKeepsTheOldOne) {
-    if (geteuid() == 0) {
-        // root ignores directory permissions; a directory in the way of the
-        // rename fails for everyone.
+TEST(SettingsFile, ASymlinkedFileIsReplacedAtTheEndOfItsLinks) {
+    namespace fs = std::filesystem;
+    TempDir dir;
+    fs::create_directory(dir / "dotfiles");
+    WriteText(dir / "dotfiles" / "quavermill.ini", "[Quavermill]\n");
+    // An absolute link to a relative one, each read against its own folder.
+    fs::create_symlink("dotfiles/quavermill.ini", dir / "relative.ini");
+    fs::create_symlink(dir / "relative.ini", dir / "Quavermill.ini");
+    fs::create_symlink("dotfiles/not-yet.ini", dir / "dangling.ini");
+    fs::create_symlink("loop-b.ini", dir / "loop-a.ini");
+    fs::create_symlink("loop-a.ini", dir / "loop-b.ini");
+    Settings changed;
+    changed.Mono = 1;
+    ASSERT_TRUE(SaveSettingsFile(changed, dir / "Quavermill.ini"));
+    EXPECT_EQ(ReadText(dir / "dotfiles" / "quavermill.ini"), FormatSettings(changed));
+    ASSERT_TRUE(SaveSettingsFile(changed, dir / "dangling.ini"));
+    EXPECT_EQ(ReadText(dir / "dotfiles" / "not-yet.ini"), FormatSettings(changed));
+    EXPECT_FALSE(SaveSettingsFile(changed, dir / "loop-a.ini"));
+    for (const char* link : {"Quavermill.ini", "relative.ini", "dangling.ini", "loop-a.ini", "loop-b.ini"})
+        EXPECT_TRUE(fs::is_symlink(dir / link)) << link;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 6);  // no temporary left
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "dotfiles"), {}), 2);
+}
+
+TEST(SettingsFile, ARefusedOrFailedSaveKeepsTheOldFile) {
+    const std::string old_text = "[Quavermill]\nMono=1\n";
+    const auto expect_kept = [&](mode_t file_mode, mode_t folder_mode) {
+        SCOPED_TRACE(testing::Message() << std::oct << file_mode << " in " << folder_mode);
+        TempDir dir;
+        WriteText(dir / "Quavermill.ini", old_text);
+        chmod((dir / "Quavermill.ini").c_str(), file_mode);
+        chmod(dir.path().c_str(), folder_mode);
+        EXPECT_FALSE(SaveSettingsFile(Settings{}, dir / "Quavermill.ini"));
+        chmod(dir.path().c_str(), 0755);
+        EXPECT_EQ(ReadText(dir / "Quavermill.ini"), old_text);
+        struct stat info {};
+        ASSERT_EQ(stat((dir / "Quavermill.ini").c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, file_mode);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary left
+    };
+    // Read-only for everyone: the user does not want it written, and root,
+    // whom the kernel would let write it, leaves it alone too.
+    expect_kept(0444, 0755);
+    {
+        // A folder in the way of the rename.
         TempDir dir;
         std::filesystem::create_directory(dir / "Quavermill.ini");
         EXPECT_FALSE(SaveSettingsFile(Settings{}, dir / "Quavermill.ini"));
         EXPECT_TRUE(std::filesystem::is_directory(dir / "Quavermill.ini"));
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-        return;
     }
-    TempDir dir;
-    WriteText(dir / "Quavermill.ini", "[Quavermill]\nMono=1\n");
-    chmod(dir.path().c_str(), 0555);
-    Settings changed;
-    changed.Mono = 0;
-    EXPECT_FALSE(SaveSettingsFile(changed, dir / "Quavermill.ini"));
-    chmod(dir.path().c_str(), 0755);
-    EXPECT_EQ(ReadText(dir / "Quavermill.ini"), "[Quavermill]\nMono=1\n");
+    if (geteuid() == 0) GTEST_SKIP() << "root may write what only the permissions below forbid";
+    expect_kept(0466, 0755);  // others may write it, its owner may not
+    expect_kept(0644, 0555);  // no room for the temporary file
 }

@@ -1,5 +1,4 @@
 #include <QLabel>
-#include <QRegularExpression>
 
 #include "DialogTestSupport.h"
 #include "ui/AboutDialog.h"
@@ -7,15 +6,11 @@
 using namespace about_ids;
 using AboutDialogTest = DialogTest;
 
-TEST_F(AboutDialogTest, ShowsTheBuildStringAndChangesNothing)
+TEST_F(AboutDialogTest, ShowsTheWordSizeOfTheBuildAndChangesNothing)
 {
     AboutDialog dialog;
     const QString build = Child<QLabel>(dialog, kBuild).text();
-    // __DATE__ pads a one-digit day with a blank.
-    const QRegularExpression form(
-        R"(^\((32|64) bit\)Compiled: (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) [ 123]\d \d{4}$)");
-    EXPECT_TRUE(form.match(build).hasMatch()) << build.toStdString();
-    EXPECT_TRUE(build.startsWith(sizeof(void*) == 8 ? "(64 bit)" : "(32 bit)"));
+    EXPECT_TRUE(build.startsWith(sizeof(void*) == 8 ? "(64 bit)Compiled: " : "(32 bit)Compiled: ")) << build.toStdString();
     Click(dialog, kOk);
     EXPECT_EQ(CurrentSettings(), Settings{});
 }

@@ -87,21 +87,28 @@ TEST_F(EncodingOptionsDialogTest, BitrateBoxRulesAndWhatEnterStores)
     }
 }
 
-// Switches an edited INI file sets to other than 1 open as what the encoder
-// makes of them: on.
-TEST_F(EncodingOptionsDialogTest, NonzeroSwitchesOpenOnAndAnUnknownEngineQualityOpensUnselected)
+// Fix: the dialog showed any nonzero SetBitrate or SetCBR as on, while the
+// encoder takes only 1; an unchanged Accept then switched a VBR encoder to
+// ABR. Mono is on when nonzero for both.
+TEST_F(EncodingOptionsDialogTest, SwitchesOpenAsTheEncoderReadsThemAndAnUnknownEngineQualityOpensUnselected)
 {
-    Settings& s = CurrentSettings();
-    s.SetBitrate = s.Mono = s.SetCBR = 8;
-    s.CBRBitrate = 160;
-    s.Quality = 5;
-    EncodingOptionsDialog dialog;
-    for (const char* name : {kBitrateMode, kMono, kCbr}) EXPECT_TRUE(Checked(dialog, name)) << name;
-    EXPECT_TRUE(Child<QLabel>(dialog, kCbrExplanation).text().contains(" 160 kbps."));
-    EXPECT_EQ(Child<QComboBox>(dialog, kEngineQuality).currentIndex(), -1);
-    Click(dialog, kAccept);
-    EXPECT_EQ(std::tie(s.SetBitrate, s.Mono, s.SetCBR, s.Quality), std::make_tuple(1, 1, 1, -1));
-    EXPECT_EQ(SnapshotEncodeOptions().Quality, -1);
+    for (const auto& [set_bitrate, set_cbr, bitrate_shown, cbr_shown] :
+         {std::tuple{8, 1, false, true}, {1, 8, true, false}, {1, 1, true, true}}) {
+        ResetToDefaults();
+        Settings& s = CurrentSettings();
+        std::tie(s.SetBitrate, s.SetCBR, s.Mono, s.CBRBitrate, s.Quality) = std::tuple{set_bitrate, set_cbr, 8, 160, 5};
+        EncodingOptionsDialog dialog;
+        EXPECT_EQ(Checked(dialog, kBitrateMode), bitrate_shown);
+        EXPECT_EQ(Checked(dialog, kQualityMode), !bitrate_shown);
+        EXPECT_EQ(Checked(dialog, kCbr), cbr_shown);
+        EXPECT_EQ(Child<QLabel>(dialog, kCbrExplanation).text().contains(" 160 kbps."), cbr_shown);
+        EXPECT_TRUE(Checked(dialog, kMono));
+        EXPECT_EQ(Child<QComboBox>(dialog, kEngineQuality).currentIndex(), -1);
+        Click(dialog, kAccept);
+        EXPECT_EQ(std::tie(s.SetBitrate, s.SetCBR, s.Mono, s.Quality),
+                  std::make_tuple(int32_t{bitrate_shown}, int32_t{cbr_shown}, 1, -1));
+        ExpectJobCopyMatchesSettings();
+    }
 }
 
 TEST_F(EncodingOptionsDialogTest, GainBoxesExcludeEachOtherAndSetTheTagMode)

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "DialogTestSupport.h"
+#include "encode/Id3v1Genres.h"
 #include "ui/TaggingSetupDialog.h"
 
 using namespace tagging_ids;
@@ -68,7 +69,14 @@ TEST_F(TaggingSetupDialogTest, CustomOptionsStoreTheTextsAndAPickedOrTypedGenre)
     {
         TaggingSetupDialog dialog;
         auto& genre = Child<QComboBox>(dialog, kGenre);
-        EXPECT_EQ(genre.count(), 148);
+        // Fix: the box had its own list, spelled differently from the one the
+        // tag step checks an ID3v1-only genre against.
+        QStringList listed, known;
+        for (int i = 0; i < genre.count(); ++i) listed << genre.itemText(i);
+        for (const std::string& name : Id3v1GenreNames())
+            if (!name.empty()) known << QString::fromStdString(name);
+        known.sort(Qt::CaseInsensitive);  // alphabetical, as the box shows them
+        EXPECT_EQ(listed, known);
         EXPECT_EQ(genre.currentText(), "Other");
         EXPECT_TRUE(Checked(dialog, kId3V1AndV2IfNeeded));
         Click(dialog, kAutoTag);
@@ -117,4 +125,24 @@ TEST_F(TaggingSetupDialogTest, CustomOptionsStoreTheTextsAndAPickedOrTypedGenre)
     EXPECT_EQ(Child<QComboBox>(dialog, kGenre).currentText(), "");
     Click(dialog, kAccept);
     EXPECT_EQ(stored_texts(), (Texts{"", "", "", "", ""}));
+}
+
+// Fix: a line break pasted into a text reached the INI file, where it ended
+// the line and the rest became a key line overriding the real one.
+TEST_F(TaggingSetupDialogTest, TextBoxesRefuseControlCharacters)
+{
+    TaggingSetupDialog dialog;
+    Click(dialog, kAutoTag);
+    Click(dialog, kCustomOptions);
+    std::vector<QLineEdit*> boxes{Child<QComboBox>(dialog, kGenre).lineEdit()};
+    for (const char* name : {kYear, kArtist, kAlbum, kTitle}) boxes.push_back(&Child<QLineEdit>(dialog, name));
+    for (QLineEdit* box : boxes) {
+        box->setText("ok");
+        box->end(false);
+        for (const char* pasted : {"\nOutputDir=/x", "a\tb", "\r", "\x7f", "!"}) box->insert(pasted);
+        EXPECT_EQ(box->text(), "ok!") << box->objectName().toStdString();
+    }
+    Click(dialog, kAccept);
+    const Settings& s = CurrentSettings();
+    EXPECT_EQ((Texts{s.Genre, s.Year, s.Artist, s.Album, s.Title}), Texts(5, "ok!"));
 }
