@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs everything Quavermill needs to build, test and benchmark on Debian 12.
+# Installs everything Quavermill needs to build, test, package and benchmark on Debian 12.
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -9,4 +9,5 @@ DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends 
   libmp3lame-dev libflac-dev libvorbis-dev \
   qt6-base-dev libgl-dev \
   libgtest-dev libgmock-dev \
+  dpkg-dev file \
   python3 python3-mutagen lame sox

@@ -20,7 +20,7 @@ for file in ./usr/bin/quavermill ./usr/bin/quavermill-cli ./usr/share/applicatio
             ./usr/share/man/man1/quavermill.1 ./usr/share/man/man1/quavermill-cli.1; do
   expect "$contents" "$file"
 done
-for package in libmp3lame0 libqt6widgets6 qt6-qpa-plugins; do
+for package in libmp3lame0 libqt6widgets6 libqt6network6; do
   expect "$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')" "$package"
 done
 # The menu entry hands the chosen files over and keeps the settings out of the home folder.
