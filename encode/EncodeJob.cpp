@@ -6,6 +6,7 @@
 #include <optional>
 #include <system_error>
 
+#include "encode/CoverArt.h"
 #include "encode/EncodeLoop.h"
 #include "encode/EncoderConfig.h"
 #include "encode/ScalingStage.h"
@@ -51,6 +52,23 @@ void DescribeSourceToEncoder(lame_t context, const AudioSource& source) {
     lame_set_in_samplerate(context, source.Info.SampleRate);
     const int64_t count = source.SampleCountHint;
     lame_set_num_samples(context, count < 0 ? kEncoderCountNotGiven : static_cast<unsigned long>(count));
+}
+
+// The picture the MP3 carries: the source's own when the tags come from its
+// comments, the album folder's when they come from the path; none when the
+// file gets no ID3v2 tag.
+std::optional<SourcePicture> CoverFor(const EncodeOptions& options, const InputPathParts& parts,
+                                      const CommentList& comments) {
+    if (!MayWriteId3v2(options)) return std::nullopt;
+    switch (ChooseTagSource(options)) {
+    case TagSource::Comments:
+        if (const SourcePicture* chosen = ChooseCover(comments.Pictures)) return *chosen;
+        return std::nullopt;
+    case TagSource::Path:
+    case TagSource::Templates: return FindFolderCover(parts.Directory);
+    case TagSource::None: break;
+    }
+    return std::nullopt;
 }
 
 void DeleteInput(const std::string& inputPath) {
@@ -121,6 +139,7 @@ JobResult EncodeFile(const std::string& inputPath, const EncodeOptions& requeste
         return JobResult::Failed;
     }
 
+    const std::optional<SourcePicture> cover = CoverFor(options, parts, source.Comments);
     const ReplayGains gains = AssembleTags(lame, options, parts, source.Comments);
     source.ScaleFactor = ScaleFactorFor(options.ScaleMode, gains);
     std::optional<ScopedScalingStage> scaling;
@@ -128,7 +147,7 @@ JobResult EncodeFile(const std::string& inputPath, const EncodeOptions& requeste
         scaling.emplace(source, static_cast<float>(source.ScaleFactor));
     }
 
-    ApplyId3Version(lame, options);
+    ApplyId3Version(lame, options, cover.has_value());
     // The encode loop writes both tags itself.
     lame_set_write_id3tag_automatic(lame, 0);
 
@@ -136,7 +155,7 @@ JobResult EncodeFile(const std::string& inputPath, const EncodeOptions& requeste
     if (InitLameParams(lame) != 0) {
         ReportError("Failed to initialize lame encoder correctly.\n");
     } else {
-        loopResult = EncodeLoop(lame, output.get(), source, hooks.Stop);
+        loopResult = EncodeLoop(lame, output.get(), source, hooks.Stop, ReadSourceBlock, cover ? &*cover : nullptr);
     }
 
     scaling.reset();

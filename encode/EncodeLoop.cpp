@@ -2,7 +2,10 @@
 
 #include <cerrno>
 #include <memory>
+#include <optional>
+#include <vector>
 
+#include "encode/CoverArt.h"
 #include "settings/ErrorReport.h"
 
 namespace {
@@ -24,18 +27,27 @@ void ReportProgressOf(const AudioSource& source, lame_t context, int64_t samples
     if (source.ProgressOp) source.ProgressOp(static_cast<int64_t>(lame_get_num_samples(context)), samplesRead);
 }
 
-// Returns the size written, or -1 after reporting a short write.
-long WriteId3v2Tag(lame_t context, std::FILE* output) {
-    std::size_t size = lame_get_id3v2_tag(context, nullptr, 0);
-    if (size == 0) return 0;
-    std::unique_ptr<unsigned char[]> tag(new (std::nothrow) unsigned char[size]);
-    if (!tag) return 0;
-    std::size_t filled = lame_get_id3v2_tag(context, tag.get(), size);
-    if (!WriteAll(output, tag.get(), filled)) {
+// The library's tag with the picture added; the library's alone, after a
+// warning, when the picture cannot join it.
+std::vector<unsigned char> TagWithCover(std::vector<unsigned char> tag, const SourcePicture& cover) {
+    std::optional<std::vector<unsigned char>> withCover = WithApicFrame(tag, cover);
+    if (withCover) return std::move(*withCover);
+    ReportError("Warning: the picture could not be added to the ID3v2 tag\n");
+    return tag;
+}
+
+// Returns the size written, or -1 after reporting a short write. The library
+// only fills the tag; the picture is added here, since the library's own
+// picture support fails on large pictures.
+long WriteId3v2Tag(lame_t context, std::FILE* output, const SourcePicture* cover) {
+    std::vector<unsigned char> tag(lame_get_id3v2_tag(context, nullptr, 0));
+    if (!tag.empty()) tag.resize(lame_get_id3v2_tag(context, tag.data(), tag.size()));
+    if (cover) tag = TagWithCover(std::move(tag), *cover);
+    if (!WriteAll(output, tag.data(), tag.size())) {
         ReportError("Error writing ID3v2 tag \n");
         return -1;
     }
-    return static_cast<long>(filled);
+    return static_cast<long>(tag.size());
 }
 
 // Returns false after reporting a short write; a tag that does not fit is
@@ -74,8 +86,8 @@ void RewriteLameTagFrame(lame_t context, std::FILE* output, long audioStart, uns
 }  // namespace
 
 int EncodeLoop(lame_t context, std::FILE* output, AudioSource& source, const std::atomic<int32_t>* stop,
-               BlockReader readBlock) {
-    const long audioStart = WriteId3v2Tag(context, output);
+               BlockReader readBlock, const SourcePicture* cover) {
+    const long audioStart = WriteId3v2Tag(context, output, cover);
     if (audioStart < 0) return kEncodeLoopFailed;
 
     // Taken once: nothing is allocated while the audio runs.

@@ -38,8 +38,10 @@ struct SampleTally {
 // `context` is initialised (lame_init_params done); `output` is open for
 // reading and writing at position 0 and stays open. `stop`, when given, is
 // checked once per block.
+// `cover`, when given, joins the ID3v2 tag as its APIC frame.
 int EncodeLoop(lame_t context, std::FILE* output, AudioSource& source,
-               const std::atomic<int32_t>* stop = nullptr, BlockReader readBlock = ReadSourceBlock);
+               const std::atomic<int32_t>* stop = nullptr, BlockReader readBlock = ReadSourceBlock,
+               const SourcePicture* cover = nullptr);
 
 // Closes the MP3 output. Bytes still buffered go out now, so a full disk may
 // show only here; with `report`, a failure is reported as

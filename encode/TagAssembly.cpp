@@ -213,17 +213,26 @@ ReplayGains AssembleTags(lame_t context, const EncodeOptions& options, const Inp
     else if (source == TagSource::Templates) fields = TagFieldsFromTemplates(options, parts);
     else if (source == TagSource::Comments) fields = std::move(fromComments);
 
-    const bool id3v1Only = ChoosesId3Versions(options) && options.id3Tag == kId3v1OnlyChoice;
-    ApplyTagFields(context, fields, !id3v1Only);
+    comments.Pictures.clear();  // the job has taken the one it carries
+    ApplyTagFields(context, fields, MayWriteId3v2(options));
     return gains;
 }
 
-void ApplyId3Version(lame_t context, const EncodeOptions& options) {
-    if (!ChoosesId3Versions(options)) return;
+bool MayWriteId3v2(const EncodeOptions& options) {
+    return !(ChoosesId3Versions(options) && options.id3Tag == kId3v1OnlyChoice);
+}
+
+void ApplyId3Version(lame_t context, const EncodeOptions& options, bool carriesPicture) {
+    if (!ChoosesId3Versions(options)) {
+        if (carriesPicture) id3tag_add_v2(context);
+        return;
+    }
     switch (options.id3Tag) {
         case 1: id3tag_add_v2(context); break;
         case kId3v1OnlyChoice: id3tag_v1_only(context); break;
         case 3: id3tag_v2_only(context); break;
-        default: break;
+        default:
+            if (carriesPicture) id3tag_add_v2(context);
+            break;
     }
 }

@@ -60,6 +60,10 @@ void ApplyTagFields(lame_t context, const std::vector<TagField>& fields, bool al
 ReplayGains AssembleTags(lame_t context, const EncodeOptions& options, const InputPathParts& parts,
                          CommentList& comments);
 
+// Whether the file may get an ID3v2 tag: not with "ID3v1 only".
+bool MayWriteId3v2(const EncodeOptions& options);
+
 // With TagMode 1 or 2, id3Tag 1 adds an ID3v2 tag, 2 writes ID3v1 only,
-// 3 ID3v2 only; anything else leaves the library's default.
-void ApplyId3Version(lame_t context, const EncodeOptions& options);
+// 3 ID3v2 only; anything else leaves the library's default, ID3v2 only when
+// a field needs it. A picture needs it: `carriesPicture` then adds one.
+void ApplyId3Version(lame_t context, const EncodeOptions& options, bool carriesPicture = false);

@@ -63,4 +63,32 @@ inline std::map<std::string, std::string> ReadMp3(const std::filesystem::path& m
 
 inline bool IsCompleteMp3(const std::filesystem::path& mp3) { return ReadMp3(mp3)["complete"] == "1"; }
 
+// The APIC frames of the MP3's ID3v2 tag as mutagen reads them: "count",
+// then "mime", "type" and "desc" of the first, whose bytes go to `dataOut`.
+inline const char* kApicScript = R"PY(
+import sys
+from mutagen.id3 import ID3, ID3NoHeaderError
+try: frames = ID3(sys.argv[1]).getall('APIC')
+except ID3NoHeaderError: frames = []
+print(f'count\t{len(frames)}')
+if frames:
+    f = frames[0]
+    print(f'mime\t{f.mime}'); print(f'type\t{int(f.type)}'); sys.stdout.buffer.write(f'desc\t{f.desc}\n'.encode())
+    open(sys.argv[2], 'wb').write(f.data)
+)PY";
+
+inline std::map<std::string, std::string> ReadApic(const std::filesystem::path& mp3, const std::filesystem::path& dataOut) {
+    const std::string command = "/usr/bin/python3 -c " + ShellQuote(kApicScript) + " " + ShellQuote(mp3.string()) + " " +
+                                ShellQuote(dataOut.string());
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return {};
+    std::string output(1 << 12, '\0');
+    output.resize(std::fread(output.data(), 1, output.size(), pipe));
+    if (pclose(pipe) != 0) return {};
+    std::map<std::string, std::string> found;
+    std::istringstream lines(output);
+    for (std::string key, text; std::getline(lines, key, '\t') && std::getline(lines, text);) found[key] = text;
+    return found;
+}
+
 }  // namespace mp3inspect

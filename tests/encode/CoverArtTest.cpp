@@ -1,0 +1,139 @@
+// The album picture: found beside the input or handed over by a reader,
+// carried in the MP3's ID3v2 tag and read back with mutagen.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "encode/EncodeJob.h"
+#include "encode/Mp3Inspect.h"
+#include "input/PictureBlock.h"
+#include "support/Fixtures.h"
+
+// The rows name only the settings they change; the rest keep their defaults.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A JPEG's first bytes followed by `size` - 4 bytes of noise.
+fixtures::Bytes FakeJpeg(std::size_t size, unsigned seed = 1) {
+    fixtures::Bytes bytes = {0xFF, 0xD8, 0xFF, 0xE0};
+    std::mt19937 noise(seed);
+    while (bytes.size() < size) bytes.push_back(static_cast<uint8_t>(noise()));
+    return bytes;
+}
+
+fs::path MakeTrack(const fs::path& folder) {
+    fs::create_directories(folder);
+    const fs::path wav = folder / "01 Song.wav";
+    fixtures::WriteWav16(wav, 2, 44100, fixtures::Sine16(2, 44100, 4410));
+    return wav;
+}
+
+TEST(CoverArt, TheAlbumFoldersPictureFollowsTheTagChoices) {
+    const fixtures::Bytes picture = FakeJpeg(3 * 1024 * 1024);  // megabytes, which the library itself cannot carry
+    const struct {
+        const char* name;
+        EncodeOptions options;
+        int pictures;
+    } rows[] = {
+        {"path tags", {.AutoTag = 8}, 1},
+        {"templates, ID3v2 if necessary", {.Title = "%1", .TagMode = 1, .AutoTag = 8, .id3Tag = 0}, 1},
+        {"templates, ID3v2 only", {.Title = "%1", .TagMode = 1, .AutoTag = 8, .id3Tag = 3}, 1},
+        {"templates, ID3v1 only", {.Title = "%1", .TagMode = 1, .AutoTag = 8, .id3Tag = 2}, 0},
+        {"no automatic tagging", {}, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        fixtures::TempDir dir;
+        const fs::path wav = MakeTrack(dir / "Album");
+        fixtures::WriteFile(dir / "Album" / "Cover.JPG", picture);
+        fixtures::WriteFile(dir / "Album" / "folder.jpg", FakeJpeg(100, 2));  // cover.* comes first
+        ASSERT_EQ(EncodeFile(wav.string(), row.options, "", JobHooks{}), JobResult::Done);
+        const fs::path mp3 = dir / "Album" / "01 Song.mp3";
+        auto apic = mp3inspect::ReadApic(mp3, dir / "picture");
+        ASSERT_EQ(apic["count"], std::to_string(row.pictures));
+        if (row.pictures == 0) continue;
+        EXPECT_EQ(apic["mime"], "image/jpeg");
+        EXPECT_EQ(apic["type"], "3");
+        EXPECT_EQ(fixtures::ReadFile(dir / "picture"), picture);
+        // The library's own frames stay readable around the picture.
+        auto tags = mp3inspect::ReadMp3(mp3);
+        EXPECT_EQ(tags["complete"], "1");
+        EXPECT_EQ(tags["v2:TIT2"], "01 Song");
+    }
+}
+
+TEST(CoverArt, AnOversizedPictureIsSkippedWithAWarningAndTheFileStillConverts) {
+    fixtures::ErrorCapture errors;
+    fixtures::TempDir dir;
+    const fs::path wav = MakeTrack(dir / "Album");
+    fixtures::WriteFile(dir / "Album" / "cover.jpg", FakeJpeg(kMaxPictureBytes + 1));
+    ASSERT_EQ(EncodeFile(wav.string(), {.AutoTag = 8}, "", JobHooks{}), JobResult::Done);
+    EXPECT_EQ(mp3inspect::ReadApic(dir / "Album" / "01 Song.mp3", dir / "picture")["count"], "0");
+    EXPECT_NE(errors.joined().find("is larger than 16 MiB and was not copied"), std::string::npos) << errors.joined();
+}
+
+// A FLAC PICTURE block as an Ogg Vorbis comment carries it.
+std::string PictureBlock(uint32_t type, const std::string& mime, const std::string& description,
+                         const fixtures::Bytes& data) {
+    fixtures::Bytes block;
+    auto number = [&block](uint32_t value) { fixtures::PutBE32(block, value); };
+    auto text = [&](const std::string& value) {
+        number(static_cast<uint32_t>(value.size()));
+        block.insert(block.end(), value.begin(), value.end());
+    };
+    number(type);
+    text(mime);
+    text(description);
+    for (int i = 0; i < 4; ++i) number(0);  // width, height, depth, colours
+    number(static_cast<uint32_t>(data.size()));
+    block.insert(block.end(), data.begin(), data.end());
+    return std::string(block.begin(), block.end());
+}
+
+std::string Base64(const std::string& bytes) {
+    static const char* digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string text;
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        const std::size_t taken = std::min<std::size_t>(3, bytes.size() - i);
+        uint32_t group = 0;
+        for (std::size_t k = 0; k < 3; ++k) group = group << 8 | (k < taken ? uint8_t(bytes[i + k]) : 0);
+        // `taken` bytes need taken + 1 digits; '=' fills the group of four.
+        for (std::size_t k = 0; k < 4; ++k) text += k <= taken ? digits[group >> (18 - 6 * k) & 63] : '=';
+    }
+    return text;
+}
+
+TEST(PictureBlock, PictureCommentsAreDecodedAndDamagedOnesSkippedWithAWarning) {
+    fixtures::ErrorCapture errors;
+    const fixtures::Bytes png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 1, 2, 3};
+    const std::string back = PictureBlock(4, "image/png", "Back", png);
+    const std::string front = PictureBlock(3, "image/jpeg", "Caf\xC3\xA9 \xE6\x97\xA5", FakeJpeg(50));
+    std::string cut = front;
+    cut.resize(cut.size() - 1);  // the data length runs past the block
+    CommentList list;
+    EXPECT_TRUE(TakePictureComment(list, "METADATA_BLOCK_PICTURE=" + Base64(back)));
+    EXPECT_TRUE(TakePictureComment(list, "metadata_block_picture=" + Base64(front)));
+    EXPECT_TRUE(TakePictureComment(list, "METADATA_BLOCK_PICTURE=" + Base64(cut)));
+    EXPECT_TRUE(TakePictureComment(list, "METADATA_BLOCK_PICTURE=not*base64"));
+    EXPECT_TRUE(TakePictureComment(list, "METADATA_BLOCK_PICTURE=" + Base64(PictureBlock(3, "image/gif", "", {'G', 'I', 'F'}))));
+    EXPECT_FALSE(TakePictureComment(list, "TITLE=METADATA_BLOCK_PICTURE="));
+    ASSERT_EQ(list.Pictures.size(), 2u);  // the GIF is passed over
+    EXPECT_EQ(list.Pictures[0].Type, 4u);
+    EXPECT_EQ(list.Pictures[0].Data, png);
+    EXPECT_EQ(list.Pictures[1].Description, "Caf\xC3\xA9 \xE6\x97\xA5");
+    EXPECT_EQ(errors.messages(), (std::vector<std::string>(2, "Warning: a damaged picture was skipped\n")));
+    EXPECT_TRUE(list.Entries.empty());  // never read as comment text
+    for (const char* text : {"", "QQ", "QUI", "QUJD", "QUJDRA==", "QUJDRA"}) {
+        EXPECT_TRUE(DecodeBase64(text).has_value()) << text;
+    }
+    EXPECT_EQ(*DecodeBase64("QUJDRA=="), "ABCD");
+    EXPECT_FALSE(DecodeBase64("Q").has_value());
+    EXPECT_FALSE(DecodeBase64("QQ==QQ").has_value());
+}
+
+}  // namespace
