@@ -6,6 +6,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace mp3inspect {
 
@@ -48,9 +49,11 @@ inline std::string ShellQuote(const std::string& text) {
     return quoted + "'";
 }
 
-inline std::map<std::string, std::string> ReadMp3(const std::filesystem::path& mp3) {
-    const std::string command = "/usr/bin/python3 -c " + ShellQuote(kReaderScript) + " " + ShellQuote(mp3.string());
-    std::FILE* pipe = std::filesystem::exists(mp3) ? popen(command.c_str(), "r") : nullptr;
+// Runs a Python script on `arguments`; its "key<TAB>text" lines.
+inline std::map<std::string, std::string> RunScript(const char* script, const std::vector<std::string>& arguments) {
+    std::string command = "/usr/bin/python3 -c " + ShellQuote(script);
+    for (const std::string& argument : arguments) command += " " + ShellQuote(argument);
+    std::FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return {};
     std::string output(1 << 16, '\0');
     output.resize(std::fread(output.data(), 1, output.size(), pipe));
@@ -59,6 +62,11 @@ inline std::map<std::string, std::string> ReadMp3(const std::filesystem::path& m
     std::istringstream lines(output);
     for (std::string key, text; std::getline(lines, key, '\t') && std::getline(lines, text);) found[key] = text;
     return found;
+}
+
+inline std::map<std::string, std::string> ReadMp3(const std::filesystem::path& mp3) {
+    if (!std::filesystem::exists(mp3)) return {};
+    return RunScript(kReaderScript, {mp3.string()});
 }
 
 inline bool IsCompleteMp3(const std::filesystem::path& mp3) { return ReadMp3(mp3)["complete"] == "1"; }
@@ -78,17 +86,7 @@ if frames:
 )PY";
 
 inline std::map<std::string, std::string> ReadApic(const std::filesystem::path& mp3, const std::filesystem::path& dataOut) {
-    const std::string command = "/usr/bin/python3 -c " + ShellQuote(kApicScript) + " " + ShellQuote(mp3.string()) + " " +
-                                ShellQuote(dataOut.string());
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return {};
-    std::string output(1 << 12, '\0');
-    output.resize(std::fread(output.data(), 1, output.size(), pipe));
-    if (pclose(pipe) != 0) return {};
-    std::map<std::string, std::string> found;
-    std::istringstream lines(output);
-    for (std::string key, text; std::getline(lines, key, '\t') && std::getline(lines, text);) found[key] = text;
-    return found;
+    return RunScript(kApicScript, {mp3.string(), dataOut.string()});
 }
 
 }  // namespace mp3inspect
