@@ -161,7 +161,9 @@ StartResult StartDecoder(MpegReaderState& state, const uint8_t (&window)[4], int
         std::size_t bytes = 0;
         const int result = mpg123_decode_frame(handle, &frameNumber, &audio, &bytes);
         if (result == MPG123_NEW_FORMAT) break;
-        if (result != MPG123_NEED_MORE) return StartResult::NoFrame;
+        // Our header was no frame, and the decoder found none close after
+        // it: the search goes on from where the file stands.
+        if (result != MPG123_NEED_MORE) return StartResult::TryFurther;
         const int64_t fed = FeedMore(state);
         if (fed < 0) return StartResult::NoFrame;
         const std::size_t kept = std::min(kXingHeadBytes - head.size(), static_cast<std::size_t>(fed));
