@@ -1,5 +1,6 @@
 #include "decode/WavWriter.h"
 
+#include <bit>
 #include <cstring>
 
 namespace {
@@ -41,11 +42,24 @@ int WriteWavHeader(std::FILE* output, uint32_t dataSize, uint32_t sampleRate, ui
 bool WriteWavFrames(std::FILE* output, const int16_t (*block)[kBlockFrames], int32_t channels, int32_t from,
                     int32_t to) {
     if (to <= from) return true;
-    uint8_t bytes[kBlockFrames * 2 * sizeof(int16_t)];
-    uint8_t* at = bytes;
-    for (int32_t i = from; i < to; ++i) {
-        for (int32_t c = 0; c < channels; ++c, at += 2) StoreLe16(at, static_cast<uint16_t>(block[c][i]));
+    // Interleaved as whole values, so the loops stay simple enough for the
+    // compiler to vectorise; WAV wants them little-endian.
+    int16_t interleaved[kBlockFrames * 2];
+    const int32_t frames = to - from;
+    if (channels == 2) {
+        for (int32_t i = 0; i < frames; ++i) {
+            interleaved[2 * i] = block[0][from + i];
+            interleaved[2 * i + 1] = block[1][from + i];
+        }
+    } else {
+        std::memcpy(interleaved, block[0] + from, sizeof(int16_t) * static_cast<std::size_t>(frames));
     }
-    const std::size_t count = static_cast<std::size_t>(at - bytes);
-    return std::fwrite(bytes, 1, count, output) == count;
+    const std::size_t count = static_cast<std::size_t>(frames * channels);
+    if constexpr (std::endian::native == std::endian::big) {
+        for (std::size_t i = 0; i < count; ++i) {
+            const auto value = static_cast<uint16_t>(interleaved[i]);
+            interleaved[i] = static_cast<int16_t>(static_cast<uint16_t>(value >> 8 | value << 8));
+        }
+    }
+    return std::fwrite(interleaved, sizeof(int16_t), count, output) == count;
 }

@@ -258,10 +258,14 @@ int32_t ReadMpegFrames(void* opaque, float** buffers, int32_t frames) {
     }
     const int32_t count = std::min(frames, state.HeldFrames);
     const int32_t channels = state.Channels;
-    for (int32_t c = 0; c < channels; ++c) {
-        const int16_t* from = state.Held + c;
-        float* to = buffers[c];
-        for (int32_t i = 0; i < count; ++i) to[i] = Signed16ToFloat(from[i * channels]);
+    const int16_t* from = state.Held;
+    if (channels == 2) {
+        for (int32_t i = 0; i < count; ++i) {
+            buffers[0][i] = Signed16ToFloat(from[2 * i]);
+            buffers[1][i] = Signed16ToFloat(from[2 * i + 1]);
+        }
+    } else {
+        for (int32_t i = 0; i < count; ++i) buffers[0][i] = Signed16ToFloat(from[i]);
     }
     state.Held += count * channels;
     state.HeldFrames -= count;
