@@ -24,8 +24,10 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // Reader contract: fills buffers[c][0..n) for every channel of the stream
 // record on the 16-bit scale (full scale 32768.0) and returns n, 1..frames;
 // 0 at the end of the data or after a read failure (which also marks the
-// source damaged); negative when the stream changed its layout and cannot
-// go on.
+// source damaged); negative when the stream changed its layout: what was
+// read in the other layout is dropped, and the MPEG reader goes on with the
+// next frame when called again (the decode job reads on, the encode job
+// stops).
 using ReadOperation = int32_t (*)(void* readerState, float** buffers, int32_t frames);
 using ProgressOperation = std::function<void(int64_t totalFrames, int64_t framesDone)>;
 

@@ -1,5 +1,6 @@
 #include "input/AiffReader.h"
 #include "input/AudioSource.h"
+#include "input/MpegReader.h"
 #include "input/PcmReader.h"
 #include "input/WavReader.h"
 
@@ -8,6 +9,9 @@ namespace {
 // Files of these types are read by content: a FLAC stream named ".wav" is
 // read as FLAC, and a WAV file named ".flac" as WAV.
 constexpr uint32_t kContainerTypes = TypeBit(kSourceWav) | TypeBit(kSourceAiff) | TypeBit(kSourceFlac);
+// The extension names the layer an MPEG file must hold.
+constexpr uint32_t kMpegTypes =
+    TypeBit(kSourceMpegLayer1) | TypeBit(kSourceMpegLayer2) | TypeBit(kSourceMpegLayer3);
 
 // Probing rows are tried in this order; the first whose probe recognises
 // the first bytes and whose open succeeds reads the file, whatever its
@@ -15,6 +19,7 @@ constexpr uint32_t kContainerTypes = TypeBit(kSourceWav) | TypeBit(kSourceAiff) 
 const InputFormat InputFormatTable[] = {
     {ProbeWav, kWavProbeLength, kContainerTypes, OpenWav, ReleasePcmState, false, "wav", "WAV file reader"},
     {ProbeAiff, kAiffProbeLength, kContainerTypes, OpenAiff, ReleasePcmState, false, "aiff", "AIFF/AIFC file reader"},
+    {nullptr, 0, kMpegTypes, OpenMpeg, ReleaseMpegState, false, "mpeg", "MPEG audio reader"},
 };
 
 }  // namespace

@@ -44,9 +44,10 @@ inline float FloatToScale(float sample) {
 // Truncates toward zero, saturating at the 16-bit range: a scaling stage
 // between reader and block read may push a sample beyond it, and wrapping
 // would turn a loud peak into a full-scale click of the opposite sign.
+// Written as selects rather than early returns, so the block loops vectorise.
 inline int16_t SaturateToInt16(float sample) {
-    if (sample >= 32767.0f) return 32767;
-    if (sample <= -32768.0f) return -32768;
-    if (sample != sample) return 0;
-    return static_cast<int16_t>(static_cast<int32_t>(sample));
+    float held = sample > 32767.0f ? 32767.0f : sample;
+    held = held < -32768.0f ? -32768.0f : held;
+    held = sample == sample ? held : 0.0f;
+    return static_cast<int16_t>(static_cast<int32_t>(held));
 }

@@ -38,6 +38,9 @@ TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
          {"/a.aif: Output file '", "/a.mp3' is also written or read by another file of this run; skipped",
           "1 of 3 files converted, 2 failed"},
          {"a.mp3", "a.aif"}, {}},
+        // MPEG files are decoded to WAV, and never deleted.
+        {{"-q", "song.mp3", "noframe.mp2"}, 1, {"/noframe.mp2: Can't find an MPEG audio frame in '"},
+         {"song.wav", "song.mp3", "noframe.mp2"}, {"noframe.wav"}},
         {{"--help"}, 0, {}, {}, {}},
         {{}, 2, {"no input files given"}, {}, {}},
         {{"-o", "nowhere", "a.wav"}, 2, {"the output directory 'nowhere' does not exist"}, {"a.wav"}, {"a.mp3"}},
@@ -56,6 +59,11 @@ TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
         fixtures::WriteText(dir / "bad.wav", "not audio");
         fixtures::WriteText(dir / "notes.txt", "x");
         fixtures::WriteText(dir / "a.aif", "refused before it is opened");
+        fixtures::WriteText(dir / "noframe.mp2", "no frame in here");
+        ASSERT_EQ(std::system(("lame --quiet -b 192 " + mp3inspect::ShellQuote((dir / "a.wav").string()) + " " +
+                               mp3inspect::ShellQuote((dir / "song.mp3").string()))
+                                  .c_str()),
+                  0);
 
         const auto [status, errors] = RunTool(dir.path(), c.arguments);
         const std::string name = testing::PrintToString(c.arguments);

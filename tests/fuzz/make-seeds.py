@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes a seed corpus for probe_and_read_fuzz: a WAV or AIFF file of each
-layout the readers take, once per stream kind (first byte 0: seekable, 1:
-cannot seek). Usage: make-seeds.py DIR"""
+layout the readers take, and MPEG streams of each layer, once per stream kind
+(bit 0 of the first byte: 0 seekable, 1 cannot seek; bits 1 to 3 pick the
+input type, see ProbeAndReadFuzz.cpp). Usage: make-seeds.py DIR"""
 import struct
 import sys
 from pathlib import Path
@@ -27,6 +28,28 @@ def aiff(channels, bits, samples, compression=b""):
     return chunk(b"FORM", (b"AIFC" if compression else b"AIFF") + body, ">")
 
 
+def mpeg_frames(header, size, count):
+    """Silent frames: every allocation and side-information field is zero."""
+    return (header + bytes(size - 4)) * count
+
+
+def mp3(count, before=b""):
+    # MPEG-1 Layer III, 32 kbit/s, 32 kHz, mono: 144-byte frames, the first an Info frame.
+    header = b"\xff\xfb\x18\xc0"
+    info = (header + bytes(17) + b"Info" + struct.pack(">II", 1, count - 1)).ljust(144, b"\0")
+    return before + info + mpeg_frames(header, 144, count - 1)
+
+
+def layer2(count):
+    # MPEG-1 Layer II, 32 kbit/s, 32 kHz, single channel: 144-byte frames.
+    return mpeg_frames(b"\xff\xfd\x18\xc0", 144, count)
+
+
+def layer1(count):
+    # MPEG-1 Layer I, 32 kbit/s, 48 kHz, single channel: 32-byte frames.
+    return mpeg_frames(b"\xff\xff\x14\xc0", 32, count)
+
+
 pcm, floats = bytes(range(48)), struct.pack("<4f", 1.0, -1.0, 2.0, 0.5)
 seeds = {
     "wav8": wav(1, 1, 8, pcm[:7]), "wav16": wav(1, 2, 16, pcm), "wav24": wav(1, 2, 24, pcm),
@@ -34,8 +57,16 @@ seeds = {
     "wavextfloat": wav(0xFFFE, 1, 32, floats, 3), "aiff8": aiff(1, 8, pcm[:7]), "aiff16": aiff(2, 16, pcm),
     "aifcnone": aiff(2, 16, pcm, b"NONE"), "aifcsowt": aiff(1, 16, pcm, b"sowt"),
 }
+id3 = b"ID3\x04\x00\x00\x00\x00\x00\x10" + bytes(16)
+mpeg_seeds = {  # the type's index in ProbeAndReadFuzz.cpp, the stream
+    "mp3": (1, mp3(4)), "mp3id3": (1, mp3(3, id3)), "mp3aid": (1, mp3(3, b"AiD\x01\x08\x00ab")),
+    "mp2": (3, layer2(4)), "mp1": (4, layer1(6)),
+}
 out = Path(sys.argv[1])
 out.mkdir(parents=True, exist_ok=True)
 for name, data in seeds.items():
     for mode in (0, 1):
         (out / f"{name}-{mode}").write_bytes(bytes([mode]) + data)
+for name, (kind, data) in mpeg_seeds.items():
+    for mode in (0, 1):
+        (out / f"{name}-{mode}").write_bytes(bytes([kind << 1 | mode]) + data)

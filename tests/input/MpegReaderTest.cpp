@@ -1,0 +1,232 @@
+// The MPEG reader: which header starts a stream, what the stream record
+// says, and how damaged or changing streams read.
+
+#include <random>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "InputTestSupport.h"
+#include "input/MpegReader.h"
+#include "support/MpegFixtures.h"
+
+namespace {
+
+using namespace input_test;
+using namespace mpeg_fixtures;
+
+TEST(MpegReader, AcceptableFrameHeaders) {
+    struct Case {
+        uint8_t header[4];
+        int32_t layer;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {{0xFF, 0xFB, 0x90, 0x64}, 3, true},   // MPEG-1 Layer III, 128 kbit/s, 44.1 kHz, joint stereo
+        {{0xFF, 0xFB, 0x90, 0x64}, 2, false},  // a Layer III header in a ".mp2"
+        {{0xFF, 0xFD, 0x90, 0x64}, 3, false},  // a Layer II header in a ".mp3"
+        {{0xFF, 0xFF, 0x14, 0xC0}, 1, true},   // Layer I
+        {{0xFF, 0xF9, 0x90, 0x64}, 3, false},  // layer bits 0
+        {{0xFF, 0xEB, 0x90, 0x64}, 3, false},  // the reserved version
+        {{0xFF, 0xE3, 0x90, 0x64}, 3, true},   // MPEG-2.5
+        {{0xFE, 0xFB, 0x90, 0x64}, 3, false},  // sync bits
+        {{0xFF, 0xDB, 0x90, 0x64}, 3, false},
+        {{0xFF, 0xFB, 0xF0, 0x64}, 3, false},  // bitrate index 15
+        {{0xFF, 0xFB, 0x00, 0x64}, 3, true},   // free format
+        {{0xFF, 0xFB, 0x9C, 0x64}, 3, false},  // rate index 3
+        {{0xFF, 0xFB, 0x90, 0x66}, 3, false},  // the reserved emphasis
+        {{0xFF, 0xFB, 0x90, 0x65}, 3, true},
+        {{0xFF, 0xFD, 0x34, 0x44}, 2, false},  // MPEG-1 Layer II at 48 kbit/s: joint stereo refused
+        {{0xFF, 0xFD, 0x34, 0xC4}, 2, true},   // ... single channel allowed
+        {{0xFF, 0xFD, 0xB4, 0xC4}, 2, false},  // 192 kbit/s: single channel refused
+        {{0xFF, 0xFD, 0xB4, 0x04}, 2, true},
+        {{0xFF, 0xF5, 0x34, 0x44}, 2, true},   // the table is for MPEG-1 only
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsAcceptableFrameHeader(c.header, c.layer), c.accepted)
+            << ::testing::PrintToString(Bytes(c.header, c.header + 4)) << " layer " << c.layer;
+    }
+}
+
+// Where the first frame is, for a ".mp1" of six Layer I frames; every
+// accepted file must give exactly the samples of the plain stream.
+TEST(MpegReader, TheStartUpFindsTheFirstFrameOrFailsWithAMessage) {
+    fixtures::TempDir dir;
+    const Bytes frames = Layer1Frames(6);
+    const Bytes twoFrames(frames.begin(), frames.begin() + 2 * kLayer1FrameBytes);
+    AudioSource plain;
+    ASSERT_TRUE(OpenBytes(dir, frames, plain, kSourceMpegLayer1, "plain.mp1"));
+    const std::vector<int16_t> expected = ReadAll(plain);
+    ASSERT_EQ(std::ssize(expected), 6 * kLayer1FrameSamples);
+
+    // Whole frames inside the tag body would be found if the tag were not skipped.
+    Bytes id3 = Cat({Bytes{'I', 'D', '3', 4, 0, 0, 0x00, 0x00, 0x20, 0x00}, twoFrames, Bytes(4096 - 64, 0)});
+    const Bytes junk = Cat({Bytes{1, 2, 0xFF, 0xFF}, Bytes{0xFF, 0xFF, 0xF4, 0xC0}, Bytes(30, 0x55),
+                            Bytes{0xFF, 0xFF, 0x1C, 0xC0}, Bytes(30, 0x55), Bytes{0xFF, 0xFE}});
+    struct Case {
+        const char* name;
+        Bytes file;
+        SourceType type;
+        int64_t samples;  // -1: refused
+    };
+    const Case cases[] = {
+        {"an ID3v2 tag of 4096 body bytes", Cat({id3, frames}), kSourceMpegLayer1, 6 * kLayer1FrameSamples},
+        {"junk, bitrate index 15, rate index 3", Cat({junk, frames}), kSourceMpegLayer1, 6 * kLayer1FrameSamples},
+        {"an AiD header", Cat({Bytes{'A', 'i', 'D', 1, 6 + 64, 0}, twoFrames, frames}), kSourceMpegLayer1,
+         6 * kLayer1FrameSamples},
+        {"one frame, shorter than any start-up read", Bytes(frames.begin(), frames.begin() + kLayer1FrameBytes),
+         kSourceMpegLayer1, kLayer1FrameSamples},
+        {"cut in the middle of the last frame", Bytes(frames.begin(), frames.end() - 10), kSourceMpegLayer1,
+         5 * kLayer1FrameSamples},
+        {"an AiD length below its own 6 bytes", Cat({Bytes{'A', 'i', 'D', 1, 2, 0}, frames}), kSourceMpegLayer1, -1},
+        {"Layer I frames in a '.mp3'", frames, kSourceMpegLayer3, -1},
+        {"Layer I frames in a '.mp2'", frames, kSourceMpegLayer2, -1},
+        {"zero bytes", {}, kSourceMpegLayer1, -1},
+        {"an ID3v2 tag and nothing else", id3, kSourceMpegLayer1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fixtures::ErrorCapture errors;
+        AudioSource source;
+        const std::string path = (dir / "input").string();
+        const bool opened = OpenBytes(dir, c.file, source, c.type, "input");
+        ASSERT_EQ(opened, c.samples >= 0) << errors.joined();
+        if (!opened) {
+            EXPECT_EQ(errors.messages(), std::vector<std::string>{"Can't find an MPEG audio frame in '" + path + "'\n"});
+            continue;
+        }
+        const std::vector<int16_t> samples = ReadAll(source);
+        EXPECT_EQ(samples, std::vector<int16_t>(expected.begin(), expected.begin() + c.samples));
+        EXPECT_FALSE(source.Damaged);
+        EXPECT_TRUE(errors.messages().empty()) << errors.joined();
+    }
+}
+
+TEST(MpegReader, TheStreamRecordComesFromTheFirstFrameAndTheInfoFrame) {
+    fixtures::TempDir dir;
+    struct Case {
+        const char* lameOptions;  // nullptr: the ffmpeg Layer II file
+        int channels, rate;
+        int32_t layer, frameSize, mode, bitrate;  // bitrate -1: not checked (VBR)
+        bool tagged;
+    };
+    const Case cases[] = {
+        {"-V 2", 2, 44100, 3, 1152, 1, -1, true},
+        {"-b 128 -t", 2, 44100, 3, 1152, 1, 128, false},
+        {"-m m -b 64", 1, 32000, 3, 1152, 3, 64, true},
+        {"-m s -b 64", 2, 22050, 3, 576, 0, 64, true},
+        {"-m m -b 16 -t", 1, 8000, 3, 576, 3, 16, false},
+        {nullptr, 2, 48000, 2, 1152, 0, 192, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lameOptions ? c.lameOptions : "mp2");
+        const fs::path wav = dir / "in.wav";
+        WriteClickWav(wav, c.channels, c.rate, 20000, 100);
+        const fs::path file = c.lameOptions ? Lame(wav, dir / "in.mp3", c.lameOptions) : FfmpegMp2(wav, dir / "in.mp2", 192);
+        AudioSource source;
+        ASSERT_TRUE(OpenPath(file.string(), source, ClassifyPath(file.string())));
+        const StreamInfo& info = source.Info;
+        EXPECT_EQ(std::make_tuple(info.Channels, info.SampleRate, info.Layer, info.FrameSize, info.Mode),
+                  std::make_tuple(c.channels, c.rate, c.layer, c.frameSize, c.mode));
+        if (c.bitrate >= 0) {
+            EXPECT_EQ(info.Bitrate, c.bitrate);
+        }
+        int64_t frames = 0;
+        int16_t block[2][kBlockFrames];
+        for (int32_t n; (n = ReadSourceBlock16(block, source)) > 0;) {
+            EXPECT_EQ(n, c.frameSize);
+            frames += n;
+        }
+        if (c.tagged) {
+            // lame's own delay, a padding, and the count of the audio frames after the Info frame.
+            EXPECT_EQ(info.EncoderDelay, 576);
+            EXPECT_GE(info.EncoderPadding, 0);
+            EXPECT_EQ(info.FrameCount * c.frameSize, frames);
+            EXPECT_EQ(info.SampleCount, frames);
+        } else {
+            // Estimated from the file size and the first frame's bitrate.
+            EXPECT_EQ(std::make_tuple(info.EncoderDelay, info.EncoderPadding, info.FrameCount), std::make_tuple(-1, -1, -1));
+            const double estimate = double(fs::file_size(file)) * 8.0 / (1000.0 * info.Bitrate) * c.rate;
+            EXPECT_EQ(info.SampleCount, static_cast<int64_t>(estimate));
+        }
+    }
+}
+
+// Each input owns its decoder: two MPEG files read in turn give what each gives alone.
+TEST(MpegReader, TwoOpenStreamsDoNotDisturbEachOther) {
+    fixtures::TempDir dir;
+    WriteClickWav(dir / "a.wav", 2, 44100, 30000, 10);
+    WriteClickWav(dir / "b.wav", 1, 44100, 20000, 20);
+    const std::string a = Lame(dir / "a.wav", dir / "a.mp3", "-V 4").string();
+    const std::string b = Lame(dir / "b.wav", dir / "b.mp3", "-b 96").string();
+    std::vector<int16_t> alone[2];
+    for (int i = 0; i < 2; ++i) {
+        AudioSource source;
+        ASSERT_TRUE(OpenPath(i ? b : a, source, kSourceMpegLayer3));
+        alone[i] = ReadAll(source);
+    }
+    AudioSource first, second;
+    ASSERT_TRUE(OpenPath(a, first, kSourceMpegLayer3));
+    ASSERT_TRUE(OpenPath(b, second, kSourceMpegLayer3));
+    std::vector<int16_t> together[2];
+    int16_t block[2][kBlockFrames];
+    for (bool going = true; going;) {
+        going = false;
+        int i = 0;
+        for (AudioSource* source : {&first, &second}) {
+            const int32_t n = ReadSourceBlock16(block, *source);
+            for (int32_t f = 0; f < n; ++f) {
+                for (int c = 0; c < source->Channels; ++c) together[i].push_back(block[c][f]);
+            }
+            going = going || n > 0;
+            ++i;
+        }
+    }
+    EXPECT_EQ(together[0], alone[0]);
+    EXPECT_EQ(together[1], alone[1]);
+}
+
+TEST(MpegReader, JunkMidStreamMarksTheSourceDamagedALayoutChangeIsRefusedPerFrame) {
+    fixtures::TempDir dir;
+    WriteClickWav(dir / "a.wav", 2, 44100, 44100, 10);
+    WriteClickWav(dir / "b.wav", 1, 32000, 32000, 10);
+    const Bytes tagged = fixtures::ReadFile(Lame(dir / "a.wav", dir / "a.mp3", "-b 128"));
+    const Bytes plain = fixtures::ReadFile(Lame(dir / "a.wav", dir / "p.mp3", "-b 128 -t"));
+    const Bytes mono32 = fixtures::ReadFile(Lame(dir / "b.wav", dir / "b.mp3", "-b 64 -t"));
+    std::mt19937 random(14);
+    Bytes noise(5000);
+    for (uint8_t& byte : noise) byte = static_cast<uint8_t>(random() & 0x7F);  // never a sync byte
+    struct Case {
+        const char* name;
+        Bytes file;
+        bool damaged;
+    };
+    const Case cases[] = {
+        {"junk the decoder cannot resynchronise past", Spliced(plain, 20 * 418, noise), true},
+        {"the same junk after the frames a stream announced", Cat({tagged, noise}), false},
+        {"a damaged frame the decoder resynchronises past", Spliced(plain, 20 * 418 + 100, Bytes(200, 0)), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        AudioSource source;
+        ASSERT_TRUE(OpenBytes(dir, c.file, source, kSourceMpegLayer3, "x.mp3"));
+        EXPECT_GT(ReadAll(source).size(), 20u * 1152);
+        EXPECT_EQ(source.Damaged, c.damaged);
+    }
+
+    // Stereo 44.1 kHz frames, then mono 32 kHz ones: each of those is refused on its own, then the end.
+    AudioSource changing;
+    ASSERT_TRUE(OpenBytes(dir, Cat({plain, mono32}), changing, kSourceMpegLayer3, "x.mp3"));
+    std::vector<int32_t> counts;
+    int16_t block[2][kBlockFrames];
+    for (int i = 0; i < 200; ++i) {
+        counts.push_back(ReadSourceBlock16(block, changing));
+        if (counts.back() == 0) break;
+    }
+    const auto refused = std::count(counts.begin(), counts.end(), -1);
+    EXPECT_GE(refused, 20);
+    EXPECT_EQ(std::find(counts.begin(), counts.end(), -1) + refused + 1, counts.end()) << ::testing::PrintToString(counts);
+    EXPECT_FALSE(changing.Damaged);
+}
+
+}  // namespace

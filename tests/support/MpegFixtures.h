@@ -1,0 +1,141 @@
+#pragma once
+// MPEG files for the decoding tests, made at run time: Layer III by the lame
+// tool, Layer II by ffmpeg, Layer I written bit by bit here. And the
+// independent decoders' WAV output, read back without our reader.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/Fixtures.h"
+
+namespace mpeg_fixtures {
+
+namespace fs = std::filesystem;
+using fixtures::Bytes;
+
+inline std::string Quoted(const fs::path& path) {
+    std::string quoted = "'";
+    for (char c : path.string()) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// Runs a shell command quietly; true when it succeeded.
+inline bool RunQuietly(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
+
+// A 16-bit WAV of `seconds` of a sine with a full-scale click at `clickAt`.
+inline void WriteClickWav(const fs::path& path, int channels, int rate, int64_t frames, int64_t clickAt) {
+    std::vector<int16_t> samples = fixtures::Sine16(channels, rate, frames, 330.0, 0.1);
+    for (int c = 0; c < channels; ++c) samples[static_cast<std::size_t>(clickAt * channels + c)] = 30000;
+    fixtures::WriteWav16(path, channels, rate, samples);
+}
+
+// lame's own options; its LAME tag (delay, padding, frame count) is written
+// unless they hold -t.
+inline fs::path Lame(const fs::path& wav, const fs::path& mp3, const std::string& options) {
+    EXPECT_TRUE(RunQuietly("lame --quiet " + options + " " + Quoted(wav) + " " + Quoted(mp3))) << options;
+    return mp3;
+}
+
+inline fs::path FfmpegMp2(const fs::path& wav, const fs::path& mp2, int kbps) {
+    EXPECT_TRUE(RunQuietly("ffmpeg -nostdin -loglevel error -y -i " + Quoted(wav) + " -c:a mp2 -b:a " +
+                    std::to_string(kbps) + "k -f mp2 " + Quoted(mp2)));
+    return mp2;
+}
+
+class BitWriter {
+public:
+    void Put(uint32_t value, int bits) {
+        for (int i = bits - 1; i >= 0; --i) {
+            if (used_ % 8 == 0) bytes_.push_back(0);
+            bytes_.back() |= static_cast<uint8_t>(((value >> i) & 1) << (7 - used_ % 8));
+            ++used_;
+        }
+    }
+    Bytes Take(std::size_t size) {
+        bytes_.resize(size, 0);
+        return bytes_;
+    }
+
+private:
+    Bytes bytes_;
+    int used_ = 0;
+};
+
+// MPEG-1 Layer I, 48 kHz mono at 32 kbit/s: frames of exactly 32 bytes and
+// 384 samples. One subband carries 4-bit samples whose values and scale
+// change from frame to frame.
+inline constexpr uint8_t kLayer1Header[4] = {0xFF, 0xFF, 0x14, 0xC0};
+inline constexpr std::size_t kLayer1FrameBytes = 32;
+inline constexpr int64_t kLayer1FrameSamples = 384;
+
+inline Bytes Layer1Frames(int count) {
+    Bytes stream;
+    for (int frame = 0; frame < count; ++frame) {
+        BitWriter bits;
+        for (uint8_t byte : kLayer1Header) bits.Put(byte, 8);
+        bits.Put(3, 4);  // subband 0: 4 bits a sample
+        for (int subband = 1; subband < 32; ++subband) bits.Put(0, 4);
+        bits.Put(static_cast<uint32_t>(8 + frame % 5), 6);  // its scale factor
+        for (int sample = 0; sample < 12; ++sample) bits.Put(static_cast<uint32_t>((sample * 5 + frame * 3) % 15), 4);
+        const Bytes bytes = bits.Take(kLayer1FrameBytes);
+        stream.insert(stream.end(), bytes.begin(), bytes.end());
+    }
+    return stream;
+}
+
+struct Wav16 {
+    int Channels = 0;
+    int Rate = 0;
+    int64_t DeclaredBytes = -1;  // the data chunk's size field
+    int64_t FileBytes = 0;
+    int64_t DataOffset = 0;
+    std::vector<int16_t> Samples;  // interleaved, as many as the file holds after the data header
+    int64_t Frames() const { return Channels ? static_cast<int64_t>(Samples.size()) / Channels : 0; }
+};
+
+// Walks the chunks, so the reference tools' headers read too.
+inline Wav16 ReadWav16(const fs::path& path) {
+    const Bytes file = fixtures::ReadFile(path);
+    Wav16 wav;
+    wav.FileBytes = static_cast<int64_t>(file.size());
+    auto le = [&](std::size_t at, int width) {
+        uint32_t value = 0;
+        for (int i = width - 1; i >= 0; --i) value = value << 8 | file[at + static_cast<std::size_t>(i)];
+        return value;
+    };
+    std::size_t at = 12;
+    while (at + 8 <= file.size()) {
+        const std::string id(file.begin() + static_cast<std::ptrdiff_t>(at), file.begin() + static_cast<std::ptrdiff_t>(at) + 4);
+        const uint32_t size = le(at + 4, 4);
+        if (id == "fmt ") {
+            wav.Channels = static_cast<int>(le(at + 10, 2));
+            wav.Rate = static_cast<int>(le(at + 12, 4));
+        } else if (id == "data") {
+            wav.DeclaredBytes = size;
+            wav.DataOffset = static_cast<int64_t>(at + 8);
+            for (std::size_t i = at + 8; i + 1 < file.size(); i += 2) wav.Samples.push_back(static_cast<int16_t>(le(i, 2)));
+            break;
+        }
+        at += 8 + size + (size & 1);
+    }
+    return wav;
+}
+
+// The largest difference between `ours` and `reference` shifted by `offset`
+// frames, over the frames both hold.
+inline int LargestDifference(const Wav16& ours, const Wav16& reference, int64_t offset) {
+    int largest = 0;
+    const int64_t frames = std::min(ours.Frames(), reference.Frames() - offset);
+    for (int64_t i = 0; i < frames * ours.Channels; ++i) {
+        const int difference = std::abs(ours.Samples[static_cast<std::size_t>(i)] -
+                                        reference.Samples[static_cast<std::size_t>(i + offset * ours.Channels)]);
+        largest = std::max(largest, difference);
+    }
+    return largest;
+}
+
+}  // namespace mpeg_fixtures
