@@ -15,10 +15,6 @@ constexpr const char* kWriteErrorMessage = "Error writing wav output \n";
 constexpr uint16_t kOutputBits = 16;
 constexpr int64_t kNoCut = std::numeric_limits<int64_t>::max();
 
-void ReportInitFailure(const std::string& inputPath, const std::string& outputPath) {
-    ReportError("Error initializing input and output files %s/%s", inputPath.c_str(), outputPath.c_str());
-}
-
 // The padding is cut where the stream's own frame count says it ends;
 // without a count the end is not known before it is reached, and nothing is
 // cut there.
@@ -138,18 +134,13 @@ JobResult RunDecodeJob(const std::string& inputPath, const std::string& outputDi
     if (hooks.OutputNamed) hooks.OutputNamed(outputPath);
     if (!ClaimOutputOrRefuse(hooks, outputPath)) return JobResult::Failed;
 
-    if (NamesSameFile(inputPath, outputPath)) {
-        ReportError("Input file and Output file are the same. Abort.\n");
-        ReportInitFailure(inputPath, outputPath);
-        return JobResult::Failed;
-    }
+    if (RefuseOutputOverInput(inputPath, outputPath)) return JobResult::Failed;
 
     if (!OpenAudioSource(inputPath, source)) return JobResult::Failed;
 
     FilePtr output = OpenOutputFile(outputPath);
     if (!output) {
-        ReportError("Can't init outfile '%s'\n", outputPath.c_str());
-        ReportInitFailure(inputPath, outputPath);
+        ReportOutputNotCreated(inputPath, outputPath);
         CloseAudioSource(source);
         return JobResult::Failed;
     }

@@ -35,10 +35,6 @@ int InitLameParams(lame_t context) {
     return lame_init_params(context);
 }
 
-void ReportInitFailure(const std::string& inputPath, const std::string& outputPath) {
-    ReportError("Error initializing input and output files %s/%s", inputPath.c_str(), outputPath.c_str());
-}
-
 double ScaleFactorFor(int32_t scaleMode, const ReplayGains& gains) {
     if (scaleMode == kScaleByTrackGain) return GainToScaleFactor(gains.Track);
     if (scaleMode == kScaleByAlbumGain) return GainToScaleFactor(gains.Album);
@@ -122,19 +118,14 @@ JobResult EncodeFile(const std::string& inputPath, const EncodeOptions& requeste
 
     ConfigureEncoder(lame, options);
 
-    if (NamesSameFile(inputPath, outputPath)) {
-        ReportError("Input file and Output file are the same. Abort.\n");
-        ReportInitFailure(inputPath, outputPath);
-        return JobResult::Failed;
-    }
+    if (RefuseOutputOverInput(inputPath, outputPath)) return JobResult::Failed;
 
     if (!OpenAudioSource(inputPath, source)) return JobResult::Failed;
     DescribeSourceToEncoder(lame, source);
 
     FilePtr output = OpenOutputFile(outputPath);
     if (!output) {
-        ReportError("Can't init outfile '%s'\n", outputPath.c_str());
-        ReportInitFailure(inputPath, outputPath);
+        ReportOutputNotCreated(inputPath, outputPath);
         CloseAudioSource(source);
         return JobResult::Failed;
     }

@@ -95,3 +95,23 @@ bool ClaimOutputOrRefuse(const JobHooks& hooks, const std::string& outputPath) {
     ReportError("%s", OutputClashMessage(outputPath).c_str());
     return false;
 }
+
+namespace {
+
+void ReportInitFailure(const std::string& inputPath, const std::string& outputPath) {
+    ReportError("Error initializing input and output files %s/%s", inputPath.c_str(), outputPath.c_str());
+}
+
+}  // namespace
+
+bool RefuseOutputOverInput(const std::string& inputPath, const std::string& outputPath) {
+    if (!NamesSameFile(inputPath, outputPath)) return false;
+    ReportError("Input file and Output file are the same. Abort.\n");
+    ReportInitFailure(inputPath, outputPath);
+    return true;
+}
+
+void ReportOutputNotCreated(const std::string& inputPath, const std::string& outputPath) {
+    ReportError("Can't init outfile '%s'\n", outputPath.c_str());
+    ReportInitFailure(inputPath, outputPath);
+}

@@ -46,6 +46,14 @@ std::string OutputClashMessage(const std::string& outputPath);
 // with OutputClashMessage and gives false.
 bool ClaimOutputOrRefuse(const JobHooks& hooks, const std::string& outputPath);
 
+// The input itself as the output: reported as the job's refusal, with the
+// failure of its set-up, and true. False when the two are different files.
+bool RefuseOutputOverInput(const std::string& inputPath, const std::string& outputPath);
+
+// An output that cannot be created: reported with the failure of the
+// job's set-up.
+void ReportOutputNotCreated(const std::string& inputPath, const std::string& outputPath);
+
 // Creates or truncates the output file for reading and writing ("w+b").
 FilePtr OpenOutputFile(const std::string& path);
 
