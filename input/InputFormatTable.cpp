@@ -1,5 +1,7 @@
 #include "input/AiffReader.h"
 #include "input/AudioSource.h"
+#include "input/FlacReader.h"
+#include "input/OggVorbisReader.h"
 #include "input/PcmReader.h"
 #include "input/WavReader.h"
 
@@ -15,6 +17,9 @@ constexpr uint32_t kContainerTypes = TypeBit(kSourceWav) | TypeBit(kSourceAiff) 
 const InputFormat InputFormatTable[] = {
     {ProbeWav, kWavProbeLength, kContainerTypes, OpenWav, ReleasePcmState, false, "wav", "WAV file reader"},
     {ProbeAiff, kAiffProbeLength, kContainerTypes, OpenAiff, ReleasePcmState, false, "aiff", "AIFF/AIFC file reader"},
+    {ProbeFlac, kFlacProbeLength, kContainerTypes, OpenFlac, CloseFlac, false, "flac", "FLAC file reader"},
+    // The reader rounds to 16-bit values itself, so the gain is applied there.
+    {nullptr, 0, TypeBit(kSourceOgg), OpenOggVorbis, CloseOggVorbis, true, "ogg", "Ogg Vorbis file reader"},
 };
 
 }  // namespace
