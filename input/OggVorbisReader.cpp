@@ -133,6 +133,12 @@ OpenedReader OpenOggVorbis(std::FILE* file, AudioSource& source, const uint8_t*,
         return {};
     }
     state->VorbisOpen = true;
+    // libvorbisfile's seekable open of a chained file leaves it reading from
+    // the last link, which silently loses the others; back to the start.
+    if (ov_seekable(&state->Vorbis) && ov_streams(&state->Vorbis) > 1 && ov_raw_seek(&state->Vorbis, 0) != 0) {
+        ReportError("Error reading headers in ogg input file %s.\n", source.Path.c_str());
+        return {};
+    }
     const vorbis_info* info = ov_info(&state->Vorbis, -1);
     state->Channels = info ? info->channels : 0;
     state->SampleRate = info ? info->rate : 0;
