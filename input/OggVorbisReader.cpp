@@ -25,12 +25,13 @@ struct OggVorbisReaderState {
     const double* ScaleFactor = nullptr;
     int32_t Channels = 0;       // of the first link
     long SampleRate = 0;
+    int Link = 0;               // of the last samples delivered
     bool Ended = false;
 
     // libvorbisfile ends the data without an error when the file breaks off
-    // inside the stream. Every byte it reads since its last seek also passes
-    // through this page parser: a whole stream ends with a page that carries
-    // the end-of-stream flag.
+    // inside the stream. Every byte it decodes also passes through this page
+    // parser: a whole stream ends with a page that carries the end-of-stream
+    // flag.
     ogg_sync_state Pages{};
     bool LastPageEndsStream = false;
 
@@ -56,26 +57,41 @@ void FollowPages(OggVorbisReaderState& state, const void* bytes, std::size_t cou
 }
 
 size_t ReadBytes(void* destination, size_t size, size_t count, void* source) {
+    return std::fread(destination, size, count, static_cast<std::FILE*>(source));
+}
+
+int SeekBytes(void* source, ogg_int64_t offset, int whence) {
+    return fseeko(static_cast<std::FILE*>(source), static_cast<off_t>(offset), whence);
+}
+
+long TellBytes(void* source) { return static_cast<long>(ftello(static_cast<std::FILE*>(source))); }
+
+size_t ReadFollowingPages(void* destination, size_t size, size_t count, void* source) {
     auto& state = *static_cast<OggVorbisReaderState*>(source);
     const std::size_t got = std::fread(destination, size, count, state.File);
     if (got > 0) FollowPages(state, destination, got * size);
     return got;
 }
 
-int SeekBytes(void* source, ogg_int64_t offset, int whence) {
-    auto& state = *static_cast<OggVorbisReaderState*>(source);
+bool CanSeek(std::FILE* file) {
     const int savedErrno = errno;
-    if (fseeko(state.File, static_cast<off_t>(offset), whence) != 0) {
-        errno = savedErrno;  // a pipe cannot seek; that is no error of the file
-        return -1;
-    }
-    ogg_sync_reset(&state.Pages);
-    state.LastPageEndsStream = false;
-    return 0;
+    const bool seekable = fseeko(file, 0, SEEK_CUR) == 0;
+    errno = savedErrno;  // a pipe cannot seek; that is no error of the file
+    return seekable;
 }
 
-long TellBytes(void* source) {
-    return static_cast<long>(ftello(static_cast<OggVorbisReaderState*>(source)->File));
+// The total of every link, from a seekable open that only looks at the
+// pages. Decoding is left to a separate open that reads the file in order:
+// the seekable one, on this libvorbisfile, starts a chained file at its last
+// link, and with a damaged page near the end reads nothing at all, both
+// without an error.
+int64_t CountFrames(std::FILE* file) {
+    const ov_callbacks callbacks = {ReadBytes, SeekBytes, nullptr, TellBytes};
+    OggVorbis_File counting{};
+    if (ov_open_callbacks(file, &counting, nullptr, 0, callbacks) < 0) return kSampleCountNotGiven;
+    const ogg_int64_t total = ov_pcm_total(&counting, -1);
+    ov_clear(&counting);
+    return total >= 0 ? total : kSampleCountNotGiven;
 }
 
 void MarkDamaged(OggVorbisReaderState& state) {
@@ -93,11 +109,19 @@ int32_t ReadOggFrames(void* opaque, float** buffers, int32_t frames) {
     auto& state = *static_cast<OggVorbisReaderState*>(opaque);
     if (state.Ended || frames <= 0) return 0;
     float** pcm = nullptr;
-    int link = 0;
-    const long got = ov_read_float(&state.Vorbis, &pcm, frames, &link);
-    // A hole, a damaged page or a bad link.
+    int link = state.Link;
+    long got = ov_read_float(&state.Vorbis, &pcm, frames, &link);
+    if (got == OV_HOLE) {
+        // Read in order, a chained file shows a hole where one link ends and
+        // the next begins; a hole within a link is lost data. What follows
+        // it is still delivered.
+        got = ov_read_float(&state.Vorbis, &pcm, frames, &link);
+        if (got <= 0 || link == state.Link) MarkDamaged(state);
+    }
+    // A second hole, a damaged page or a bad link.
     if (got < 0) return EndData(state, true);
     if (got == 0) return EndData(state, !state.LastPageEndsStream);
+    state.Link = link;
     const vorbis_info* info = ov_info(&state.Vorbis, link);
     if (!info || info->channels < 1) return EndData(state, true);
     if (info->rate != state.SampleRate) {
@@ -127,26 +151,23 @@ OpenedReader OpenOggVorbis(std::FILE* file, AudioSource& source, const uint8_t*,
     state->Damaged = &source.Damaged;
     state->ScaleMode = &source.ScaleMode;
     state->ScaleFactor = &source.ScaleFactor;
-    const ov_callbacks callbacks = {ReadBytes, SeekBytes, nullptr, TellBytes};
-    if (ov_open_callbacks(state.get(), &state->Vorbis, nullptr, 0, callbacks) < 0) {
+    int64_t total = kSampleCountNotGiven;
+    if (CanSeek(file)) {
+        total = CountFrames(file);
+        if (fseeko(file, 0, SEEK_SET) != 0) total = kSampleCountNotGiven;
+    }
+    const ov_callbacks inOrder = {ReadFollowingPages, nullptr, nullptr, nullptr};
+    if (ov_open_callbacks(state.get(), &state->Vorbis, nullptr, 0, inOrder) < 0) {
         ReportError("Error reading headers in ogg input file %s.\n", source.Path.c_str());
         return {};
     }
     state->VorbisOpen = true;
-    // libvorbisfile's seekable open of a chained file leaves it reading from
-    // the last link, which silently loses the others; back to the start.
-    if (ov_seekable(&state->Vorbis) && ov_streams(&state->Vorbis) > 1 && ov_raw_seek(&state->Vorbis, 0) != 0) {
-        ReportError("Error reading headers in ogg input file %s.\n", source.Path.c_str());
-        return {};
-    }
     const vorbis_info* info = ov_info(&state->Vorbis, -1);
     state->Channels = info ? info->channels : 0;
     state->SampleRate = info ? info->rate : 0;
     source.Info.Channels = state->Channels;
     source.Info.SampleRate = state->SampleRate > 0 && state->SampleRate <= INT32_MAX ? static_cast<int32_t>(state->SampleRate) : 0;
-    // A stream that cannot seek has no total.
-    const ogg_int64_t total = ov_pcm_total(&state->Vorbis, -1);
-    source.Info.SampleCount = total >= 0 ? total : kSampleCountNotGiven;
+    source.Info.SampleCount = total;
     if (source.CommentMode == kCommentModeHandOver) {
         if (const vorbis_comment* comments = ov_comment(&state->Vorbis, -1)) {
             for (int i = 0; i < comments->comments; ++i) AppendComment(source.Comments, comments->user_comments[i]);
