@@ -9,4 +9,4 @@ DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends 
   libmp3lame-dev libflac-dev libvorbis-dev \
   qt6-base-dev libgl-dev \
   libgtest-dev libgmock-dev \
-  python3 python3-mutagen lame sox
+  python3 python3-mutagen lame sox flac vorbis-tools
