@@ -44,6 +44,10 @@ struct OggVorbisReaderState {
     OggVorbisReaderState& operator=(const OggVorbisReaderState&) = delete;
 };
 
+void MarkDamaged(OggVorbisReaderState& state) {
+    if (state.Damaged) *state.Damaged = true;
+}
+
 void FollowPages(OggVorbisReaderState& state, const void* bytes, std::size_t count) {
     char* buffer = ogg_sync_buffer(&state.Pages, static_cast<long>(count));
     if (!buffer) return;
@@ -70,6 +74,8 @@ size_t ReadFollowingPages(void* destination, size_t size, size_t count, void* so
     auto& state = *static_cast<OggVorbisReaderState*>(source);
     const std::size_t got = std::fread(destination, size, count, state.File);
     if (got > 0) FollowPages(state, destination, got * size);
+    // libvorbisfile takes a failed read for the end of the file.
+    else if (std::ferror(state.File)) MarkDamaged(state);
     return got;
 }
 
@@ -92,10 +98,6 @@ int64_t CountFrames(std::FILE* file) {
     const ogg_int64_t total = ov_pcm_total(&counting, -1);
     ov_clear(&counting);
     return total >= 0 ? total : kSampleCountNotGiven;
-}
-
-void MarkDamaged(OggVorbisReaderState& state) {
-    if (state.Damaged) *state.Damaged = true;
 }
 
 // Ends the data; what was delivered before stays delivered.
