@@ -1,6 +1,8 @@
 #include "input/AiffReader.h"
 #include "input/AudioSource.h"
+#include "input/FlacReader.h"
 #include "input/MpegReader.h"
+#include "input/OggVorbisReader.h"
 #include "input/PcmReader.h"
 #include "input/WavReader.h"
 
@@ -19,7 +21,10 @@ constexpr uint32_t kMpegTypes =
 const InputFormat InputFormatTable[] = {
     {ProbeWav, kWavProbeLength, kContainerTypes, OpenWav, ReleasePcmState, false, "wav", "WAV file reader"},
     {ProbeAiff, kAiffProbeLength, kContainerTypes, OpenAiff, ReleasePcmState, false, "aiff", "AIFF/AIFC file reader"},
+    {ProbeFlac, kFlacProbeLength, kContainerTypes, OpenFlac, CloseFlac, false, "flac", "FLAC file reader"},
     {nullptr, 0, kMpegTypes, OpenMpeg, ReleaseMpegState, false, "mpeg", "MPEG audio reader"},
+    // The reader rounds to 16-bit values itself, so the gain is applied there.
+    {nullptr, 0, TypeBit(kSourceOgg), OpenOggVorbis, CloseOggVorbis, true, "ogg", "Ogg Vorbis file reader"},
 };
 
 }  // namespace

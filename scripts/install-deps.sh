@@ -10,4 +10,4 @@ DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends 
   qt6-base-dev libgl-dev \
   libgtest-dev libgmock-dev \
   dpkg-dev file \
-  python3 python3-mutagen lame sox mpg123 ffmpeg
+  python3 python3-mutagen lame sox mpg123 ffmpeg flac vorbis-tools

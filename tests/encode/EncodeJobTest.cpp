@@ -8,10 +8,7 @@
 #include <map>
 #include <tuple>
 
-#include "encode/EncodeLoop.h"
-#include "encode/EncoderConfig.h"
 #include "encode/Mp3Inspect.h"
-#include "encode/TagAssembly.h"
 #include "settings/EncodeOptions.h"
 #include "support/Fixtures.h"
 
@@ -22,16 +19,27 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path MakeWav(const fs::path& path, int64_t frames = 4410) {
+// A WAV, FLAC or Ogg Vorbis file of a sine, as the extension says; FLAC and
+// Ogg Vorbis files carry `comments`.
+fs::path MakeInput(const fs::path& path, int64_t frames = 4410, const std::vector<std::string>& comments = {},
+                   double amplitude = 0.5) {
     fs::create_directories(path.parent_path());
-    fixtures::WriteWav16(path, 2, 44100, fixtures::Sine16(2, 44100, frames));
+    if (path.extension() == ".wav") {
+        fixtures::WriteWav16(path, 2, 44100, fixtures::Sine16(2, 44100, frames, 440.0, amplitude));
+        return path;
+    }
+    const fs::path wav = MakeInput(fs::path(path).replace_extension(".source.wav"), frames, {}, amplitude);
+    const bool made = path.extension() == ".ogg" ? fixtures::EncodeOgg(wav, path, comments)
+                                                 : fixtures::EncodeFlac(wav, path, comments);
+    EXPECT_TRUE(made) << path;
+    fs::remove(wav);
     return path;
 }
 
 TEST(EncodeJob, MonoFromStereoBesideTheInput) {
     fixtures::TempDir dir;
     // Without an output folder, beside the input; mono from stereo shows in the frame header's channel mode.
-    const fs::path wav = MakeWav(dir / "in" / "x.wav");
+    const fs::path wav = MakeInput(dir / "in" / "x.wav");
     EXPECT_EQ(EncodeFile(wav.string(), {.Mono = 1}, "", JobHooks{}), JobResult::Done);
     EXPECT_TRUE(mp3inspect::IsCompleteMp3(dir / "in" / "x.mp3"));
     EXPECT_EQ(fixtures::ReadFile(dir / "in" / "x.mp3").at(3) >> 6, 3);
@@ -40,7 +48,7 @@ TEST(EncodeJob, MonoFromStereoBesideTheInput) {
 TEST(EncodeJob, AnInputThatVanishedBeforeItsDeletionIsReported) {
     fixtures::ErrorCapture errors;
     fixtures::TempDir dir;
-    const fs::path wav = MakeWav(dir / "gone.wav");
+    const fs::path wav = MakeInput(dir / "gone.wav");
     JobHooks hooks;
     hooks.Progress = [&](int64_t, int64_t) { fs::remove(wav); };  // the open file still reads to its end
     EXPECT_EQ(EncodeFile(wav.string(), {.DeleteInput = 8}, "", hooks), JobResult::Done);
@@ -49,38 +57,73 @@ TEST(EncodeJob, AnInputThatVanishedBeforeItsDeletionIsReported) {
         << errors.joined();
 }
 
+// Flips bytes in the audio, near the end: flac leaves kilobytes of padding
+// before the first frame.
+void Damage(const fs::path& path) {
+    fixtures::Bytes bytes = fixtures::ReadFile(path);
+    const std::size_t at = bytes.size() - bytes.size() / 8;
+    for (std::size_t i = at; i < at + 16; ++i) bytes[i] ^= 0x5A;
+    fixtures::WriteFile(path, bytes);
+}
+
+// A stereo link at 44100 Hz followed by a mono one at 22050 Hz.
+void MakeRateChange(const fs::path& ogg) {
+    const fs::path first = MakeInput(ogg.parent_path() / "first.ogg", 44100), second = ogg.parent_path() / "second";
+    fixtures::WriteWav16(fs::path(second).replace_extension(".wav"), 1, 22050, fixtures::Sine16(1, 22050, 22050));
+    ASSERT_TRUE(fixtures::EncodeOgg(fs::path(second).replace_extension(".wav"), second, {}, "--serial 7"));
+    fixtures::Bytes chained = fixtures::ReadFile(first), more = fixtures::ReadFile(second);
+    chained.insert(chained.end(), more.begin(), more.end());
+    fixtures::WriteFile(ogg, chained);
+}
+
 TEST(EncodeJob, FailedOrStoppedFileKeepsItsInputWhole) {
-    struct Case { std::string how; JobResult result; std::string message; };
+    struct Case { std::string how; std::string name; JobResult result; std::string message; bool output = true; };
     const Case cases[] = {
         // Writing x.mp3 when it is the input would truncate the file being read.
-        {"symlink", JobResult::Failed, "Input file and Output file are the same. Abort.\n"},
-        {"hard link", JobResult::Failed, "Input file and Output file are the same. Abort.\n"},
-        {"MPEG input", JobResult::Failed, "Input file and Output file are the same. Abort.\n"},
+        {"symlink", "x.wav", JobResult::Failed, "Input file and Output file are the same. Abort.\n"},
+        {"hard link", "x.wav", JobResult::Failed, "Input file and Output file are the same. Abort.\n"},
+        {"MPEG input", "x.wav", JobResult::Failed, "Input file and Output file are the same. Abort.\n"},
         // A full disk, or an input whose data breaks off, once let the input be deleted.
-        {"full disk", JobResult::Failed, "Error writing mp3 output \n"},
-        {"cut short", JobResult::Failed, "Error reading input file '"},
-        {"stopped", JobResult::Cancelled, ""},
+        {"full disk", "x.wav", JobResult::Failed, "Error writing mp3 output \n"},
+        {"cut short", "x.wav", JobResult::Failed, "Error reading input file '"},
+        {"cut short", "x.flac", JobResult::Failed, "Error reading input file '"},
+        {"cut short", "x.ogg", JobResult::Failed, "Error reading input file '"},
+        {"damaged", "x.flac", JobResult::Failed, "Error reading input file '"},
+        {"damaged", "x.ogg", JobResult::Failed, "Error reading input file '"},
+        {"rate change", "x.ogg", JobResult::Failed,
+         "The sample rate changes inside the stream, from 44100 Hz to 22050 Hz\n"},
+        // These once ended the whole process.
+        {"no frames", "x.flac", JobResult::Failed, "Unsupported number of channels: 0d\n", false},
+        {"not ogg", "x.ogg", JobResult::Failed, "Error reading headers in ogg input file ", false},
+        {"stopped", "x.wav", JobResult::Cancelled, "", false},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.how + " " + c.name);
         fixtures::ErrorCapture errors;
         fixtures::TempDir dir;
-        fs::path input = MakeWav(dir / "x.wav", c.how == "stopped" ? 5 * 44100 : 4410), mp3 = dir / "x.mp3";
+        fs::path input = dir / c.name, mp3 = dir / "x.mp3";
+        if (c.how == "rate change") MakeRateChange(input);
+        else MakeInput(input, c.how == "stopped" ? 5 * 44100 : c.name != "x.wav" ? 2 * 44100 : 4410);
         if (c.how == "symlink") fs::create_symlink(input, mp3);
         if (c.how == "hard link") fs::create_hard_link(input, mp3);
         if (c.how == "MPEG input") fixtures::WriteText(input = mp3, "not really mpeg");
         if (c.how == "full disk") fs::create_symlink("/dev/full", mp3);
-        if (c.how == "cut short") fs::resize_file(input, fs::file_size(input) / 2);
+        // Beyond the padding flac leaves before the first frame.
+        if (c.how == "cut short") fs::resize_file(input, fs::file_size(input) - fs::file_size(input) / 8);
+        if (c.how == "damaged") Damage(input);
+        if (c.how == "no frames") fs::resize_file(input, 42);  // "fLaC" and STREAMINFO
+        if (c.how == "not ogg") fixtures::WriteText(input, "OggS, and then nothing of the kind");
         const fixtures::Bytes original = fixtures::ReadFile(input);
         std::atomic<int32_t> stop{0};
         JobHooks hooks;
         hooks.Stop = &stop;
         hooks.Progress = [&stop, &c](int64_t, int64_t done) { stop = c.how == "stopped" && done > 0; };
-        EXPECT_EQ(EncodeFile(input.string(), {.DeleteInput = 8}, "", hooks), c.result) << c.how;
-        EXPECT_EQ(fixtures::ReadFile(input), original) << c.how;
-        EXPECT_EQ(fs::exists(mp3), c.how != "stopped") << c.how;
+        EXPECT_EQ(EncodeFile(input.string(), {.DeleteInput = 8}, "", hooks), c.result);
+        EXPECT_EQ(fixtures::ReadFile(input), original);
+        EXPECT_EQ(fs::exists(mp3), c.output);
         // Every message names the input; a stopped file has none.
         EXPECT_EQ(errors.joined().find(input.string() + ": " + c.message) != std::string::npos, !c.message.empty())
-            << c.how << ": " << errors.joined();
+            << errors.joined();
         if (c.how == "symlink") {
             EXPECT_EQ(errors.messages().back(), input.string() + ": Error initializing input and output files " +
                                                     input.string() + "/" + mp3.string());
@@ -99,32 +142,12 @@ TEST(EncodeJob, ScalingTurnsTheStoredTagModeToComments) {
     SetEncodeTagMode(0);
 }
 
-// The job's steps with comments handed over, as a FLAC or Ogg Vorbis reader would.
-bool EncodeWithComments(const fs::path& wav, const EncodeOptions& options, const std::vector<std::string>& comments) {
-    LameContext context(lame_init());
-    id3tag_init(context.get());
-    ConfigureEncoder(context.get(), options);
-    AudioSource source;
-    source.Type = kSourceWav;
-    if (!OpenAudioSource(wav.string(), source)) return false;
-    lame_set_num_channels(context.get(), source.Info.Channels);
-    lame_set_in_samplerate(context.get(), source.Info.SampleRate);
-    lame_set_num_samples(context.get(), static_cast<unsigned long>(source.SampleCountHint));
-    for (const std::string& comment : comments) AppendComment(source.Comments, comment.c_str());
-    AssembleTags(context.get(), options, SplitInputPath(wav.string()), source.Comments);
-    ApplyId3Version(context.get(), options);
-    lame_set_write_id3tag_automatic(context.get(), 0);
-    if (lame_init_params(context.get()) != 0) return false;
-    FilePtr out(std::fopen(fs::path(wav).replace_extension(".mp3").c_str(), "w+b"));
-    return EncodeLoop(context.get(), out.get(), source) == kEncodeLoopDone;
-}
-
 TEST(EncodeJob, PathTemplatesAndCommentsReachBothTags) {
     const std::string nihon = "\xE6\x97\xA5\xE6\x9C\xAC", cafe = "Caf\xC3\xA9", note = "\xF0\x9F\x8E\xB5";
     struct Case {
         std::string path;
         EncodeOptions options;
-        std::vector<std::string> comments;            // none: the whole job runs
+        std::vector<std::string> comments;            // carried by a FLAC or Ogg Vorbis input
         std::map<std::string, std::string> expected;  // "" also stands for a missing field
     };
     const Case cases[] = {
@@ -139,29 +162,77 @@ TEST(EncodeJob, PathTemplatesAndCommentsReachBothTags) {
          {{"v2:TIT2", "01 Song (live)"}, {"v2:TPE1", "Band"}, {"v2:TALB", "Best of Record"}, {"v2:TYER", "1999"},
           {"v1:TIT2", "01 Song (live)"}, {"v1:TCON", "Rock"}}},
         // Unknown names are ignored; the file-name filter applies to every field, in both forms.
-        {"c/x.wav", {.TagMode = 2, .id3Tag = 1},
+        {"c/x.flac", {.TagMode = 2, .id3Tag = 1},
          {"TITLE=a/b " + nihon + "?", "Artist=" + cafe, "ALBUMARTIST=Y", "album=<Best>: \"1|2\"*?\\",
           "TRACKNUMBER=12/15", "GENRE=", "COMMENT=z"},
          {{"v2:TIT2", "a_b " + nihon + "_"}, {"v1:TIT2", "a_b ___"}, {"v2:TPE1", cafe}, {"enc:TPE1", "0"},
           {"v2:TPE2", ""}, {"v2:TALB", "_Best__ _1_2____"}, {"v2:TRCK", "12_15"}, {"v2:TCON", ""}, {"v2:COMM", ""}}},
         // ID3v1 only: no ID3v2 even for what Latin-1 lacks, the short limits, and Other for an unknown genre.
-        {"c/x.wav", {.TagMode = 2, .id3Tag = 2},
+        {"c/x.ogg", {.TagMode = 2, .id3Tag = 2},
          {"DATE=2001-05-17", "TRACKNUMBER=12/15", "GENRE=Chillout", "TITLE=" + nihon + std::string(40, 't')},
          {{"id3v2", "0"}, {"v1:TDRC", "2001"}, {"v1:TRCK", "12"}, {"v1:TCON", "Other"},
           {"v1:TIT2", "__" + std::string(28, 't')}}},
+        // Nothing of the file before reaches the next one.
+        {"c/y.flac", {.TagMode = 2, .id3Tag = 1}, {},
+         {{"v2:TIT2", ""}, {"v2:TPE1", ""}, {"v2:TALB", ""}, {"v1:TIT2", ""}, {"v1:TCON", ""}}},
     };
     for (const Case& c : cases) {
         fixtures::TempDir dir;
-        const fs::path wav = MakeWav(dir / c.path);
-        if (c.comments.empty()) {
-            ASSERT_EQ(EncodeFile(wav.string(), c.options, "", JobHooks{}), JobResult::Done) << c.path;
-        } else {
-            ASSERT_TRUE(EncodeWithComments(wav, c.options, c.comments)) << c.path;
-        }
-        auto mp3 = mp3inspect::ReadMp3(fs::path(wav).replace_extension(".mp3"));
+        const fs::path input = MakeInput(dir / c.path, 4410, c.comments);
+        ASSERT_EQ(EncodeFile(input.string(), c.options, "", JobHooks{}), JobResult::Done) << c.path;
+        auto mp3 = mp3inspect::ReadMp3(fs::path(input).replace_extension(".mp3"));
         ASSERT_EQ(mp3["complete"], "1") << c.path;
         for (const auto& [key, text] : c.expected) EXPECT_EQ(mp3[key], text) << c.path << " " << key;
     }
+}
+
+// The RMS level of an MP3 file, decoded by lame and measured by Python.
+double DecodedRms(const fs::path& mp3) {
+    const fs::path wav = fs::path(mp3).replace_extension(".decoded.wav");
+    const std::string command = "lame --quiet --decode " + mp3inspect::ShellQuote(mp3.string()) + " " +
+                                mp3inspect::ShellQuote(wav.string()) + " && /usr/bin/python3 -c '" R"PY(
+import array, math, sys, wave
+w = wave.open(sys.argv[1]); a = array.array("h", w.readframes(w.getnframes()))
+print(math.sqrt(sum(x * x for x in a) / max(len(a), 1))))PY" "' " + mp3inspect::ShellQuote(wav.string());
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return -1.0;
+    char line[64] = {};
+    const bool read = std::fgets(line, sizeof line, pipe) != nullptr;
+    return pclose(pipe) == 0 && read ? std::atof(line) : -1.0;
+}
+
+TEST(EncodeJob, ReplayGainScalesFlacAndOggInputsWhateverTheTagSource) {
+    // -6.0206 dB halves the level, +6.0206 dB doubles it.
+    const std::vector<std::string> gains = {"REPLAYGAIN_TRACK_GAIN=-6.0206 dB", "REPLAYGAIN_ALBUM_GAIN=+6.0206 dB"};
+    for (const std::string name : {"x.flac", "x.ogg"}) {
+        fixtures::TempDir dir;
+        const fs::path input = MakeInput(dir / name, 22050, gains, 0.25);
+        ASSERT_EQ(EncodeFile(input.string(), {}, "", JobHooks{}), JobResult::Done);
+        const double unscaled = DecodedRms(dir / "x.mp3");
+        ASSERT_GT(unscaled, 1000.0) << name;
+        for (int32_t mode : {1, 2}) {
+            for (int32_t autoTag : {0, 8}) {
+                SCOPED_TRACE(name + " mode " + std::to_string(mode) + " auto " + std::to_string(autoTag));
+                ASSERT_EQ(EncodeFile(input.string(), {.AutoTag = autoTag, .ScaleMode = mode}, "", JobHooks{}),
+                          JobResult::Done);
+                EXPECT_NEAR(DecodedRms(dir / "x.mp3") / unscaled, mode == 1 ? 0.5 : 2.0, 0.02);
+            }
+        }
+    }
+}
+
+TEST(EncodeJob, AFlacFileGivesTheMp3OfTheWavItWasMadeFrom) {
+    fixtures::TempDir dir;
+    const fs::path wav = MakeInput(dir / "a.wav", 3 * 44100 + 17);
+    ASSERT_TRUE(fixtures::EncodeFlac(wav, dir / "b.flac"));
+    fs::copy_file(dir / "b.flac", dir / "c.wav");  // read by its content
+    for (const char* name : {"a.wav", "b.flac", "c.wav"}) {
+        ASSERT_EQ(EncodeFile((dir / name).string(), {}, "", JobHooks{}), JobResult::Done) << name;
+    }
+    const fixtures::Bytes fromWav = fixtures::ReadFile(dir / "a.mp3");
+    EXPECT_TRUE(mp3inspect::IsCompleteMp3(dir / "a.mp3"));
+    EXPECT_EQ(fixtures::ReadFile(dir / "b.mp3"), fromWav);
+    EXPECT_EQ(fixtures::ReadFile(dir / "c.mp3"), fromWav);
 }
 
 }  // namespace

@@ -1,10 +1,14 @@
 #!/usr/bin/env python3
-"""Writes a seed corpus for probe_and_read_fuzz: a WAV or AIFF file of each
-layout the readers take, and MPEG streams of each layer, once per stream kind
-(bit 0 of the first byte: 0 seekable, 1 cannot seek; bits 1 to 3 pick the
-input type, see ProbeAndReadFuzz.cpp). Usage: make-seeds.py DIR"""
+"""Writes a seed corpus for probe_and_read_fuzz: a WAV, AIFF, FLAC or Ogg
+Vorbis file of each layout the readers take, and MPEG streams of each layer,
+once per stream kind (bit 0 of the first byte: 0 seekable, 1 cannot seek;
+bits 1 to 3 pick the input type, see ProbeAndReadFuzz.cpp: 0 ".wav", read by
+content, 1 ".mp3", 2 ".ogg", 3 ".mp2", 4 ".mp1"). The FLAC and Ogg Vorbis
+files are made with the flac and oggenc tools. Usage: make-seeds.py DIR"""
 import struct
+import subprocess
 import sys
+import tempfile
 from pathlib import Path
 
 
@@ -57,16 +61,50 @@ seeds = {
     "wavextfloat": wav(0xFFFE, 1, 32, floats, 3), "aiff8": aiff(1, 8, pcm[:7]), "aiff16": aiff(2, 16, pcm),
     "aifcnone": aiff(2, 16, pcm, b"NONE"), "aifcsowt": aiff(1, 16, pcm, b"sowt"),
 }
+
+
+def encoded(tool, wav_bytes, *options):
+    """A small file made by flac or oggenc from a WAV file."""
+    with tempfile.TemporaryDirectory() as work:
+        source, target = Path(work) / "in.wav", Path(work) / "out"
+        source.write_bytes(wav_bytes)
+        command = {"flac": ["flac", "--silent", "--force", "--no-padding"], "oggenc": ["oggenc", "--quiet"]}[tool]
+        subprocess.run(command + list(options) + ["-o", str(target), str(source)], check=True)
+        return target.read_bytes()
+
+
+def plain_wav(channels, bits, samples):
+    """Only the two chunks the encoding tools read (oggenc trips over a padded LIST chunk)."""
+    align = channels * bits // 8
+    fmt = struct.pack("<HHIIHH", 1, channels, 44100, 44100 * align, align, bits)
+    return chunk(b"RIFF", b"WAVE" + chunk(b"fmt ", fmt) + chunk(b"data", samples))
+
+
+tone = bytes(range(256)) * 8
+flac_seeds = {
+    "flac8": encoded("flac", plain_wav(1, 8, tone[:300]), "-T", "ARTIST=x", "--blocksize=64"),
+    "flac16": encoded("flac", plain_wav(2, 16, tone), "-T", "REPLAYGAIN_TRACK_GAIN=-3.00 dB", "--blocksize=128"),
+    "flac24": encoded("flac", plain_wav(2, 24, tone[:1200])),
+}
+mono_ogg = encoded("oggenc", plain_wav(1, 16, tone), "-c", "TITLE=y", "--serial", "2")
+ogg_seeds = {
+    "ogg": encoded("oggenc", plain_wav(2, 16, tone), "-c", "ARTIST=x", "--serial", "1"),
+    "oggmono": mono_ogg,
+}
+ogg_seeds["oggchained"] = ogg_seeds["ogg"] + mono_ogg
+
 id3 = b"ID3\x04\x00\x00\x00\x00\x00\x10" + bytes(16)
 mpeg_seeds = {  # the type's index in ProbeAndReadFuzz.cpp, the stream
     "mp3": (1, mp3(4)), "mp3id3": (1, mp3(3, id3)), "mp3aid": (1, mp3(3, b"AiD\x01\x08\x00ab")),
     "mp2": (3, layer2(4)), "mp1": (4, layer1(6)),
 }
+
 out = Path(sys.argv[1])
 out.mkdir(parents=True, exist_ok=True)
-for name, data in seeds.items():
-    for mode in (0, 1):
-        (out / f"{name}-{mode}").write_bytes(bytes([mode]) + data)
+for type_bits, group in ((0, seeds), (0, flac_seeds), (4, ogg_seeds)):
+    for name, data in group.items():
+        for mode in (0, 1):
+            (out / f"{name}-{mode}").write_bytes(bytes([type_bits | mode]) + data)
 for name, (kind, data) in mpeg_seeds.items():
     for mode in (0, 1):
         (out / f"{name}-{mode}").write_bytes(bytes([kind << 1 | mode]) + data)

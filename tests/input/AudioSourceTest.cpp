@@ -27,14 +27,27 @@ TEST(AudioSource, OpenFailuresReportThePathAndReturn) {
     ASSERT_EQ(errors.messages().size(), 1u);
     EXPECT_THAT(errors.messages()[0], ::testing::StartsWith("Can't open input file '" + absent + "'\n"));
     // The MPEG row reads whatever a file of its types holds.
-    for (SourceType type : {kSourceMpegLayer1, kSourceMpegLayer2, kSourceMpegLayer3, kSourceOgg, kSourceUnknown}) {
+    for (SourceType type : {kSourceMpegLayer1, kSourceMpegLayer2, kSourceMpegLayer3, kSourceUnknown}) {
         errors.clear();
         EXPECT_FALSE(OpenBytes(dir, MakeWav({}, Pcm16LE({1, 2})), source, type, "input.mp3"));
-        const bool mpeg = type != kSourceOgg && type != kSourceUnknown;
+        const bool mpeg = type != kSourceUnknown;
         EXPECT_EQ(errors.messages(), std::vector<std::string>{(mpeg ? "Can't find an MPEG audio frame in '"
                                                                     : "No reader for this input type: '") +
                                                               mp3 + "'\n"});
         EXPECT_EQ(source.File, nullptr);
+    }
+    // The Ogg Vorbis reader takes its type whatever the file holds; a FLAC
+    // stream without a frame has no channels.
+    const std::pair<Bytes, std::string> unreadable[] = {
+        {MakeWav({}, Pcm16LE({1, 2})), "Error reading headers in ogg input file " + mp3 + ".\n"},
+        {Bytes{'f', 'L', 'a', 'C', 0x80, 0, 0, 0}, "Unsupported number of channels: 0d\n"},
+    };
+    for (const auto& [file, message] : unreadable) {
+        errors.clear();
+        EXPECT_FALSE(OpenBytes(dir, file, source, file[0] == 'f' ? kSourceFlac : kSourceOgg, "input.mp3"));
+        EXPECT_EQ(errors.messages(), std::vector<std::string>{message});
+        EXPECT_EQ(source.File, nullptr);
+        EXPECT_EQ(source.Reader, nullptr);
     }
 }
 

@@ -141,6 +141,44 @@ void WriteWav16(const std::filesystem::path& path, int channels, int rate, const
     WriteFile(path, MakeWav(layout, Pcm16LE(interleaved)));
 }
 
+namespace {
+
+std::string ShellQuote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+bool RunTool(const std::string& tool, const std::string& commentFlag, const std::filesystem::path& in,
+             const std::filesystem::path& out, const std::vector<std::string>& comments,
+             const std::string& toolOptions) {
+    std::string command = tool + " " + toolOptions;
+    for (const std::string& comment : comments) command += " " + commentFlag + " " + ShellQuote(comment);
+    command += " -o " + ShellQuote(out.string()) + " " + ShellQuote(in.string());
+    return std::system(command.c_str()) == 0;
+}
+
+}  // namespace
+
+bool EncodeFlac(const std::filesystem::path& wav, const std::filesystem::path& flac,
+                const std::vector<std::string>& comments, const std::string& toolOptions) {
+    return RunTool("flac --silent --force", "-T", wav, flac, comments, toolOptions);
+}
+
+bool EncodeOgg(const std::filesystem::path& wav, const std::filesystem::path& ogg,
+               const std::vector<std::string>& comments, const std::string& toolOptions) {
+    return RunTool("oggenc --quiet", "-c", wav, ogg, comments, toolOptions);
+}
+
+Bytes WithoutFlacTotal(Bytes flac) {
+    // "fLaC", the block header, then STREAMINFO; its 36-bit count takes the
+    // low 4 bits of body byte 13 and bytes 14 to 17.
+    constexpr std::size_t kBody = 8;
+    flac.at(kBody + 13) &= 0xF0;
+    for (std::size_t i = 14; i <= 17; ++i) flac.at(kBody + i) = 0;
+    return flac;
+}
+
 Bytes AiffRate80(uint32_t rate) {
     Bytes out(10, 0);
     if (rate == 0) return out;

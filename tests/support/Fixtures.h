@@ -83,6 +83,17 @@ Bytes AiffRate80(uint32_t rate);
 // A FORM AIFF/AIFC file with "COMM" then "SSND" holding `sampleBytes` as given.
 Bytes MakeAiff(const AiffLayout& layout, const Bytes& sampleBytes);
 
+// FLAC and Ogg Vorbis files made from a WAV file by the flac and oggenc
+// tools, with each comment (NAME=value) and any further tool options. True
+// when the tool succeeded.
+bool EncodeFlac(const std::filesystem::path& wav, const std::filesystem::path& flac,
+                const std::vector<std::string>& comments = {}, const std::string& toolOptions = "");
+bool EncodeOgg(const std::filesystem::path& wav, const std::filesystem::path& ogg,
+               const std::vector<std::string>& comments = {}, const std::string& toolOptions = "");
+// Sets the total sample count of a FLAC file's STREAMINFO to 0, as an encoder
+// writing to a pipe leaves it.
+Bytes WithoutFlacTotal(Bytes flac);
+
 // Collects what ReportError delivers, through the message-box sink, while alive.
 class ErrorCapture {
 public:

@@ -1,0 +1,21 @@
+#pragma once
+// What the FLAC and Ogg Vorbis readers do when a later frame or link of a
+// stream has another layout than the one the open reported: the caller holds
+// buffers for that first layout only, and the encoder was set up for its rate.
+
+#include <cstdint>
+
+#include "settings/ErrorReport.h"
+
+// The stream channel that fills channel `layoutChannel` of the first layout.
+// Extra stream channels are dropped; a missing one gets the first channel, as
+// a mono source is heard on both sides, rather than silence on one side.
+inline int32_t StreamChannelFor(int32_t layoutChannel, int32_t streamChannels) {
+    return layoutChannel < streamChannels ? layoutChannel : 0;
+}
+
+// The samples at the new rate cannot go into the same output; the reader
+// ends the data there and marks the source damaged.
+inline void ReportSampleRateChange(long firstRate, long laterRate) {
+    ReportError("The sample rate changes inside the stream, from %ld Hz to %ld Hz\n", firstRate, laterRate);
+}
