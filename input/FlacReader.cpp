@@ -9,6 +9,8 @@
 #include <FLAC/stream_decoder.h>
 
 #include "input/LayoutChange.h"
+#include "input/FlacPictures.h"
+#include "input/PictureBlock.h"
 #include "input/SampleConversion.h"
 
 namespace {
@@ -76,7 +78,7 @@ void KeepComments(FlacReaderState& state, const FLAC__StreamMetadata_VorbisComme
         if (!entry.entry) continue;
         // The entry is counted, not terminated; a zero byte inside ends the text.
         const std::string text(reinterpret_cast<const char*>(entry.entry), entry.length);
-        AppendComment(*state.Comments, text.c_str());
+        if (!TakePictureComment(*state.Comments, text)) AppendComment(*state.Comments, text.c_str());
     }
 }
 
@@ -176,6 +178,9 @@ OpenedReader OpenFlac(std::FILE* file, AudioSource& source, const uint8_t* probe
     state->Damaged = &source.Damaged;
     if (source.CommentMode == kCommentModeHandOver) state->Comments = &source.Comments;
     state->Probe.assign(probeBytes, probeBytes + probeCount);
+    // Pictures travel only with the comments; otherwise the decoder skips
+    // their blocks unread.
+    if (state->Comments) state->Probe = TakeFlacPictures(file, std::move(state->Probe), *state->Comments);
     state->Decoder.reset(FLAC__stream_decoder_new());
     FLAC__StreamDecoder* decoder = state->Decoder.get();
     // A stream in which no frame decodes keeps 0 channels; the channel check

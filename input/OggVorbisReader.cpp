@@ -11,6 +11,7 @@
 #include <vorbis/vorbisfile.h>
 
 #include "input/LayoutChange.h"
+#include "input/PictureBlock.h"
 #include "input/SampleConversion.h"
 #include "settings/ErrorReport.h"
 
@@ -172,7 +173,14 @@ OpenedReader OpenOggVorbis(std::FILE* file, AudioSource& source, const uint8_t*,
     source.Info.SampleCount = total;
     if (source.CommentMode == kCommentModeHandOver) {
         if (const vorbis_comment* comments = ov_comment(&state->Vorbis, -1)) {
-            for (int i = 0; i < comments->comments; ++i) AppendComment(source.Comments, comments->user_comments[i]);
+            for (int i = 0; i < comments->comments; ++i) {
+                const char* text = comments->user_comments[i];
+                // A picture comment holds the picture itself, never text for a tag.
+                const std::size_t length = comments->comment_lengths ? comments->comment_lengths[i] : 0;
+                if (!text || !TakePictureComment(source.Comments, std::string_view(text, length))) {
+                    AppendComment(source.Comments, text);
+                }
+            }
         }
     }
     return {state.release(), ReadOggFrames};

@@ -136,4 +136,78 @@ TEST(PictureBlock, PictureCommentsAreDecodedAndDamagedOnesSkippedWithAWarning) {
     EXPECT_FALSE(DecodeBase64("QQ==QQ").has_value());
 }
 
+// The PICTURE block of a FLAC file: its header's offset, found by walking the metadata blocks.
+std::size_t PictureBlockAt(const fixtures::Bytes& flac) {
+    std::size_t at = 4;
+    while (at + 4 <= flac.size()) {
+        const std::size_t length = std::size_t(flac[at + 1]) << 16 | std::size_t(flac[at + 2]) << 8 | flac[at + 3];
+        if ((flac[at] & 0x7F) == 6) return at;
+        if (flac[at] & 0x80) break;
+        at += 4 + length;
+    }
+    return 0;
+}
+
+TEST(CoverArt, TheSourcesOwnPicturesTravelWhenTheTagsComeFromItsComments) {
+    fixtures::ErrorCapture errors;
+    fixtures::TempDir dir;
+    const fixtures::Bytes front = FakeJpeg(2 * 1024 * 1024, 3);
+    const fixtures::Bytes back = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 9, 9, 9};
+    fixtures::WriteFile(dir / "front.jpg", front);
+    fixtures::WriteFile(dir / "back.png", back);
+    const fs::path wav = MakeTrack(dir / "src");
+    const std::string frontOption = "--picture='3|image/jpeg|Front|1x1x24|" + (dir / "front.jpg").string() + "'";
+    const std::string backOption = "--picture='4|image/png|Back|1x1x24|" + (dir / "back.png").string() + "'";
+    const std::string nihon = "Caf\xC3\xA9 \xE6\x97\xA5";
+    // A command line takes at most 128 KiB in one argument.
+    const fixtures::Bytes small = FakeJpeg(60000, 4);
+    const std::string oggPicture = "METADATA_BLOCK_PICTURE=" + Base64(PictureBlock(3, "image/jpeg", nihon, small));
+    ASSERT_TRUE(fixtures::EncodeFlac(wav, dir / "two.flac", {"TITLE=Two"}, backOption + " " + frontOption));
+    ASSERT_TRUE(fixtures::EncodeFlac(wav, dir / "back.flac", {"TITLE=Back"}, backOption));
+    ASSERT_TRUE(fixtures::EncodeOgg(wav, dir / "cover.ogg", {"TITLE=Ogg", oggPicture}));
+    // A picture block whose MIME type claims more bytes than the block holds.
+    fixtures::Bytes damaged = fixtures::ReadFile(dir / "back.flac");
+    const std::size_t block = PictureBlockAt(damaged);
+    ASSERT_NE(block, 0u);
+    for (std::size_t i = 0; i < 4; ++i) damaged[block + 8 + i] = 0x7F;
+    fixtures::WriteFile(dir / "damaged.flac", damaged);
+    ASSERT_TRUE(fixtures::EncodeOgg(wav, dir / "damaged.ogg", {"TITLE=Damaged", "METADATA_BLOCK_PICTURE=AAAA*"}));
+
+    const struct {
+        const char* name;
+        std::string title;
+        const fixtures::Bytes* picture;
+        const char* type;
+        std::string description;
+    } rows[] = {
+        {"two.flac", "Two", &front, "3", "Front"},  // the front cover, though it comes second
+        {"back.flac", "Back", &back, "4", "Back"},  // no front cover: the first picture
+        {"cover.ogg", "Ogg", &small, "3", nihon},
+        {"damaged.flac", "Back", nullptr, "", ""},
+        {"damaged.ogg", "Damaged", nullptr, "", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        errors.clear();
+        const fs::path input = dir / row.name;
+        ASSERT_EQ(EncodeFile(input.string(), {.TagMode = 2}, "", JobHooks{}), JobResult::Done) << errors.joined();
+        const fs::path mp3 = fs::path(input).replace_extension(".mp3");
+        auto apic = mp3inspect::ReadApic(mp3, dir / "picture");
+        EXPECT_EQ(mp3inspect::ReadMp3(mp3)["v1:TIT2"], row.title);
+        if (!row.picture) {
+            EXPECT_EQ(apic["count"], "0");
+            EXPECT_NE(errors.joined().find("Warning: a damaged picture was skipped"), std::string::npos) << errors.joined();
+            continue;
+        }
+        ASSERT_EQ(apic["count"], "1");
+        EXPECT_EQ(apic["type"], row.type);
+        EXPECT_EQ(apic["desc"], row.description);
+        EXPECT_EQ(fixtures::ReadFile(dir / "picture"), *row.picture);
+    }
+    // Copying comments with ID3v1 only: no picture, and no picture bytes in any text.
+    ASSERT_EQ(EncodeFile((dir / "cover.ogg").string(), {.TagMode = 2, .id3Tag = 2}, "", JobHooks{}), JobResult::Done);
+    EXPECT_EQ(mp3inspect::ReadApic(dir / "cover.mp3", dir / "picture")["count"], "0");
+    EXPECT_EQ(mp3inspect::ReadMp3(dir / "cover.mp3")["v1:TIT2"], "Ogg");
+}
+
 }  // namespace

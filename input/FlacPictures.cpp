@@ -1,0 +1,54 @@
+#include "input/FlacPictures.h"
+
+#include <string_view>
+
+#include "input/PictureBlock.h"
+#include "settings/ErrorReport.h"
+
+namespace {
+
+constexpr std::size_t kMarkerBytes = 4;  // "fLaC"
+constexpr std::size_t kBlockHeaderBytes = 4;
+constexpr uint8_t kLastBlockFlag = 0x80;
+constexpr uint8_t kBlockTypeMask = 0x7F;
+constexpr uint8_t kPictureBlockType = 6;
+
+// Makes `bytes` hold at least `count` bytes, reading the missing ones.
+bool Fill(std::FILE* file, std::vector<uint8_t>& bytes, std::size_t count) {
+    if (bytes.size() >= count) return true;
+    const std::size_t had = bytes.size();
+    bytes.resize(count);
+    const std::size_t got = std::fread(bytes.data() + had, 1, count - had, file);
+    bytes.resize(had + got);
+    return bytes.size() == count;
+}
+
+}  // namespace
+
+std::vector<uint8_t> TakeFlacPictures(std::FILE* file, std::vector<uint8_t> head, CommentList& list) {
+    std::size_t at = kMarkerBytes;
+    std::size_t lastKept = 0;  // header offset of the last block kept; 0: none yet
+    for (;;) {
+        if (!Fill(file, head, at + kBlockHeaderBytes)) return head;
+        const bool last = (head[at] & kLastBlockFlag) != 0;
+        const uint8_t type = head[at] & kBlockTypeMask;
+        const std::size_t length = std::size_t{head[at + 1]} << 16 | std::size_t{head[at + 2]} << 8 | head[at + 3];
+        const std::size_t end = at + kBlockHeaderBytes + length;
+        if (!Fill(file, head, end)) return head;
+        if (type != kPictureBlockType) {
+            lastKept = at;
+            at = end;
+        } else {
+            const std::string_view body(reinterpret_cast<const char*>(head.data() + at + kBlockHeaderBytes), length);
+            if (std::optional<SourcePicture> picture = ParsePictureBlock(body)) {
+                OfferPicture(list, std::move(*picture));
+            } else {
+                ReportError("Warning: a damaged picture was skipped\n");
+            }
+            head.erase(head.begin() + static_cast<std::ptrdiff_t>(at), head.begin() + static_cast<std::ptrdiff_t>(end));
+            // The block before takes over the mark that ends the metadata.
+            if (last && lastKept != 0) head[lastKept] |= kLastBlockFlag;
+        }
+        if (last) return head;
+    }
+}
