@@ -11,41 +11,17 @@
 # Needs sox, lame and mpg123. Each time is the best of RUNS runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-ROOT=$PWD
-BUILD=${BUILD:-$ROOT/build-bench}
-RUNS=${RUNS:-3}
+# shellcheck source=bench/common.sh
+source bench/common.sh
 SECONDS_LONG=${SECONDS_LONG:-600}
-
-cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DQM_BUILD_GUI=OFF -DQM_BUILD_TESTS=OFF >/dev/null
-cmake --build "$BUILD" -j2 --target quavermill-cli >/dev/null
-CLI=$BUILD/cli/quavermill-cli
-
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/quavermill-bench-XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
 
 sox -n -r 44100 -b 16 -c 2 "$WORK/long.wav" synth "$SECONDS_LONG" pinknoise pinknoise vol 0.3
 lame --quiet -V 2 "$WORK/long.wav" "$WORK/long.mp3"
 rm "$WORK/long.wav"
 
-now_ns() { date +%s%N; }
-
-# best_time COMMAND...: the shortest wall time of RUNS runs, in seconds.
-best_time() {
-  local best=""
-  for _ in $(seq "$RUNS"); do
-    local start end
-    start=$(now_ns)
-    (cd "$WORK" && "$@" >/dev/null)
-    end=$(now_ns)
-    local t=$(( end - start ))
-    if [ -z "$best" ] || [ "$t" -lt "$best" ]; then best=$t; fi
-  done
-  awk -v ns="$best" 'BEGIN { printf "%.3f", ns / 1e9 }'
-}
-
-tq=$(best_time "$CLI" -q -j 1 long.mp3)
-tm=$(best_time mpg123 -q -w mpg123.wav long.mp3)
-tl=$(best_time lame --quiet --decode long.mp3 lame.wav)
+tq=$(best_time "$WORK" "$CLI" -q -j 1 long.mp3)
+tm=$(best_time "$WORK" mpg123 -q -w mpg123.wav long.mp3)
+tl=$(best_time "$WORK" lame --quiet --decode long.mp3 lame.wav)
 
 # Both references trim the delay and padding of a tagged stream as we do, so
 # the samples line up from the first one.
@@ -71,7 +47,7 @@ PY
 
 echo "Decoding ${SECONDS_LONG} s of stereo 44.1 kHz MP3 (VBR 2), best of $RUNS runs"
 printf '%-14s %9ss\n' quavermill "$tq"
-printf '%-14s %9ss  ratio %s  %s\n' "mpg123 -w" "$tm" "$(awk -v a="$tq" -v b="$tm" 'BEGIN { printf "%.3f", a / b }')" \
+printf '%-14s %9ss  ratio %s  %s\n' "mpg123 -w" "$tm" "$(ratio "$tq" "$tm")" \
   "$(compare "$WORK/mpg123.wav")"
-printf '%-14s %9ss  ratio %s  %s\n' "lame --decode" "$tl" "$(awk -v a="$tq" -v b="$tl" 'BEGIN { printf "%.3f", a / b }')" \
+printf '%-14s %9ss  ratio %s  %s\n' "lame --decode" "$tl" "$(ratio "$tq" "$tl")" \
   "$(compare "$WORK/lame.wav")"

@@ -11,38 +11,13 @@
 # Needs sox and lame (/usr/bin/lame). Each time is the best of RUNS runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-ROOT=$PWD
-BUILD=${BUILD:-$ROOT/build-bench}
-RUNS=${RUNS:-3}
+# shellcheck source=bench/common.sh
+source bench/common.sh
 SECONDS_LONG=${SECONDS_LONG:-600}
 SECONDS_EACH=${SECONDS_EACH:-90}
 
-cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DQM_BUILD_GUI=OFF -DQM_BUILD_TESTS=OFF >/dev/null
-cmake --build "$BUILD" -j2 --target quavermill-cli >/dev/null
-CLI=$BUILD/cli/quavermill-cli
-
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/quavermill-bench-XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
-
 # Music-like load for the psychoacoustic model: pink noise on both channels.
 sox -n -r 44100 -b 16 -c 2 "$WORK/long.wav" synth "$SECONDS_LONG" pinknoise pinknoise vol 0.3
-
-now_ns() { date +%s%N; }
-
-# best_time DIR COMMAND...: the shortest wall time of RUNS runs, in seconds.
-best_time() {
-  local dir=$1; shift
-  local best=""
-  for _ in $(seq "$RUNS"); do
-    local start end
-    start=$(now_ns)
-    (cd "$dir" && "$@" >/dev/null)
-    end=$(now_ns)
-    local t=$(( end - start ))
-    if [ -z "$best" ] || [ "$t" -lt "$best" ]; then best=$t; fi
-  done
-  awk -v ns="$best" 'BEGIN { printf "%.3f", ns / 1e9 }'
-}
 
 # Audio frames after the LAME-tag frame, compared byte for byte.
 same_frames() {
@@ -81,8 +56,7 @@ for setting in "VBR 2|SetBitrate=0|-V 2" "CBR 192|SetBitrate=1\nSetCBR=1\nCBRBit
   tq=$(best_time "$dir" "$CLI" -q -j 1 long.wav)
   # shellcheck disable=SC2086
   tl=$(best_time "$dir" lame --quiet $lameArgs long.wav reference.mp3)
-  ratio=$(awk -v a="$tq" -v b="$tl" 'BEGIN { printf "%.3f", a / b }')
-  printf '%-8s %9ss %9ss %7s  %s\n' "$name" "$tq" "$tl" "$ratio" "$(same_frames "$dir/long.mp3" "$dir/reference.mp3")"
+  printf '%-8s %9ss %9ss %7s  %s\n' "$name" "$tq" "$tl" "$(ratio "$tq" "$tl")" "$(same_frames "$dir/long.mp3" "$dir/reference.mp3")"
 done
 
 echo
@@ -98,5 +72,4 @@ done
 rm "$multi/one.wav"
 t1=$(best_time "$multi" "$CLI" -q -j 1 "${files[@]}")
 t2=$(best_time "$multi" "$CLI" -q -j 2 "${files[@]}")
-speedup=$(awk -v a="$t1" -v b="$t2" 'BEGIN { printf "%.2f", a / b }')
-echo "-j 1: ${t1}s   -j 2: ${t2}s   speed-up: $speedup"
+echo "-j 1: ${t1}s   -j 2: ${t2}s   speed-up: $(ratio "$t1" "$t2")"
