@@ -12,6 +12,9 @@ constexpr std::size_t kBlockHeaderBytes = 4;
 constexpr uint8_t kLastBlockFlag = 0x80;
 constexpr uint8_t kBlockTypeMask = 0x7F;
 constexpr uint8_t kPictureBlockType = 6;
+// The metadata held back for the decoder stays within this; past it the
+// decoder reads on from the file and skips any later picture unread.
+constexpr std::size_t kMostHeldBytes = 64u * 1024u * 1024u;
 
 // Makes `bytes` hold at least `count` bytes, reading the missing ones.
 bool Fill(std::FILE* file, std::vector<uint8_t>& bytes, std::size_t count) {
@@ -34,7 +37,7 @@ std::vector<uint8_t> TakeFlacPictures(std::FILE* file, std::vector<uint8_t> head
         const uint8_t type = head[at] & kBlockTypeMask;
         const std::size_t length = std::size_t{head[at + 1]} << 16 | std::size_t{head[at + 2]} << 8 | head[at + 3];
         const std::size_t end = at + kBlockHeaderBytes + length;
-        if (!Fill(file, head, end)) return head;
+        if (end > kMostHeldBytes || !Fill(file, head, end)) return head;
         if (type != kPictureBlockType) {
             lastKept = at;
             at = end;

@@ -14,5 +14,5 @@
 // block to `list` (a damaged one is reported and skipped) and returns the
 // stream's head without them, so the decoder reads that and then the rest of
 // the file. A stream that breaks off inside its metadata keeps what was
-// read, for the decoder to fail on.
+// read, for the decoder to fail on. At most 64 MiB of metadata are held.
 std::vector<uint8_t> TakeFlacPictures(std::FILE* file, std::vector<uint8_t> head, CommentList& list);
