@@ -1,11 +1,8 @@
 // MPEG files to WAV files: the header bytes, the trims, the samples against
 // independent decoders, and the failures of a job.
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
-#include <random>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -14,20 +11,16 @@
 #include "decode/WavWriter.h"
 #include "encode/EncodeJob.h"
 #include "encode/Mp3Inspect.h"
+#include "input/InputTestSupport.h"
 #include "support/MpegFixtures.h"
 
 namespace {
 
 using namespace mpeg_fixtures;
+using input_test::Cat;
 using ::testing::HasSubstr;
 
 Bytes Ascii(const char* text) { return Bytes(text, text + std::strlen(text)); }
-
-Bytes Cat(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes& part : parts) out.insert(out.end(), part.begin(), part.end());
-    return out;
-}
 
 Bytes Written(const std::function<void(std::FILE*)>& write) {
     std::FILE* file = std::tmpfile();
@@ -73,13 +66,9 @@ TEST(DecodeJob, TrimsByLayerAndWhatTheStreamTells) {
         int64_t start, end;
     };
     const Case cases[] = {
-        {kSourceMpegLayer3, 576, 1000, 1105, 471},
-        {kSourceMpegLayer3, -1, -1, 1105, 0},  // lame's usual delay when the stream tells none
         {kSourceMpegLayer3, -1, 1000, 0, 471},
         {kSourceMpegLayer3, 576, 100, 1105, 0},  // a padding below the decoder's delay cuts nothing
-        {kSourceMpegLayer2, 576, 1000, 241, 0},
-        {kSourceMpegLayer1, -1, -1, 241, 0},
-        {kSourceWav, -1, -1, 0, 0},
+        {kSourceMpegLayer2, 576, 1000, 241, 0},  // only Layer III streams carry lame's values
     };
     for (const Case& c : cases) {
         StreamInfo info;
@@ -105,8 +94,8 @@ TEST(DecodeJob, RoundTripKeepsTheLengthAndTheClickPosition) {
         const char* lameOptions;
         int channels, rate;
     };
-    const Case cases[] = {{"-V 2", 2, 44100}, {"-b 192", 2, 44100}, {"-m m -b 64", 1, 32000},
-                          {"-m s -b 64", 2, 22050}, {"-m m -b 32", 1, 11025}};
+    const Case cases[] = {
+        {"-V 2", 2, 44100}, {"-m m -b 64", 1, 32000}, {"-m s -b 64", 2, 22050}, {"-m m -b 32", 1, 11025}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.lameOptions);
         WriteClickWav(dir / "in.wav", c.channels, c.rate, kFrames, kClickAt);
@@ -162,12 +151,8 @@ TEST(DecodeJob, SamplesMatchIndependentDecoders) {
 }
 
 Bytes MidStreamJunk(const fs::path& mp3) {
-    Bytes file = fixtures::ReadFile(mp3);
-    std::mt19937 random(41);
-    Bytes noise(5000);
-    for (uint8_t& byte : noise) byte = static_cast<uint8_t>(random() & 0x7F);
-    file.insert(file.begin() + static_cast<std::ptrdiff_t>(file.size() / 2), noise.begin(), noise.end());
-    return file;
+    const Bytes file = fixtures::ReadFile(mp3);
+    return input_test::Spliced(file, std::ssize(file) / 2, Noise(5000, 41));
 }
 
 // Every failure is reported, leaves the input where it was, and the queue goes on.
@@ -220,8 +205,7 @@ TEST(DecodeJob, AnOutputThatCannotSeekKeepsTheProvisionalHeader) {
     fixtures::TempDir dir;
     fixtures::WriteFile(dir / "in.mp1", Layer1Frames(10));
     AudioSource source;
-    source.Type = kSourceMpegLayer1;
-    ASSERT_TRUE(OpenAudioSource((dir / "in.mp1").string(), source));
+    ASSERT_TRUE(input_test::OpenPath((dir / "in.mp1").string(), source, kSourceMpegLayer1));
     std::FILE* pipe = popen(("cat > " + Quoted(dir / "out.wav")).c_str(), "w");
     ASSERT_NE(pipe, nullptr);
     EXPECT_EQ(DecodeToWav(pipe, source), JobResult::Done);

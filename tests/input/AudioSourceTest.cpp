@@ -26,25 +26,19 @@ TEST(AudioSource, OpenFailuresReportThePathAndReturn) {
     EXPECT_FALSE(OpenPath(absent, source));
     ASSERT_EQ(errors.messages().size(), 1u);
     EXPECT_THAT(errors.messages()[0], ::testing::StartsWith("Can't open input file '" + absent + "'\n"));
-    // The MPEG row reads whatever a file of its types holds.
-    for (SourceType type : {kSourceMpegLayer1, kSourceMpegLayer2, kSourceMpegLayer3, kSourceUnknown}) {
-        errors.clear();
-        EXPECT_FALSE(OpenBytes(dir, MakeWav({}, Pcm16LE({1, 2})), source, type, "input.mp3"));
-        const bool mpeg = type != kSourceUnknown;
-        EXPECT_EQ(errors.messages(), std::vector<std::string>{(mpeg ? "Can't find an MPEG audio frame in '"
-                                                                    : "No reader for this input type: '") +
-                                                              mp3 + "'\n"});
-        EXPECT_EQ(source.File, nullptr);
-    }
-    // The Ogg Vorbis reader takes its type whatever the file holds; a FLAC
-    // stream without a frame has no channels.
-    const std::pair<Bytes, std::string> unreadable[] = {
-        {MakeWav({}, Pcm16LE({1, 2})), "Error reading headers in ogg input file " + mp3 + ".\n"},
-        {Bytes{'f', 'L', 'a', 'C', 0x80, 0, 0, 0}, "Unsupported number of channels: 0d\n"},
+    const Bytes wav = MakeWav({}, Pcm16LE({1, 2}));
+    const std::string noFrame = "Can't find an MPEG audio frame in '" + mp3 + "'\n";
+    const std::tuple<Bytes, SourceType, std::string> unreadable[] = {
+        // The MPEG row reads whatever a file of its types holds.
+        {wav, kSourceMpegLayer1, noFrame}, {wav, kSourceMpegLayer2, noFrame}, {wav, kSourceMpegLayer3, noFrame},
+        {wav, kSourceUnknown, "No reader for this input type: '" + mp3 + "'\n"},
+        // So does the Ogg Vorbis reader; a FLAC stream without a frame has no channels.
+        {wav, kSourceOgg, "Error reading headers in ogg input file " + mp3 + ".\n"},
+        {Bytes{'f', 'L', 'a', 'C', 0x80, 0, 0, 0}, kSourceFlac, "Unsupported number of channels: 0d\n"},
     };
-    for (const auto& [file, message] : unreadable) {
+    for (const auto& [file, type, message] : unreadable) {
         errors.clear();
-        EXPECT_FALSE(OpenBytes(dir, file, source, file[0] == 'f' ? kSourceFlac : kSourceOgg, "input.mp3"));
+        EXPECT_FALSE(OpenBytes(dir, file, source, type, "input.mp3"));
         EXPECT_EQ(errors.messages(), std::vector<std::string>{message});
         EXPECT_EQ(source.File, nullptr);
         EXPECT_EQ(source.Reader, nullptr);

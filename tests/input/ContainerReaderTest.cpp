@@ -31,22 +31,31 @@ constexpr const char* kAiffChunkEof = "Warning: Unexpected EOF in AIFF chunk\n";
 constexpr const char* kAiffUnsupported =
     "Warning: Quavermill does not support this type of AIFF/AIFC file\n Must be 8 or 16 bit PCM.\n";
 
+// The FLAC widths must truncate exactly like the WAV and AIFF layouts.
 TEST(SampleConversion, IntegerLayoutsTruncateTowardZeroOverTheirRange) {
     for (int byte = 0; byte < 256; ++byte) {
+        const int8_t signedByte = static_cast<int8_t>(byte);
         ASSERT_EQ(SaturateToInt16(Unsigned8ToFloat(static_cast<uint8_t>(byte))), (byte - 128) * 256) << byte;
         // AIFF bytes are two's complement: 0x80 is the most negative sample.
-        ASSERT_EQ(SaturateToInt16(Signed8ToFloat(static_cast<uint8_t>(byte))), static_cast<int8_t>(byte) * 256) << byte;
+        ASSERT_EQ(SaturateToInt16(Signed8ToFloat(static_cast<uint8_t>(byte))), signedByte * 256) << byte;
+        ASSERT_EQ(FlacSampleToFloat(signedByte, 8), signedByte * 256.0f) << byte;
     }
+    for (int32_t value = -32768; value <= 32767; ++value) ASSERT_EQ(FlacSampleToFloat(value, 16), value) << value;
     for (int32_t value = -8388608; value <= 8388607; ++value) {
         ASSERT_EQ(SaturateToInt16(Signed24ToFloat(value)), value / 256) << value;
+        ASSERT_EQ(SaturateToInt16(FlacSampleToFloat(value, 24)), value / 256) << value;
     }
     // 65601535 = 1000 x 65536 + 65535: a float of the whole value rounds it to 1001.
     for (int64_t high = -32768; high <= 32767; ++high) {
         for (int64_t low : {0, 1, 255, 256, 65279, 65535}) {
             const auto sample = static_cast<int32_t>(high * 65536 + low);
             ASSERT_EQ(SaturateToInt16(Signed32ToFloat(sample)), sample / 65536) << sample;
+            ASSERT_EQ(SaturateToInt16(FlacSampleToFloat(sample, 32)), sample / 65536) << sample;
+            ASSERT_EQ(SaturateToInt16(FlacSampleToFloat(sample >> 4, 28)), (sample >> 4) / 4096) << sample;
         }
     }
+    EXPECT_EQ(FlacSampleToFloat(-8, 4), -32768.0f);
+    EXPECT_EQ(FlacSampleToFloat(-2049, 12), -32784.0f);  // beyond 16 bits only when the stream lies
 }
 
 TEST(SampleConversion, AiffExtendedRatesAndTheOnesWithoutAUsableValue) {

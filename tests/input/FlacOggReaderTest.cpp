@@ -1,8 +1,7 @@
-// The FLAC and Ogg Vorbis readers: their conversions, every width and layout
+// The FLAC and Ogg Vorbis readers: the Ogg clamp, every width and layout
 // against the samples the files were made from, comments, chained links, and
 // cut or damaged files, which must never pass as whole.
 
-#include <cmath>
 #include <limits>
 
 #include <gmock/gmock.h>
@@ -17,24 +16,6 @@ using namespace input_test;
 using fixtures::MakeWav;
 using fixtures::Pcm16LE;
 namespace fs = std::filesystem;
-
-TEST(SampleConversion, FlacWidthsTruncateLikeTheIntegerLayouts) {
-    for (int32_t value = -128; value <= 127; ++value) ASSERT_EQ(FlacSampleToFloat(value, 8), value * 256.0f) << value;
-    for (int32_t value = -32768; value <= 32767; ++value) ASSERT_EQ(FlacSampleToFloat(value, 16), value) << value;
-    for (int32_t value = -8388608; value <= 8388607; ++value) {
-        ASSERT_EQ(SaturateToInt16(FlacSampleToFloat(value, 24)), value / 256) << value;
-    }
-    // 65601535 = 1000 x 65536 + 65535: a float of the whole value rounds it to 1001.
-    for (int64_t high = -32768; high <= 32767; ++high) {
-        for (int64_t low : {0, 1, 255, 256, 65279, 65535}) {
-            const auto sample = static_cast<int32_t>(high * 65536 + low);
-            ASSERT_EQ(SaturateToInt16(FlacSampleToFloat(sample, 32)), sample / 65536) << sample;
-            ASSERT_EQ(SaturateToInt16(FlacSampleToFloat(sample >> 4, 28)), (sample >> 4) / 4096) << sample;
-        }
-    }
-    EXPECT_EQ(FlacSampleToFloat(-8, 4), -32768.0f);
-    EXPECT_EQ(FlacSampleToFloat(-2049, 12), -32784.0f);  // beyond 16 bits only when the stream lies
-}
 
 TEST(SampleConversion, OggClampRoundingAndGainSaturate) {
     const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
@@ -73,10 +54,9 @@ Made MakeCoded(const fixtures::TempDir& dir, const std::string& name, int channe
 TEST(FlacReader, EveryWidthAndBlockLayoutReadsTheExactSamples) {
     fixtures::TempDir dir;
     fixtures::ErrorCapture errors;
-    const std::vector<int64_t> edges24 = {8388607, -8388608, 256, 255, -1, -256, -257, 1000000};
-    const std::vector<int64_t> bytes8 = {0, 255, 128, 127, 1};  // unsigned in WAV
-    fixtures::WriteFile(dir / "24.wav", MakeWav({.channels = 1, .bits = 24}, Packed(edges24, 3)));
-    fixtures::WriteFile(dir / "8.wav", MakeWav({.channels = 1, .bits = 8}, Packed(bytes8, 1)));
+    fixtures::WriteFile(dir / "24.wav", MakeWav({.channels = 1, .bits = 24},
+                                                Packed({8388607, -8388608, 256, 255, -1, -256, -257, 1000000}, 3)));
+    fixtures::WriteFile(dir / "8.wav", MakeWav({.channels = 1, .bits = 8}, {0, 255, 128, 127, 1}));  // unsigned in WAV
     ASSERT_TRUE(fixtures::EncodeFlac(dir / "24.wav", dir / "24.flac"));
     ASSERT_TRUE(fixtures::EncodeFlac(dir / "8.wav", dir / "8.flac"));
     // Blocks of 4096 with a short last frame, served to 1152-frame reads.
@@ -145,10 +125,7 @@ TEST(OggReader, LinksOfOtherChannelCountsKeepTheFirstLayout) {
     fixtures::ErrorCapture errors;
     const Made stereo = MakeCoded(dir, "stereo.ogg", 2, 3000, {}, "--serial 1");
     const Made mono = MakeCoded(dir, "mono.ogg", 1, 2000, {}, "--serial 2");
-    Bytes chained = fixtures::ReadFile(stereo.path);
-    const Bytes second = fixtures::ReadFile(mono.path);
-    chained.insert(chained.end(), second.begin(), second.end());
-    fixtures::WriteFile(dir / "chained.ogg", chained);
+    fixtures::WriteFile(dir / "chained.ogg", Cat({fixtures::ReadFile(stereo.path), fixtures::ReadFile(mono.path)}));
     {
         AudioSource source;
         ASSERT_TRUE(OpenPath(mono.path.string(), source, kSourceOgg));

@@ -1,8 +1,6 @@
 // The MPEG reader: which header starts a stream, what the stream record
 // says, and how damaged or changing streams read.
 
-#include <random>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -144,10 +142,9 @@ TEST(MpegReader, TheStreamRecordComesFromTheFirstFrameAndTheInfoFrame) {
             EXPECT_EQ(info.FrameCount * c.frameSize, frames);
             EXPECT_EQ(info.SampleCount, frames);
         } else {
-            // Estimated from the file size and the first frame's bitrate.
+            // Estimated from the file size and the first frame's bitrate, which a constant bitrate keeps true.
             EXPECT_EQ(std::make_tuple(info.EncoderDelay, info.EncoderPadding, info.FrameCount), std::make_tuple(-1, -1, -1));
-            const double estimate = double(fs::file_size(file)) * 8.0 / (1000.0 * info.Bitrate) * c.rate;
-            EXPECT_EQ(info.SampleCount, static_cast<int64_t>(estimate));
+            EXPECT_NEAR(info.SampleCount, frames, frames / 1000);
         }
     }
 }
@@ -157,33 +154,27 @@ TEST(MpegReader, TwoOpenStreamsDoNotDisturbEachOther) {
     fixtures::TempDir dir;
     WriteClickWav(dir / "a.wav", 2, 44100, 30000, 10);
     WriteClickWav(dir / "b.wav", 1, 44100, 20000, 20);
-    const std::string a = Lame(dir / "a.wav", dir / "a.mp3", "-V 4").string();
-    const std::string b = Lame(dir / "b.wav", dir / "b.mp3", "-b 96").string();
-    std::vector<int16_t> alone[2];
-    for (int i = 0; i < 2; ++i) {
-        AudioSource source;
-        ASSERT_TRUE(OpenPath(i ? b : a, source, kSourceMpegLayer3));
-        alone[i] = ReadAll(source);
-    }
-    AudioSource first, second;
-    ASSERT_TRUE(OpenPath(a, first, kSourceMpegLayer3));
-    ASSERT_TRUE(OpenPath(b, second, kSourceMpegLayer3));
+    const std::string paths[2] = {Lame(dir / "a.wav", dir / "a.mp3", "-V 4").string(),
+                                  Lame(dir / "b.wav", dir / "b.mp3", "-b 96").string()};
+    AudioSource sources[2];
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(OpenPath(paths[i], sources[i], kSourceMpegLayer3));
     std::vector<int16_t> together[2];
     int16_t block[2][kBlockFrames];
     for (bool going = true; going;) {
         going = false;
-        int i = 0;
-        for (AudioSource* source : {&first, &second}) {
-            const int32_t n = ReadSourceBlock16(block, *source);
+        for (int i = 0; i < 2; ++i) {
+            const int32_t n = ReadSourceBlock16(block, sources[i]);
             for (int32_t f = 0; f < n; ++f) {
-                for (int c = 0; c < source->Channels; ++c) together[i].push_back(block[c][f]);
+                for (int c = 0; c < sources[i].Channels; ++c) together[i].push_back(block[c][f]);
             }
             going = going || n > 0;
-            ++i;
         }
     }
-    EXPECT_EQ(together[0], alone[0]);
-    EXPECT_EQ(together[1], alone[1]);
+    for (int i = 0; i < 2; ++i) {
+        AudioSource alone;
+        ASSERT_TRUE(OpenPath(paths[i], alone, kSourceMpegLayer3));
+        EXPECT_EQ(ReadAll(alone), together[i]);
+    }
 }
 
 TEST(MpegReader, JunkMidStreamMarksTheSourceDamagedALayoutChangeIsRefusedPerFrame) {
@@ -193,9 +184,7 @@ TEST(MpegReader, JunkMidStreamMarksTheSourceDamagedALayoutChangeIsRefusedPerFram
     const Bytes tagged = fixtures::ReadFile(Lame(dir / "a.wav", dir / "a.mp3", "-b 128"));
     const Bytes plain = fixtures::ReadFile(Lame(dir / "a.wav", dir / "p.mp3", "-b 128 -t"));
     const Bytes mono32 = fixtures::ReadFile(Lame(dir / "b.wav", dir / "b.mp3", "-b 64 -t"));
-    std::mt19937 random(14);
-    Bytes noise(5000);
-    for (uint8_t& byte : noise) byte = static_cast<uint8_t>(random() & 0x7F);  // never a sync byte
+    const Bytes noise = Noise(5000, 14);
     struct Case {
         const char* name;
         Bytes file;

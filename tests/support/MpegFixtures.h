@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,7 @@ inline std::string Quoted(const fs::path& path) {
 // Runs a shell command quietly; true when it succeeded.
 inline bool RunQuietly(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
 
-// A 16-bit WAV of `seconds` of a sine with a full-scale click at `clickAt`.
+// A 16-bit WAV of a quiet sine with a full-scale click at frame `clickAt`.
 inline void WriteClickWav(const fs::path& path, int channels, int rate, int64_t frames, int64_t clickAt) {
     std::vector<int16_t> samples = fixtures::Sine16(channels, rate, frames, 330.0, 0.1);
     for (int c = 0; c < channels; ++c) samples[static_cast<std::size_t>(clickAt * channels + c)] = 30000;
@@ -46,45 +47,38 @@ inline fs::path FfmpegMp2(const fs::path& wav, const fs::path& mp2, int kbps) {
     return mp2;
 }
 
-class BitWriter {
-public:
-    void Put(uint32_t value, int bits) {
-        for (int i = bits - 1; i >= 0; --i) {
-            if (used_ % 8 == 0) bytes_.push_back(0);
-            bytes_.back() |= static_cast<uint8_t>(((value >> i) & 1) << (7 - used_ % 8));
-            ++used_;
-        }
-    }
-    Bytes Take(std::size_t size) {
-        bytes_.resize(size, 0);
-        return bytes_;
-    }
-
-private:
-    Bytes bytes_;
-    int used_ = 0;
-};
-
 // MPEG-1 Layer I, 48 kHz mono at 32 kbit/s: frames of exactly 32 bytes and
 // 384 samples. One subband carries 4-bit samples whose values and scale
 // change from frame to frame.
-inline constexpr uint8_t kLayer1Header[4] = {0xFF, 0xFF, 0x14, 0xC0};
 inline constexpr std::size_t kLayer1FrameBytes = 32;
 inline constexpr int64_t kLayer1FrameSamples = 384;
 
 inline Bytes Layer1Frames(int count) {
     Bytes stream;
     for (int frame = 0; frame < count; ++frame) {
-        BitWriter bits;
-        for (uint8_t byte : kLayer1Header) bits.Put(byte, 8);
-        bits.Put(3, 4);  // subband 0: 4 bits a sample
-        for (int subband = 1; subband < 32; ++subband) bits.Put(0, 4);
-        bits.Put(static_cast<uint32_t>(8 + frame % 5), 6);  // its scale factor
-        for (int sample = 0; sample < 12; ++sample) bits.Put(static_cast<uint32_t>((sample * 5 + frame * 3) % 15), 4);
-        const Bytes bytes = bits.Take(kLayer1FrameBytes);
+        Bytes bytes(kLayer1FrameBytes, 0);
+        int used = 0;
+        auto put = [&](uint32_t value, int bits) {
+            for (int i = bits - 1; i >= 0; --i, ++used) {
+                bytes[used / 8] |= static_cast<uint8_t>(((value >> i) & 1) << (7 - used % 8));
+            }
+        };
+        put(0xFFFF14C0, 32);
+        put(3, 4);  // subband 0: 4 bits a sample
+        for (int subband = 1; subband < 32; ++subband) put(0, 4);
+        put(static_cast<uint32_t>(8 + frame % 5), 6);  // its scale factor
+        for (int sample = 0; sample < 12; ++sample) put(static_cast<uint32_t>((sample * 5 + frame * 3) % 15), 4);
         stream.insert(stream.end(), bytes.begin(), bytes.end());
     }
     return stream;
+}
+
+// Bytes below 0x80, so never a frame's sync byte.
+inline Bytes Noise(std::size_t size, uint32_t seed) {
+    std::mt19937 random(seed);
+    Bytes noise(size);
+    for (uint8_t& byte : noise) byte = static_cast<uint8_t>(random() & 0x7F);
+    return noise;
 }
 
 struct Wav16 {
@@ -92,7 +86,6 @@ struct Wav16 {
     int Rate = 0;
     int64_t DeclaredBytes = -1;  // the data chunk's size field
     int64_t FileBytes = 0;
-    int64_t DataOffset = 0;
     std::vector<int16_t> Samples;  // interleaved, as many as the file holds after the data header
     int64_t Frames() const { return Channels ? static_cast<int64_t>(Samples.size()) / Channels : 0; }
 };
@@ -116,7 +109,6 @@ inline Wav16 ReadWav16(const fs::path& path) {
             wav.Rate = static_cast<int>(le(at + 12, 4));
         } else if (id == "data") {
             wav.DeclaredBytes = size;
-            wav.DataOffset = static_cast<int64_t>(at + 8);
             for (std::size_t i = at + 8; i + 1 < file.size(); i += 2) wav.Samples.push_back(static_cast<int16_t>(le(i, 2)));
             break;
         }
