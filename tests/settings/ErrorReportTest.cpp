@@ -44,54 +44,38 @@ TEST(ErrorReport, LogEntryTextWithAndWithoutErrorNumber) {
     EXPECT_EQ(ReadText(dir / "Quavermill.log"), expected.str());
 }
 
-TEST(ErrorReport, MessageBoxWordingAndLongContextPaths) {
+TEST(ErrorReport, MessageBoxWordingAndTheLimitsOfAMessage) {
     fixtures::ErrorCapture capture;
-    OnFreshThread([] {
+    std::string format750(750, 'x');
+    format750.replace(0, 2, "%d");
+    const std::string format751 = format750 + "y";
+    OnFreshThread([&] {
+        errno = 0;
+        ReportError("%s", std::string(2000, 'm').c_str());
+        ReportError("%s", (std::string(1022, 'm') + "é").c_str());
         SetErrorContext("/in.wav");
         errno = ENOENT;
         ReportError("Unrecognised format\n");
+        ReportError(format750.c_str(), 7);
+        errno = EIO;
+        ReportError(format751.c_str(), 7);
+        EXPECT_EQ(errno, EIO);  // not consumed by an unexpanded message
+        errno = 0;
         SetErrorContext(std::string(255, 'p'));
         ReportError("no prefix");
         SetErrorContext(std::string(254, 'p'));
         ReportError("prefix");
     });
-    std::vector<std::string> got = capture.messages();
-    ASSERT_EQ(got.size(), 3u);
-    EXPECT_EQ(got[0], "/in.wav: Unrecognised format\n error is " + std::string(std::strerror(ENOENT)) + " (2)");
-    EXPECT_EQ(got[1], "no prefix");
-    EXPECT_EQ(got[2], std::string(254, 'p') + ": prefix");
-}
-
-TEST(ErrorReport, OverlongFormatsAreNotExpanded) {
-    fixtures::ErrorCapture capture;
-    std::string format750(750, 'x');
-    format750.replace(0, 2, "%d");
-    std::string format751 = format750 + "y";
-    OnFreshThread([&] {
-        SetErrorContext("/in.wav");
-        errno = 0;
-        ReportError(format750.c_str(), 7);
-        errno = EIO;
-        ReportError(format751.c_str(), 7);
-        EXPECT_EQ(errno, EIO);  // not consumed by an unexpanded message
-    });
-    std::vector<std::string> got = capture.messages();
-    ASSERT_EQ(got.size(), 2u);
-    EXPECT_EQ(got[0], "/in.wav: 7" + format750.substr(2));
-    EXPECT_EQ(got[1], "<buffer overflow>  " + format751);
-}
-
-TEST(ErrorReport, MessagesAreCutAt1023Bytes) {
-    fixtures::ErrorCapture capture;
-    OnFreshThread([] {
-        errno = 0;
-        ReportError("%s", std::string(2000, 'm').c_str());
-        ReportError("%s", (std::string(1022, 'm') + "é").c_str());
-    });
-    std::vector<std::string> got = capture.messages();
-    ASSERT_EQ(got.size(), 2u);
-    EXPECT_EQ(got[0], std::string(1023, 'm'));
-    EXPECT_EQ(got[1], std::string(1022, 'm'));  // the two-byte character does not fit whole
+    const std::vector<std::string> expected = {
+        std::string(1023, 'm'),
+        std::string(1022, 'm'),  // the two-byte character does not fit whole
+        "/in.wav: Unrecognised format\n error is " + std::string(std::strerror(ENOENT)) + " (2)",
+        "/in.wav: 7" + format750.substr(2),
+        "<buffer overflow>  " + format751,
+        "no prefix",
+        std::string(254, 'p') + ": prefix",
+    };
+    EXPECT_EQ(capture.messages(), expected);
 }
 
 TEST(ErrorReport, ConcurrentLogEntriesStayWhole) {
