@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <cmath>
 #include <vector>
 
 #include "encode/EncoderConfig.h"
@@ -24,7 +23,6 @@ TEST(Utf8ToLocal, DecodesEverySequenceLengthAndReplacesWhatLatin1Lacks) {
         {"top of Latin-1", "\xC3\xBF", "\xFF", true},
         {"first character past Latin-1", "\xC4\x80", "?", false},
         {"three-byte euro sign", "5\xE2\x82\xAC", "5?", false},
-        {"CJK title", "\xE6\x97\xA5\xE6\x9C\xAC", "??", false},
         // One '?' for a four-byte character, and the bytes after it are not eaten as its tail.
         {"four-byte emoji", "a\xF0\x9F\x8E\xB5z", "a?z", false},
         {"lone continuation byte", "a\x80z", "a?z", false},
@@ -119,7 +117,6 @@ TEST(EncoderConfig, SettingsBecomeTheLibrarysModeTargetAndQuality) {
     // vbrQuality: VBR only, else 0; quality -1: no call was made; bitrate: CBR or ABR mean, else 0.
     struct Case { const char* name; EncodeOptions options; vbr_mode vbr; float vbrQuality; int quality, bitrate; };
     const Case cases[] = {
-        {"VBR default", {}, vbr_mtrh, 2.0f, -1, 0},
         {"slider 951", {.VBRQuality = 951.0f}, vbr_mtrh, 0.5f, -1, 0},
         // A VBR target never passes the engine quality on.
         {"slider 101, quality 7", {.Quality = 7, .VBRQuality = 101.0f}, vbr_mtrh, 9.0f, -1, 0},
@@ -177,7 +174,6 @@ TEST(ScalingStage, ScalesWhatTheReaderDeliversOnItsChannelsAndPutsTheReaderBack)
         source.ReadOp = nullptr;
         source.ReadState = nullptr;
     }
-    EXPECT_NEAR(GainToScaleFactor(-6.02), std::pow(10.0, -0.301), 1e-12);
 }
 
 }  // namespace

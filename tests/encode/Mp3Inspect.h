@@ -8,11 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "support/Fixtures.h"
+
 namespace mp3inspect {
 
 // Keys: "id3v2" (tag size, 0 without one); "complete" (1 when a LAME-tag frame
 // comes first, then whole Layer III frames without gaps, then nothing or an
-// ID3v1 tag); "id3v1"; "v2:TIT2", "enc:TIT2" (text encoding), "v1:TIT2" ...
+// ID3v1 tag); "id3v1"; "v2:TIT2", "enc:TIT2" (text encoding), "v1:TIT2" ...;
+// "apic" (the count of pictures), then "apic:mime", "apic:type" and "apic:desc"
+// of the first, whose bytes go to the MP3's path with ".picture" added.
 inline const char* kReaderScript = R"PY(
 import sys
 from mutagen.id3 import ID3, ParseID3v1, ID3NoHeaderError
@@ -34,25 +38,23 @@ id3v1 = len(d) - pos == 128 and d[pos:pos + 3] == b'TAG'
 lametag = (b'Xing' in first or b'Info' in first) and b'LAME' in first
 put('id3v2', size); put('id3v1', int(id3v1))
 put('complete', int(lametag and frames > 1 and (pos == len(d) or id3v1)))
-try:
-    for f in ID3(sys.argv[1], load_v1=False, translate=False).values():
-        if hasattr(f, 'text'):
-            put('v2:' + f.FrameID, '/'.join(map(str, f.text))); put('enc:' + f.FrameID, int(f.encoding))
-except ID3NoHeaderError: pass
+try: tags = ID3(sys.argv[1], load_v1=False, translate=False)
+except ID3NoHeaderError: tags = ID3()
+for f in tags.values():
+    if hasattr(f, 'text'): put('v2:' + f.FrameID, '/'.join(map(str, f.text))); put('enc:' + f.FrameID, int(f.encoding))
+pictures = tags.getall('APIC')
+put('apic', len(pictures))
+for f in pictures[:1]:
+    put('apic:mime', f.mime); put('apic:type', int(f.type)); put('apic:desc', f.desc)
+    open(sys.argv[1] + '.picture', 'wb').write(f.data)
 for k, f in (ParseID3v1(d[-128:]) or {}).items() if d[-128:-125] == b'TAG' else []:
     put('v1:' + k, f.genres[0] if k == 'TCON' and f.genres else '/'.join(map(str, f.text)))
 )PY";
 
-inline std::string ShellQuote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 // Runs a Python script on `arguments`; its "key<TAB>text" lines.
 inline std::map<std::string, std::string> RunScript(const char* script, const std::vector<std::string>& arguments) {
-    std::string command = "/usr/bin/python3 -c " + ShellQuote(script);
-    for (const std::string& argument : arguments) command += " " + ShellQuote(argument);
+    std::string command = "/usr/bin/python3 -c " + fixtures::ShellQuote(script);
+    for (const std::string& argument : arguments) command += " " + fixtures::ShellQuote(argument);
     std::FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return {};
     std::string output(1 << 16, '\0');
@@ -70,23 +72,5 @@ inline std::map<std::string, std::string> ReadMp3(const std::filesystem::path& m
 }
 
 inline bool IsCompleteMp3(const std::filesystem::path& mp3) { return ReadMp3(mp3)["complete"] == "1"; }
-
-// The APIC frames of the MP3's ID3v2 tag as mutagen reads them: "count",
-// then "mime", "type" and "desc" of the first, whose bytes go to `dataOut`.
-inline const char* kApicScript = R"PY(
-import sys
-from mutagen.id3 import ID3, ID3NoHeaderError
-try: frames = ID3(sys.argv[1]).getall('APIC')
-except ID3NoHeaderError: frames = []
-print(f'count\t{len(frames)}')
-if frames:
-    f = frames[0]
-    print(f'mime\t{f.mime}'); print(f'type\t{int(f.type)}'); sys.stdout.buffer.write(f'desc\t{f.desc}\n'.encode())
-    open(sys.argv[2], 'wb').write(f.data)
-)PY";
-
-inline std::map<std::string, std::string> ReadApic(const std::filesystem::path& mp3, const std::filesystem::path& dataOut) {
-    return RunScript(kApicScript, {mp3.string(), dataOut.string()});
-}
 
 }  // namespace mp3inspect

@@ -16,12 +16,14 @@ def chunk(tag, body, order="<"):
     return tag + struct.pack(order + "I", len(body)) + body + b"\0" * (len(body) % 2)
 
 
-def wav(tag, channels, bits, samples, sub_format=None):
+def wav(tag, channels, bits, samples, sub_format=None, padded_list=True):
+    # The encoding tools take only plain files: oggenc trips over a padded LIST chunk.
     align = channels * bits // 8
     fmt = struct.pack("<HHIIHH", tag, channels, 44100, 44100 * align, align, bits)
     if sub_format:
         fmt += struct.pack("<HHIH", 22, bits, 0, sub_format) + bytes.fromhex("000000001000800000aa00389b71")
-    return chunk(b"RIFF", b"WAVE" + chunk(b"LIST", b"abc") + chunk(b"fmt ", fmt) + chunk(b"data", samples))
+    extra = chunk(b"LIST", b"abc") if padded_list else b""
+    return chunk(b"RIFF", b"WAVE" + extra + chunk(b"fmt ", fmt) + chunk(b"data", samples))
 
 
 def aiff(channels, bits, samples, compression=b""):
@@ -44,16 +46,6 @@ def mp3(count, before=b""):
     return before + info + mpeg_frames(header, 144, count - 1)
 
 
-def layer2(count):
-    # MPEG-1 Layer II, 32 kbit/s, 32 kHz, single channel: 144-byte frames.
-    return mpeg_frames(b"\xff\xfd\x18\xc0", 144, count)
-
-
-def layer1(count):
-    # MPEG-1 Layer I, 32 kbit/s, 48 kHz, single channel: 32-byte frames.
-    return mpeg_frames(b"\xff\xff\x14\xc0", 32, count)
-
-
 pcm, floats = bytes(range(48)), struct.pack("<4f", 1.0, -1.0, 2.0, 0.5)
 seeds = {
     "wav8": wav(1, 1, 8, pcm[:7]), "wav16": wav(1, 2, 16, pcm), "wav24": wav(1, 2, 24, pcm),
@@ -74,10 +66,7 @@ def encoded(tool, wav_bytes, *options):
 
 
 def plain_wav(channels, bits, samples):
-    """Only the two chunks the encoding tools read (oggenc trips over a padded LIST chunk)."""
-    align = channels * bits // 8
-    fmt = struct.pack("<HHIIHH", 1, channels, 44100, 44100 * align, align, bits)
-    return chunk(b"RIFF", b"WAVE" + chunk(b"fmt ", fmt) + chunk(b"data", samples))
+    return wav(1, channels, bits, samples, padded_list=False)
 
 
 tone = bytes(range(256)) * 8
@@ -96,7 +85,10 @@ ogg_seeds["oggchained"] = ogg_seeds["ogg"] + mono_ogg
 id3 = b"ID3\x04\x00\x00\x00\x00\x00\x10" + bytes(16)
 mpeg_seeds = {  # the type's index in ProbeAndReadFuzz.cpp, the stream
     "mp3": (1, mp3(4)), "mp3id3": (1, mp3(3, id3)), "mp3aid": (1, mp3(3, b"AiD\x01\x08\x00ab")),
-    "mp2": (3, layer2(4)), "mp1": (4, layer1(6)),
+    # MPEG-1 Layer II, 32 kbit/s, 32 kHz, single channel: 144-byte frames.
+    "mp2": (3, mpeg_frames(b"\xff\xfd\x18\xc0", 144, 4)),
+    # MPEG-1 Layer I, 32 kbit/s, 48 kHz, single channel: 32-byte frames.
+    "mp1": (4, mpeg_frames(b"\xff\xff\x14\xc0", 32, 6)),
 }
 
 out = Path(sys.argv[1])

@@ -16,12 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path MakeWav(const fs::path& path, int64_t frames = 4410, double hz = 440.0) {
-    fs::create_directories(path.parent_path());
-    fixtures::WriteWav16(path, 2, 44100, fixtures::Sine16(2, 44100, frames, hz));
-    return path;
-}
-
 // Runs the queued paths through a real worker and waits (bounded) until it is idle.
 void RunBatch(FileQueue& queue, const std::vector<fs::path>& paths, const std::string& outputSubfolder = {}) {
     std::thread worker = StartWorker(queue, ConversionJobs());
@@ -48,7 +42,8 @@ struct BatchSettings {
 TEST(Batch, AFailingFileInTheMiddleLeavesTheOthersConverted) {
     fixtures::ErrorCapture errors;
     fixtures::TempDir dir;
-    const fs::path first = MakeWav(dir / "one.wav"), second = dir / "two.wav", third = MakeWav(dir / "three.wav");
+    const fs::path first = fixtures::WriteSineWav(dir / "one.wav"), second = dir / "two.wav";
+    const fs::path third = fixtures::WriteSineWav(dir / "three.wav");
     fixtures::WriteText(second, "this is not audio at all");
     fs::create_directories(dir / "out");
     FileQueue queue;
@@ -73,15 +68,13 @@ TEST(Batch, AFailingFileInTheMiddleLeavesTheOthersConverted) {
 TEST(Batch, TheLaterOfTwoFilesWithOneOutputIsRefusedAndKept) {
     fixtures::ErrorCapture errors;
     fixtures::TempDir dir;
-    const fs::path albumA = MakeWav(dir / "A" / "01 Track.wav", 4410, 440.0);
-    const fs::path albumB = MakeWav(dir / "B" / "01 Track.wav", 8820, 880.0);
-    const fs::path wav = MakeWav(dir / "C" / "x.wav");
+    const fs::path albumA = fixtures::WriteSineWav(dir / "A" / "01 Track.wav");
+    const fs::path albumB = fixtures::WriteSineWav(dir / "B" / "01 Track.wav", 8820);
+    const fs::path wav = fixtures::WriteSineWav(dir / "C" / "x.wav");
     const fs::path aif = dir / "C" / "x.aif";
     fs::copy_file(wav, aif);
     // What album A's track alone becomes.
-    const fs::path reference = dir / "ref" / "01 Track.wav";
-    fs::create_directories(reference.parent_path());
-    fs::copy_file(albumA, reference);
+    const fs::path reference = fixtures::WriteSineWav(dir / "ref" / "01 Track.wav");
     ASSERT_EQ(EncodeFileWithCurrentOptions(reference.string(), "", JobHooks{}), JobResult::Done);
     fs::create_directories(dir / "out");
     FileQueue queue;

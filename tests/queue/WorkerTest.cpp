@@ -19,23 +19,15 @@ struct Recorder {
     std::mutex lock;
     std::vector<Seen> seen;
 
-    void Record(const char* kind, const std::string& path, FileQueue& queue) {
-        std::lock_guard<std::mutex> hold(lock);
-        seen.push_back({kind, path, queue.Total, queue.Remaining, queue.Busy});
-    }
-
-    FileQueue* queue = nullptr;
-
-    WorkerJobs Jobs(FileQueue& watched) {
-        queue = &watched;
-        return {[this](const std::string& path, const std::string&, const JobHooks&) {
-                    Record("encode", path, *queue);
-                    return JobResult::Done;
-                },
-                [this](const std::string& path, const std::string&, const JobHooks&) {
-                    Record("decode", path, *queue);
-                    return JobResult::Done;
-                }};
+    WorkerJobs Jobs(FileQueue& queue) {
+        auto job = [this, &queue](const char* kind) {
+            return [this, &queue, kind](const std::string& path, const std::string&, const JobHooks&) {
+                std::lock_guard<std::mutex> hold(lock);
+                seen.push_back({kind, path, queue.Total, queue.Remaining, queue.Busy});
+                return JobResult::Done;
+            };
+        };
+        return {job("encode"), job("decode")};
     }
 
     std::vector<Seen> Snapshot() {
@@ -44,15 +36,21 @@ struct Recorder {
     }
 };
 
-// Waits (bounded) until `count` files were seen and the worker is idle again.
-void WaitForIdleAfter(Recorder& recorder, FileQueue& queue, std::size_t count) {
+// Starts a worker, queues `paths`, waits (bounded) until `count` files were
+// seen and the worker is idle again, then ends it; what the jobs saw.
+std::vector<Seen> RunWorker(FileQueue& queue, Recorder& recorder, const WorkerJobs& jobs,
+                            const std::vector<std::pair<std::string, QueueMode>>& paths, std::size_t count) {
+    std::thread worker = StartWorker(queue, jobs);
+    for (const auto& [path, mode] : paths) PushPath(queue, path, mode);
     for (int i = 0; i < 800; ++i) {
         if (recorder.Snapshot().size() >= count && queue.Total == 0 && queue.Busy == 0 && queue.EncodePending == 0 &&
             queue.DecodePending == 0)
-            return;
+            break;
         std::this_thread::sleep_for(std::chrono::milliseconds(25));
     }
-    FAIL() << "the worker did not finish the batch";
+    queue.Quitting = 1;
+    worker.join();
+    return recorder.Snapshot();
 }
 
 }  // namespace
@@ -60,13 +58,9 @@ void WaitForIdleAfter(Recorder& recorder, FileQueue& queue, std::size_t count) {
 TEST(Worker, ABatchOfThreeCountsDownAndResetsWhenIdle) {
     FileQueue queue;
     Recorder recorder;
-    std::thread worker = StartWorker(queue, recorder.Jobs(queue));
-    for (const char* path : {"/m/1.wav", "/m/2.wav", "/m/3.wav"}) PushPath(queue, path, QueueMode::Encode);
-    WaitForIdleAfter(recorder, queue, 3);
-    queue.Quitting = 1;
-    worker.join();
-
-    std::vector<Seen> seen = recorder.Snapshot();
+    const std::vector<Seen> seen = RunWorker(queue, recorder, recorder.Jobs(queue),
+                                             {{"/m/1.wav", QueueMode::Encode}, {"/m/2.wav", QueueMode::Encode},
+                                              {"/m/3.wav", QueueMode::Encode}}, 3);
     ASSERT_EQ(seen.size(), 3u);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(seen[i].kind, "encode");
@@ -82,13 +76,8 @@ TEST(Worker, ABatchOfThreeCountsDownAndResetsWhenIdle) {
 TEST(Worker, TheLastAcceptedFileDecidesTheModeAndDecodeFilesAreCounted) {
     FileQueue queue;
     Recorder recorder;
-    std::thread worker = StartWorker(queue, recorder.Jobs(queue));
-    PushPath(queue, "/m/a.wav", QueueMode::Encode);
-    PushPath(queue, "/m/b.mp3", QueueMode::Decode);
-    WaitForIdleAfter(recorder, queue, 2);
-    queue.Quitting = 1;
-    worker.join();
-    std::vector<Seen> seen = recorder.Snapshot();
+    const std::vector<Seen> seen = RunWorker(queue, recorder, recorder.Jobs(queue),
+                                             {{"/m/a.wav", QueueMode::Encode}, {"/m/b.mp3", QueueMode::Decode}}, 2);
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0].kind + seen[1].kind, "decodedecode");
     EXPECT_EQ(seen[0].remaining, 2);
@@ -106,12 +95,7 @@ TEST(Worker, ADropDuringABatchJoinsIt) {
         if (path == "/m/first.wav") PushPath(queue, "/m/late.mp3", QueueMode::Decode);
         return encodeOne(path, dir, hooks);
     };
-    std::thread worker = StartWorker(queue, jobs);
-    PushPath(queue, "/m/first.wav", QueueMode::Encode);
-    WaitForIdleAfter(recorder, queue, 2);
-    queue.Quitting = 1;
-    worker.join();
-    std::vector<Seen> seen = recorder.Snapshot();
+    const std::vector<Seen> seen = RunWorker(queue, recorder, jobs, {{"/m/first.wav", QueueMode::Encode}}, 2);
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[1].kind, "encode");
     EXPECT_EQ(seen[1].path, "/m/late.mp3");

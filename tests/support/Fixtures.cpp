@@ -141,13 +141,19 @@ void WriteWav16(const std::filesystem::path& path, int channels, int rate, const
     WriteFile(path, MakeWav(layout, Pcm16LE(interleaved)));
 }
 
-namespace {
+std::filesystem::path WriteSineWav(const std::filesystem::path& path, int64_t frames, double amplitude) {
+    std::filesystem::create_directories(path.parent_path());
+    WriteWav16(path, 2, 44100, Sine16(2, 44100, frames, 440.0, amplitude));
+    return path;
+}
 
 std::string ShellQuote(const std::string& text) {
     std::string quoted = "'";
     for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
 }
+
+namespace {
 
 bool RunTool(const std::string& tool, const std::string& commentFlag, const std::filesystem::path& in,
              const std::filesystem::path& out, const std::vector<std::string>& comments,
@@ -192,42 +198,6 @@ Bytes AiffRate80(uint32_t rate) {
     out[0] = (exponent >> 8) & 0x7F;
     out[1] = exponent & 0xFF;
     for (int i = 0; i < 8; ++i) out[2 + i] = (mantissa >> (56 - 8 * i)) & 0xFF;
-    return out;
-}
-
-Bytes MakeAiff(const AiffLayout& layout, const Bytes& sampleBytes) {
-    Bytes comm;
-    PutBE16(comm, static_cast<uint16_t>(layout.channels));
-    int64_t frameBytes = layout.channels > 0 ? layout.channels * ((layout.bits + 7) / 8) : 1;
-    int64_t frames = layout.frames >= 0 ? layout.frames : static_cast<int64_t>(sampleBytes.size()) / frameBytes;
-    PutBE32(comm, static_cast<uint32_t>(frames));
-    PutBE16(comm, static_cast<uint16_t>(layout.bits));
-    Bytes rate = AiffRate80(layout.rate);
-    comm.insert(comm.end(), rate.begin(), rate.end());
-    if (layout.aifc) {
-        comm.insert(comm.end(), layout.compression, layout.compression + 4);
-        comm.push_back(0);  // empty compression name (pascal string) ...
-        comm.push_back(0);  // ... padded to even
-    }
-
-    Bytes ssnd;
-    PutBE32(ssnd, layout.ssndOffset);
-    PutBE32(ssnd, layout.blockSize);
-    ssnd.insert(ssnd.end(), layout.ssndOffset, 0);
-    ssnd.insert(ssnd.end(), sampleBytes.begin(), sampleBytes.end());
-
-    Bytes out;
-    PutTag(out, "FORM");
-    std::size_t body = 4 + 8 + comm.size() + 8 + ssnd.size() + (ssnd.size() & 1);
-    PutBE32(out, static_cast<uint32_t>(body));
-    if (layout.aifc) PutTag(out, "AIFC"); else PutTag(out, "AIFF");
-    PutTag(out, "COMM");
-    PutBE32(out, static_cast<uint32_t>(comm.size()));
-    out.insert(out.end(), comm.begin(), comm.end());
-    PutTag(out, "SSND");
-    PutBE32(out, static_cast<uint32_t>(ssnd.size()));
-    out.insert(out.end(), ssnd.begin(), ssnd.end());
-    if (ssnd.size() & 1) out.push_back(0);
     return out;
 }
 

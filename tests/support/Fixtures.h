@@ -46,6 +46,8 @@ void PutLE32(Bytes& out, uint32_t value);
 void PutBE16(Bytes& out, uint32_t value);
 void PutBE32(Bytes& out, uint32_t value);
 void PutTag(Bytes& out, const char (&fourcc)[5]);
+// `text` in single quotes, safe on a shell command line.
+std::string ShellQuote(const std::string& text);
 
 // Interleaved 16-bit samples as little-endian bytes.
 Bytes Pcm16LE(const std::vector<int16_t>& samples);
@@ -67,21 +69,11 @@ struct WavLayout {
 Bytes MakeWav(const WavLayout& layout, const Bytes& sampleBytes);
 // A 16-bit PCM WAV file written to `path`.
 void WriteWav16(const std::filesystem::path& path, int channels, int rate, const std::vector<int16_t>& interleaved);
+// A stereo 44100 Hz sine as a 16-bit WAV file, its folders made as needed.
+std::filesystem::path WriteSineWav(const std::filesystem::path& path, int64_t frames = 4410, double amplitude = 0.5);
 
-struct AiffLayout {
-    bool aifc = false;
-    char compression[5] = "NONE"; // AIFF-C only
-    int16_t channels = 2;
-    uint32_t rate = 44100;
-    int16_t bits = 16;
-    int64_t frames = -1;          // -1: from the sample bytes
-    uint32_t ssndOffset = 0;
-    uint32_t blockSize = 0;
-};
 // The 80-bit extended float of an AIFF rate field.
 Bytes AiffRate80(uint32_t rate);
-// A FORM AIFF/AIFC file with "COMM" then "SSND" holding `sampleBytes` as given.
-Bytes MakeAiff(const AiffLayout& layout, const Bytes& sampleBytes);
 
 // FLAC and Ogg Vorbis files made from a WAV file by the flac and oggenc
 // tools, with each comment (NAME=value) and any further tool options. True

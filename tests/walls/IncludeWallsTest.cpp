@@ -37,58 +37,35 @@ const std::map<std::string, std::set<std::string>> kAllowedFolders = {
 // System headers that only some folders may include: the decoders' libraries
 // belong to the readers, the encoder's to the encode job, Qt to the desktop
 // program.
-struct SystemRule {
-    std::regex header;
-    std::set<std::string> folders;
+const std::vector<std::pair<std::regex, std::set<std::string>>> kSystemRules = {
+    {std::regex(R"(^lame/)"), {"encode"}},
+    {std::regex(R"(^(FLAC|vorbis|ogg)/|^mpg123\.h$)"), {"input"}},
+    {std::regex(R"(^Q[A-Za-z]*(/|$))"), {"app", "ui", "resources", "tools"}},
 };
-
-const std::vector<SystemRule>& SystemRules() {
-    static const std::vector<SystemRule> rules = {
-        {std::regex(R"(^lame/)"), {"encode"}},
-        {std::regex(R"(^(FLAC|vorbis|ogg)/|^mpg123\.h$)"), {"input"}},
-        {std::regex(R"(^Q[A-Za-z]*(/|$))"), {"app", "ui", "resources", "tools"}},
-    };
-    return rules;
-}
-
-struct Include {
-    std::string file;
-    std::string header;
-    bool system;
-};
-
-std::vector<Include> IncludesOf(const fs::path& file) {
-    static const std::regex kInclude(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
-    std::vector<Include> found;
-    std::ifstream in(file);
-    std::string line;
-    std::smatch match;
-    while (std::getline(in, line)) {
-        if (std::regex_search(line, match, kInclude)) found.push_back({file.string(), match[2], match[1] == "<"});
-    }
-    return found;
-}
 
 // The crossings of every source file below `root`, one line each.
 std::vector<std::string> Crossings(const fs::path& root) {
+    static const std::regex kInclude(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
     std::vector<std::string> crossings;
     for (const auto& [folder, allowed] : kAllowedFolders) {
         if (!fs::exists(root / folder)) continue;
         for (const auto& entry : fs::recursive_directory_iterator(root / folder)) {
             const std::string extension = entry.path().extension().string();
             if (extension != ".h" && extension != ".cpp") continue;
-            for (const Include& include : IncludesOf(entry.path())) {
-                const std::string where = fs::relative(include.file, root).string() + " includes " + include.header;
-                if (include.system) {
-                    for (const SystemRule& rule : SystemRules()) {
-                        if (std::regex_search(include.header, rule.header) && !rule.folders.count(folder)) {
-                            crossings.push_back(where);
-                        }
+            std::ifstream in(entry.path());
+            std::smatch match;
+            for (std::string line; std::getline(in, line);) {
+                if (!std::regex_search(line, match, kInclude)) continue;
+                const std::string header = match[2];
+                const std::string where = fs::relative(entry.path(), root).string() + " includes " + header;
+                if (match[1] == "<") {
+                    for (const auto& [pattern, folders] : kSystemRules) {
+                        if (std::regex_search(header, pattern) && !folders.count(folder)) crossings.push_back(where);
                     }
                     continue;
                 }
-                const std::size_t slash = include.header.find('/');
-                const std::string target = slash == std::string::npos ? "" : include.header.substr(0, slash);
+                const std::size_t slash = header.find('/');
+                const std::string target = slash == std::string::npos ? "" : header.substr(0, slash);
                 if (target == folder) continue;
                 if (!kAllowedFolders.count(target) || !allowed.count(target)) crossings.push_back(where);
             }
@@ -98,10 +75,7 @@ std::vector<std::string> Crossings(const fs::path& root) {
 }
 
 TEST(IncludeWalls, NoIncludeCrossesAWall) {
-    const std::vector<std::string> crossings = Crossings(QM_SOURCE_DIR);
-    std::string listed;
-    for (const std::string& crossing : crossings) listed += crossing + "\n";
-    EXPECT_TRUE(crossings.empty()) << listed;
+    EXPECT_EQ(Crossings(QM_SOURCE_DIR), std::vector<std::string>{});
 }
 
 // The check itself: a reader that includes the encoder, a job that includes

@@ -28,29 +28,23 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-void WriteWav(const fs::path& path) {
-    fs::create_directories(path.parent_path());
-    fixtures::WriteWav16(path, 2, 44100, fixtures::Sine16(2, 44100, 2205));
-}
-
-// The program, started offscreen in `folder` with `arguments` and `extraEnvironment`.
+// The program, started offscreen in `folder` with `arguments`; env(1) sets the
+// folder and `environment` for it alone, and keeps the process id.
 class Program {
 public:
     Program(const fs::path& folder, const std::vector<std::string>& arguments,
-            const std::vector<std::string>& extraEnvironment = {}) {
-        std::vector<std::string> environment = {"QT_QPA_PLATFORM=offscreen"};
-        for (char** entry = environ; *entry; ++entry) {
-            if (!std::string(*entry).starts_with("QT_QPA_PLATFORM=")) environment.push_back(*entry);
-        }
-        environment.insert(environment.end(), extraEnvironment.begin(), extraEnvironment.end());
-        std::vector<std::string> argv = {QM_APP_PATH};
-        argv.insert(argv.end(), arguments.begin(), arguments.end());
+            const std::vector<std::string>& environment = {}) {
+        std::vector<std::string> texts = {"env", "-C", folder.string(), "QT_QPA_PLATFORM=offscreen"};
+        texts.insert(texts.end(), environment.begin(), environment.end());
+        texts.push_back(QM_APP_PATH);
+        texts.insert(texts.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (std::string& text : texts) argv.push_back(text.data());
+        argv.push_back(nullptr);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        std::vector<char*> args = Pointers(argv), env = Pointers(environment);
-        if (posix_spawn(&pid_, QM_APP_PATH, &actions, nullptr, args.data(), env.data()) != 0) pid_ = -1;
+        if (posix_spawn(&pid_, "/usr/bin/env", &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
     }
     ~Program() { Stop(); }
@@ -75,12 +69,6 @@ public:
     }
 
 private:
-    static std::vector<char*> Pointers(std::vector<std::string>& texts) {
-        std::vector<char*> pointers;
-        for (std::string& text : texts) pointers.push_back(text.data());
-        pointers.push_back(nullptr);
-        return pointers;
-    }
     pid_t pid_ = -1;
 };
 
@@ -94,8 +82,8 @@ bool AppearsWithin(const fs::path& path, std::chrono::seconds limit = 20s) {
 
 TEST(Program, FilesAndFoldersOnTheCommandLineAreConvertedAndASecondStartJoinsTheFirst) {
     fixtures::TempDir dir;
-    WriteWav(dir / "first.wav");
-    WriteWav(dir / "later" / "second.wav");
+    fixtures::WriteSineWav(dir / "first.wav", 2205);
+    fixtures::WriteSineWav(dir / "later" / "second.wav", 2205);
     Program first(dir.path(), {"first.wav"});
     ASSERT_TRUE(AppearsWithin(dir / "first.mp3"));
     EXPECT_TRUE(fs::exists(dir / "Quavermill.ini"));  // started by hand: the working directory
@@ -110,7 +98,7 @@ TEST(Program, TheMenuEntryKeepsTheSettingsInTheConfigFolderAndPassesTheFiles) {
     EXPECT_NE(entry.find("\nExec=quavermill --desktop %F\n"), std::string::npos);
 
     fixtures::TempDir home;
-    WriteWav(home / "Music" / "song.wav");
+    fixtures::WriteSineWav(home / "Music" / "song.wav", 2205);
     Program program(home.path(), {"--desktop", (home / "Music" / "song.wav").string()},
                     {"HOME=" + home.path().string(), "XDG_CONFIG_HOME=" + (home / "config").string()});
     ASSERT_TRUE(AppearsWithin(home / "Music" / "song.mp3"));
