@@ -5,6 +5,7 @@
 
 #include "encode/Id3v1Genres.h"
 #include "encode/Utf8ToLocal.h"
+#include "input/AsciiCase.h"
 
 namespace {
 
@@ -47,16 +48,6 @@ constexpr CommentKey kCommentKeys[] = {
     {"GENRE=", CommentAction::Field, TagFrame::Genre, 0},
 };
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool AsciiEqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-    }
-    return true;
-}
-
 std::string Filtered(std::string text) {
     for (char& c : text) {
         if (kFileNameFilter.find(c) != std::string_view::npos) c = kFilterReplacement;
@@ -86,7 +77,7 @@ TagField FieldFromUtf8(TagFrame frame, const std::string& utf8) {
 
 std::string GenreForId3v1Only(const std::string& latin1) {
     for (const std::string& name : Id3v1GenreNames()) {
-        if (AsciiEqualNoCase(latin1, name)) return latin1;
+        if (EqualsIgnoringAsciiCase(latin1, name)) return latin1;
     }
     return kFallbackGenre;
 }
@@ -155,7 +146,7 @@ std::vector<TagField> TagFieldsFromComments(CommentList& comments, const EncodeO
     while (std::optional<std::string> entry = TakeComment(comments)) {
         const std::string_view text = *entry;
         for (const CommentKey& key : kCommentKeys) {
-            if (text.size() < key.Key.size() || !AsciiEqualNoCase(text.substr(0, key.Key.size()), key.Key)) continue;
+            if (!StartsWithIgnoringAsciiCase(text, key.Key)) continue;
             const std::string_view value = text.substr(key.Key.size());
             if (key.Action == CommentAction::TrackGain) {
                 if (wantGains) gains.Track = ReadGain(value);

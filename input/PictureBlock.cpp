@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 
+#include "input/AsciiCase.h"
 #include "settings/ErrorReport.h"
 
 namespace {
@@ -49,16 +50,6 @@ int Base64Value(char c) {
     if (c == '+') return 62;
     if (c == '/') return 63;
     return -1;
-}
-
-bool StartsWithKey(std::string_view comment, std::string_view key) {
-    if (comment.size() < key.size()) return false;
-    for (std::size_t i = 0; i < key.size(); ++i) {
-        char c = comment[i];
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        if (c != key[i]) return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -123,8 +114,8 @@ void OfferPicture(CommentList& list, SourcePicture picture) {
 }
 
 bool TakePictureComment(CommentList& list, std::string_view comment) {
-    const bool block = StartsWithKey(comment, kPictureBlockKey);
-    if (!block && !StartsWithKey(comment, kCoverArtKey)) return false;
+    const bool block = StartsWithIgnoringAsciiCase(comment, kPictureBlockKey);
+    if (!block && !StartsWithIgnoringAsciiCase(comment, kCoverArtKey)) return false;
     const std::optional<std::string> bytes =
         DecodeBase64(comment.substr(block ? kPictureBlockKey.size() : kCoverArtKey.size()));
     std::optional<SourcePicture> picture;

@@ -1,6 +1,8 @@
 #include "input/SourceType.h"
 
-#include <cstring>
+#include <string_view>
+
+#include "input/AsciiCase.h"
 
 namespace {
 
@@ -16,26 +18,13 @@ const ExtensionRow kExtensions[] = {
     {".ogg", kSourceOgg},        {".flac", kSourceFlac},
 };
 
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsFolded(const std::string& text, std::size_t from, const char* lowerCase) {
-    std::size_t length = std::strlen(lowerCase);
-    if (text.size() - from != length) return false;
-    for (std::size_t i = 0; i < length; ++i) {
-        if (FoldAscii(text[from + i]) != lowerCase[i]) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 SourceType ClassifyPath(const std::string& path) {
     std::size_t dot = path.rfind('.');
     if (dot == std::string::npos) return kSourceUnknown;
     for (const ExtensionRow& row : kExtensions) {
-        if (EqualsFolded(path, dot, row.extension)) return row.type;
+        if (EqualsIgnoringAsciiCase(std::string_view(path).substr(dot), row.extension)) return row.type;
     }
     return kSourceUnknown;
 }
