@@ -1,23 +1,12 @@
 #include "app/ProgramArguments.h"
 
-#include <filesystem>
-#include <system_error>
-
-namespace {
-
-std::string Absolute(const std::string& path) {
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.lexically_normal().string();
-}
-
-}  // namespace
+#include "job/OutputNaming.h"
 
 std::string ParseProgramArguments(const std::vector<std::string>& arguments, ProgramArguments& parsed) {
     bool onlyPaths = false;
     for (const std::string& argument : arguments) {
         if (onlyPaths || argument.empty() || argument[0] != '-') {
-            if (!argument.empty()) parsed.Paths.push_back(Absolute(argument));
+            if (!argument.empty()) parsed.Paths.push_back(AbsolutePath(argument));
         } else if (argument == "--") {
             onlyPaths = true;
         } else if (argument == "--desktop") {

@@ -30,17 +30,11 @@ constexpr int kLogSinkOff = 0;
 constexpr const char* kEmptyFolderMessage = "No audio files to convert in this folder\n";
 
 struct PlannedFile {
-    std::string Input;      // absolute, as the jobs see it
-    std::string OutputDir;  // the run's, or below it for a file from a folder
+    std::string Input;            // absolute, as the jobs see it
+    std::string OutputSubfolder;  // for a file from a folder, as QueuedPath keeps it
     bool Encode = false;
-    std::string Refusal;    // non-empty: not converted, reported with this text
+    std::string Refusal;          // non-empty: not converted, reported with this text
 };
-
-std::string AbsolutePath(const std::string& path) {
-    std::error_code error;
-    std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.lexically_normal().string();
-}
 
 // Two files of one run must never write the same output, nor write over an
 // input another file of the run is reading: with several files at once that
@@ -51,7 +45,7 @@ std::vector<PlannedFile> PlanFiles(const std::vector<std::string>& arguments, co
     auto add = [&](const std::string& path, SourceType type, const std::string& subfolder) {
         PlannedFile planned;
         planned.Input = AbsolutePath(path);
-        planned.OutputDir = outputDir.empty() || subfolder.empty() ? outputDir : outputDir + "/" + subfolder;
+        planned.OutputSubfolder = subfolder;
         planned.Encode = IsEncodeSource(type);
         if (!planned.Encode && !IsDecodeSource(type)) planned.Refusal = "Unsupported input file type\n";
         comparableInputs.push_back(ComparablePath(planned.Input));
@@ -75,7 +69,8 @@ std::vector<PlannedFile> PlanFiles(const std::vector<std::string>& arguments, co
         PlannedFile& planned = plan[i];
         if (!planned.Refusal.empty()) continue;
         const std::string named =
-            BuildOutputPath(SplitInputPath(planned.Input), planned.OutputDir, planned.Encode ? ".mp3" : ".wav");
+            BuildOutputPath(SplitInputPath(planned.Input), OutputFolderFor(outputDir, planned.OutputSubfolder),
+                            planned.Encode ? ".mp3" : ".wav");
         const std::string output = ComparablePath(named);
         bool clash = outputs.count(output) != 0;
         for (std::size_t j = 0; j < plan.size() && !clash; ++j) {
@@ -114,15 +109,10 @@ void LoadToolSettings(const CliOptions& options) {
     if (options.OutputDir) SetActiveOutputDir(*options.OutputDir);
 }
 
-JobResult ConvertOne(const WorkerJobs& jobs, const PlannedFile& planned, const JobHooks& hooks) {
-    if (planned.OutputDir.empty()) return (planned.Encode ? jobs.Encode : jobs.Decode)(planned.Input, "", hooks);
-    // Folders below the output directory are made as they are needed; one
-    // that cannot be made shows when the job opens its output.
-    const int savedErrno = errno;
-    std::error_code error;
-    std::filesystem::create_directories(planned.OutputDir, error);
-    errno = savedErrno;
-    return (planned.Encode ? jobs.Encode : jobs.Decode)(planned.Input, planned.OutputDir, hooks);
+JobResult ConvertOne(const WorkerJobs& jobs, const PlannedFile& planned, const std::string& outputDir,
+                     const JobHooks& hooks) {
+    const std::string folder = MakeOutputSubfolder(outputDir, planned.OutputSubfolder);
+    return (planned.Encode ? jobs.Encode : jobs.Decode)(planned.Input, folder, hooks);
 }
 
 std::string FileNameOf(const std::string& path) {
@@ -198,7 +188,7 @@ int RunTool(const std::vector<std::string>& arguments, const std::atomic<int32_t
                 JobHooks hooks;
                 hooks.Progress = [&display, slot](int64_t total, int64_t done) { display.Progress(slot, total, done); };
                 hooks.Stop = &stop;
-                display.FinishFile(slot, ConvertOne(jobs, planned, hooks));
+                display.FinishFile(slot, ConvertOne(jobs, planned, outputDir, hooks));
             }
         });
     }

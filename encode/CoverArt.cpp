@@ -1,11 +1,12 @@
 #include "encode/CoverArt.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
 #include "encode/Utf8ToLocal.h"
+#include "input/AsciiCase.h"
 #include "input/PictureBlock.h"
 #include "settings/ErrorReport.h"
 
@@ -23,13 +24,6 @@ constexpr uint8_t kUtf16Text = 1;
 // Syncsafe sizes hold 28 bits.
 constexpr uint32_t kLargestTagBody = (1u << 28) - 1;
 
-std::string FoldAscii(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
 uint32_t ReadSyncsafe(const uint8_t* bytes) {
     return uint32_t{bytes[0]} << 21 | uint32_t{bytes[1]} << 14 | uint32_t{bytes[2]} << 7 | bytes[3];
 }
@@ -38,39 +32,41 @@ void PutSyncsafe(uint8_t* out, uint32_t value) {
     for (int i = 0; i < 4; ++i) out[i] = static_cast<uint8_t>(value >> (7 * (3 - i)) & 0x7F);
 }
 
-void PutBigEndian32(std::vector<uint8_t>& out, uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(value >> shift));
+void StoreBigEndian32(uint8_t* out, uint32_t value) {
+    for (int i = 0; i < 4; ++i) out[i] = static_cast<uint8_t>(value >> (8 * (3 - i)));
 }
 
 const char* MimeTypeOf(const std::vector<uint8_t>& data) {
     return !data.empty() && data[0] == 0xFF ? "image/jpeg" : "image/png";
 }
 
-// The APIC frame body: text encoding, MIME type, picture type, description, data.
-std::vector<uint8_t> ApicBody(const SourcePicture& picture) {
-    std::vector<uint8_t> body;
+// Appends the APIC frame: its header, then text encoding, MIME type, picture
+// type, description and data. The picture is copied once, straight into the tag.
+void AppendApicFrame(std::vector<uint8_t>& tag, const SourcePicture& picture) {
+    const std::size_t frameStart = tag.size();
+    tag.insert(tag.end(), {'A', 'P', 'I', 'C', 0, 0, 0, 0, 0, 0});
     const bool latin1 = FitsLatin1(picture.Description);
-    body.push_back(latin1 ? kLatin1Text : kUtf16Text);
+    tag.push_back(latin1 ? kLatin1Text : kUtf16Text);
     const std::string mime = MimeTypeOf(picture.Data);
-    body.insert(body.end(), mime.begin(), mime.end());
-    body.push_back(0);
-    body.push_back(static_cast<uint8_t>(picture.Type));
+    tag.insert(tag.end(), mime.begin(), mime.end());
+    tag.push_back(0);
+    tag.push_back(static_cast<uint8_t>(picture.Type));
     if (latin1) {
         const std::string text = Utf8ToLocal(picture.Description);
-        body.insert(body.end(), text.begin(), text.end());
-        body.push_back(0);
+        tag.insert(tag.end(), text.begin(), text.end());
+        tag.push_back(0);
     } else {
         // Byte-order mark first, then the units in little-endian order, ending in a 0 unit.
-        body.push_back(0xFF);
-        body.push_back(0xFE);
+        tag.push_back(0xFF);
+        tag.push_back(0xFE);
         const std::vector<unsigned short> units = Utf8ToUtf16ForTag(picture.Description);
         for (std::size_t i = 1; i < units.size(); ++i) {
-            body.push_back(static_cast<uint8_t>(units[i]));
-            body.push_back(static_cast<uint8_t>(units[i] >> 8));
+            tag.push_back(static_cast<uint8_t>(units[i]));
+            tag.push_back(static_cast<uint8_t>(units[i] >> 8));
         }
     }
-    body.insert(body.end(), picture.Data.begin(), picture.Data.end());
-    return body;
+    tag.insert(tag.end(), picture.Data.begin(), picture.Data.end());
+    StoreBigEndian32(&tag[frameStart + 4], static_cast<uint32_t>(tag.size() - frameStart - kFrameHeaderBytes));
 }
 
 // Where the frames end and the padding (zero bytes) begins, or nothing when
@@ -88,25 +84,25 @@ std::optional<std::size_t> EndOfFrames(const std::vector<uint8_t>& tag, std::siz
 
 }  // namespace
 
-const SourcePicture* ChooseCover(const std::vector<SourcePicture>& pictures) {
-    for (const SourcePicture& picture : pictures) {
-        if (picture.Type == kFrontCoverPicture) return &picture;
-    }
-    return pictures.empty() ? nullptr : &pictures.front();
+std::optional<SourcePicture> TakeCover(std::vector<SourcePicture>& pictures) {
+    if (pictures.empty()) return std::nullopt;
+    auto chosen = std::find_if(pictures.begin(), pictures.end(),
+                               [](const SourcePicture& picture) { return picture.Type == kFrontCoverPicture; });
+    if (chosen == pictures.end()) chosen = pictures.begin();
+    return std::move(*chosen);
 }
 
 std::optional<SourcePicture> FindFolderCover(const std::string& directory) {
-    const int savedErrno = errno;
+    ErrnoKeeper keepErrno;
     std::error_code error;
     std::vector<fs::path> candidates(std::size(kFolderCoverNames));
     for (fs::directory_iterator it(directory.empty() ? "." : directory, error), end; !error && it != end;
          it.increment(error)) {
-        const std::string name = FoldAscii(it->path().filename().string());
+        const std::string name = it->path().filename().string();
         for (std::size_t i = 0; i < std::size(kFolderCoverNames); ++i) {
-            if (name == kFolderCoverNames[i] && candidates[i].empty()) candidates[i] = it->path();
+            if (EqualsIgnoringAsciiCase(name, kFolderCoverNames[i]) && candidates[i].empty()) candidates[i] = it->path();
         }
     }
-    errno = savedErrno;
     for (const fs::path& path : candidates) {
         if (path.empty() || !fs::is_regular_file(path, error)) continue;
         const uintmax_t size = fs::file_size(path, error);
@@ -120,10 +116,8 @@ std::optional<SourcePicture> FindFolderCover(const std::string& directory) {
         if (!in.read(reinterpret_cast<char*>(picture.Data.data()), static_cast<std::streamsize>(size))) continue;
         if (!IsJpegOrPng(picture.Data)) continue;
         picture.MimeType = MimeTypeOf(picture.Data);
-        errno = savedErrno;
         return picture;
     }
-    errno = savedErrno;
     return std::nullopt;
 }
 
@@ -144,11 +138,7 @@ std::optional<std::vector<uint8_t>> WithApicFrame(const std::vector<uint8_t>& ta
         framesEnd = *end;
         result.assign(tag.begin(), tag.begin() + static_cast<std::ptrdiff_t>(framesEnd));
     }
-    const std::vector<uint8_t> body = ApicBody(picture);
-    result.insert(result.end(), {'A', 'P', 'I', 'C'});
-    PutBigEndian32(result, static_cast<uint32_t>(body.size()));
-    result.insert(result.end(), {0, 0});
-    result.insert(result.end(), body.begin(), body.end());
+    AppendApicFrame(result, picture);
     if (!tag.empty()) {
         result.insert(result.end(), tag.begin() + static_cast<std::ptrdiff_t>(framesEnd),
                       tag.begin() + static_cast<std::ptrdiff_t>(tagEnd));

@@ -9,8 +9,9 @@
 
 #include "input/CommentList.h"
 
-// The front cover, or else the first picture; null when there is none.
-const SourcePicture* ChooseCover(const std::vector<SourcePicture>& pictures);
+// Moves out the front cover, or else the first picture; nothing when there
+// is none.
+std::optional<SourcePicture> TakeCover(std::vector<SourcePicture>& pictures);
 
 // The first of cover.jpg, cover.png, folder.jpg and front.jpg in
 // `directory` (names matched without case), read whole, when it is a JPEG

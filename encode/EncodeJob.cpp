@@ -54,12 +54,10 @@ void DescribeSourceToEncoder(lame_t context, const AudioSource& source) {
 // comments, the album folder's when they come from the path; none when the
 // file gets no ID3v2 tag.
 std::optional<SourcePicture> CoverFor(const EncodeOptions& options, const InputPathParts& parts,
-                                      const CommentList& comments) {
+                                      CommentList& comments) {
     if (!MayWriteId3v2(options)) return std::nullopt;
     switch (ChooseTagSource(options)) {
-    case TagSource::Comments:
-        if (const SourcePicture* chosen = ChooseCover(comments.Pictures)) return *chosen;
-        return std::nullopt;
+    case TagSource::Comments: return TakeCover(comments.Pictures);
     case TagSource::Path:
     case TagSource::Templates: return FindFolderCover(parts.Directory);
     case TagSource::None: break;

@@ -1,7 +1,6 @@
 #include "input/OggVorbisReader.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <sys/types.h>
@@ -81,10 +80,8 @@ size_t ReadFollowingPages(void* destination, size_t size, size_t count, void* so
 }
 
 bool CanSeek(std::FILE* file) {
-    const int savedErrno = errno;
-    const bool seekable = fseeko(file, 0, SEEK_CUR) == 0;
-    errno = savedErrno;  // a pipe cannot seek; that is no error of the file
-    return seekable;
+    ErrnoKeeper keepErrno;  // a pipe cannot seek; that is no error of the file
+    return fseeko(file, 0, SEEK_CUR) == 0;
 }
 
 // The total of every link, from a seekable open that only looks at the

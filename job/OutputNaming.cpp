@@ -57,24 +57,39 @@ std::string BuildOutputPath(const InputPathParts& parts, const std::string& outp
 
 bool NamesSameFile(const std::string& first, const std::string& second) {
     if (first == second) return true;
-    int savedErrno = errno;
+    ErrnoKeeper keepErrno;
     std::error_code error;
     bool same = std::filesystem::exists(first, error) && std::filesystem::exists(second, error) &&
                 std::filesystem::equivalent(first, second, error);
-    errno = savedErrno;
     return same && !error;
 }
 
-std::string ComparablePath(const std::string& path) {
-    int savedErrno = errno;
+std::string AbsolutePath(const std::string& path) {
+    ErrnoKeeper keepErrno;
     std::error_code error;
-    std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
-    if (error) {
-        std::filesystem::path absolute = std::filesystem::absolute(path, error);
-        resolved = error ? std::filesystem::path(path) : absolute.lexically_normal();
-    }
-    errno = savedErrno;
-    return resolved.string();
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
+}
+
+std::string ComparablePath(const std::string& path) {
+    ErrnoKeeper keepErrno;
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
+    return error ? AbsolutePath(path) : resolved.string();
+}
+
+std::string OutputFolderFor(const std::string& outputDir, const std::string& subfolder) {
+    if (outputDir.empty() || subfolder.empty()) return outputDir;
+    return outputDir + kSeparator + subfolder;
+}
+
+std::string MakeOutputSubfolder(const std::string& outputDir, const std::string& subfolder) {
+    const std::string folder = OutputFolderFor(outputDir, subfolder);
+    if (folder == outputDir) return folder;
+    ErrnoKeeper keepErrno;
+    std::error_code error;  // a folder that cannot be made shows when the job opens its output
+    std::filesystem::create_directories(folder, error);
+    return folder;
 }
 
 std::string OutputClashMessage(const std::string& outputPath) {
@@ -84,10 +99,9 @@ std::string OutputClashMessage(const std::string& outputPath) {
 FilePtr OpenOutputFile(const std::string& path) { return FilePtr(std::fopen(path.c_str(), "w+b")); }
 
 void RemovePartialOutput(const std::string& path) {
-    int savedErrno = errno;
+    ErrnoKeeper keepErrno;
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
-    errno = savedErrno;
 }
 
 bool ClaimOutputOrRefuse(const JobHooks& hooks, const std::string& outputPath) {

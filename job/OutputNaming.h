@@ -34,9 +34,22 @@ std::string BuildOutputPath(const InputPathParts& parts, const std::string& outp
 // it found it, so the probing never decorates a later message.
 bool NamesSameFile(const std::string& first, const std::string& second);
 
+// The path made absolute against the working directory, without "." and
+// ".." steps; unchanged when that fails. Leaves errno as it found it.
+std::string AbsolutePath(const std::string& path);
+
 // The path with links resolved in the part that exists, so two spellings of
 // one file compare equal. Leaves errno as it found it.
 std::string ComparablePath(const std::string& path);
+
+// Where a file found in a dropped folder goes: `subfolder` (as QueuedPath
+// keeps it) below the output directory; beside its input, or straight into
+// the output directory, it needs none.
+std::string OutputFolderFor(const std::string& outputDir, const std::string& subfolder);
+// The same folder, made with the folders above it when it is a subfolder.
+// An output directory the user chose is never made here. Leaves errno as it
+// found it.
+std::string MakeOutputSubfolder(const std::string& outputDir, const std::string& subfolder);
 
 // The refusal of a file whose output another file of the same run or batch
 // writes (or reads) already.

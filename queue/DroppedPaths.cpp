@@ -1,17 +1,18 @@
 #include "queue/DroppedPaths.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
 #include <system_error>
+
+#include "input/AsciiCase.h"
+#include "job/OutputNaming.h"
+#include "settings/ErrorReport.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Compares the digit runs starting at i and j by value; advances both past them.
 int CompareNumbers(const std::string& a, std::size_t& i, const std::string& b, std::size_t& j) {
@@ -71,17 +72,14 @@ void CollectFolder(const fs::path& folder, const std::string& subfolder, std::ve
 bool NaturalLess(const std::string& first, const std::string& second) { return NaturalCompare(first, second) < 0; }
 
 std::vector<DroppedFile> AudioFilesInFolder(const std::string& folder) {
-    const int savedErrno = errno;
-    std::error_code error;
-    fs::path root = fs::absolute(folder, error).lexically_normal();
-    if (error) root = folder;
+    ErrnoKeeper keepErrno;
+    fs::path root = AbsolutePath(folder);
     if (!root.has_filename()) root = root.parent_path();  // "Albums/" and "Albums/." name the folder "Albums"
     std::vector<DroppedFile> found;
     CollectFolder(root, root.filename().string(), found);
     for (DroppedFile& file : found) {
         if (file.OutputSubfolder.starts_with('/')) file.OutputSubfolder.erase(0, 1);
     }
-    errno = savedErrno;
     return found;
 }
 

@@ -1,7 +1,5 @@
 #include "queue/Worker.h"
 
-#include <cerrno>
-#include <filesystem>
 #include <set>
 #include <system_error>
 
@@ -36,20 +34,6 @@ void SleepPollInterval(const FileQueue& queue) {
     }
 }
 
-// A file from a dropped folder keeps its place below the output directory,
-// so two albums with the same track names never meet; beside its input it
-// needs no folder of its own.
-std::string OutputDirFor(const QueuedPath& queued) {
-    std::string outputDir = TakeActiveOutputDirForJob();
-    if (outputDir.empty() || queued.OutputSubfolder.empty()) return outputDir;
-    outputDir += "/" + queued.OutputSubfolder;
-    const int savedErrno = errno;
-    std::error_code error;  // a folder that cannot be made shows when the job opens its output
-    std::filesystem::create_directories(outputDir, error);
-    errno = savedErrno;
-    return outputDir;
-}
-
 // Pops paths until the queue is empty; paths dropped meanwhile join the
 // batch. No two files of one batch may write the same output: the later one
 // would silently replace the earlier one's result, and with input deletion
@@ -67,7 +51,10 @@ void RunBatch(FileQueue& queue, const FileJob& job) {
             return claimedOutputs.insert(ComparablePath(outputPath)).second;
         };
         hooks.Stop = &queue.Quitting;
-        if (job) job(queued->Path, OutputDirFor(*queued), hooks);
+        // A file from a dropped folder keeps its place below the output
+        // directory, so two albums with the same track names never meet.
+        const std::string outputDir = MakeOutputSubfolder(TakeActiveOutputDirForJob(), queued->OutputSubfolder);
+        if (job) job(queued->Path, outputDir, hooks);
         FinishPath(queue);
     }
 }

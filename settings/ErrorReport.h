@@ -1,6 +1,7 @@
 #pragma once
 // The one entry point for errors and warnings, and its two sinks.
 
+#include <cerrno>
 #include <functional>
 #include <string>
 
@@ -15,6 +16,20 @@ void SelectErrorSink(int flag);
 
 // The input path that prefixes every message reported by this thread.
 void SetErrorContext(const std::string& path);
+
+// Keeps this thread's error number as it was, for the object's lifetime:
+// probing whose failures are expected (a path that does not exist yet, a
+// stream that cannot seek) must not decorate the next message.
+class ErrnoKeeper {
+public:
+    ErrnoKeeper() : saved_(errno) {}
+    ~ErrnoKeeper() { errno = saved_; }
+    ErrnoKeeper(const ErrnoKeeper&) = delete;
+    ErrnoKeeper& operator=(const ErrnoKeeper&) = delete;
+
+private:
+    int saved_;
+};
 
 // The desktop program shows message boxes through this; with none registered
 // a message-box message goes to standard error. Passing an empty function
