@@ -85,22 +85,19 @@ std::vector<DroppedFile> AudioFilesInFolder(const std::string& folder) {
 
 DropOutcome QueueDroppedPath(FileQueue& queue, const std::string& path) {
     std::error_code error;
+    std::vector<DroppedFile> files;
     if (fs::is_directory(path, error)) {
-        const std::vector<DroppedFile> files = AudioFilesInFolder(path);
-        for (const DroppedFile& file : files) {
-            PushPath(queue, file.Path, IsDecodeSource(file.Type) ? QueueMode::Decode : QueueMode::Encode,
-                     file.OutputSubfolder);
-        }
-        return files.empty() ? DropOutcome::EmptyFolder : DropOutcome::Queued;
-    }
-    if (path.find('.') == std::string::npos) return DropOutcome::Ignored;
-    const SourceType type = ClassifyPath(path);
-    if (IsEncodeSource(type)) {
-        PushPath(queue, path, QueueMode::Encode);
-    } else if (IsDecodeSource(type)) {
-        PushPath(queue, path, QueueMode::Decode);
+        files = AudioFilesInFolder(path);
+        if (files.empty()) return DropOutcome::EmptyFolder;
     } else {
-        return DropOutcome::Unsupported;
+        if (path.find('.') == std::string::npos) return DropOutcome::Ignored;
+        const SourceType type = ClassifyPath(path);
+        if (!IsEncodeSource(type) && !IsDecodeSource(type)) return DropOutcome::Unsupported;
+        files.push_back({path, std::string(), type});
+    }
+    for (const DroppedFile& file : files) {
+        PushPath(queue, file.Path, IsDecodeSource(file.Type) ? QueueMode::Decode : QueueMode::Encode,
+                 file.OutputSubfolder);
     }
     return DropOutcome::Queued;
 }
