@@ -42,11 +42,11 @@ bool OpenReader(AudioSource& source) {
         return Adopt(source, *row, row->Open(source.File.get(), source, nullptr, 0));
     }
     if (!AnyProbingRowFor(source.Type)) {
-        ReportError("No reader for this input type: '%s'\n", source.Path.c_str());
+        ReportError(source.Errors, "No reader for this input type: '%s'\n", source.Path.c_str());
         return false;
     }
     if (ProbeInputFormats(source.File.get(), source)) return true;
-    ReportError("Unrecognised format\n");
+    ReportError(source.Errors, "Unrecognised format\n");
     return false;
 }
 
@@ -115,18 +115,18 @@ bool OpenAudioSource(const std::string& path, AudioSource& source) {
 
     source.File.reset(std::fopen(path.c_str(), "rb"));
     if (!source.File) {
-        ReportError("Can't open input file '%s'\n", path.c_str());
+        ReportError(source.Errors, "Can't open input file '%s'\n", path.c_str());
         return false;
     }
     errno = 0;  // a stale error number must not be appended to a reader's message
 
     if (!OpenReader(source)) return FailOpen(source);
     if (source.Info.Channels != 1 && source.Info.Channels != 2) {
-        ReportError("Unsupported number of channels: %ud\n", static_cast<unsigned>(source.Info.Channels));
+        ReportError(source.Errors, "Unsupported number of channels: %ud\n", static_cast<unsigned>(source.Info.Channels));
         return FailOpen(source);
     }
     if (source.Info.SampleRate < 1) {
-        ReportError("Unsupported sample rate\n");
+        ReportError(source.Errors, "Unsupported sample rate\n");
         return FailOpen(source);
     }
     source.Channels = source.Info.Channels;
@@ -167,7 +167,7 @@ bool CloseAudioSource(AudioSource& source) {
     source.ReadOp = nullptr;
     if (!source.File) return true;
     if (std::fclose(source.File.release()) != 0) {
-        ReportError("Can't close input file '%s'\n", source.Path.c_str());
+        ReportError(source.Errors, "Can't close input file '%s'\n", source.Path.c_str());
         return false;
     }
     return true;

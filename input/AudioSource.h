@@ -11,6 +11,7 @@
 #include "input/CommentList.h"
 #include "input/SourceType.h"
 #include "input/StreamInfo.h"
+#include "settings/ErrorReport.h"
 
 inline constexpr int32_t kBlockFrames = 1152;
 
@@ -83,6 +84,7 @@ struct AudioSource {
     const InputFormat* Format = nullptr;
     CommentList Comments;            // this job's source comments
     std::string Path;
+    ErrorReporter Errors;            // where the readers' messages go
     // Set by a reader that met a read error or data that ends before its
     // declared length; every whole frame it got is still delivered.
     bool Damaged = false;

@@ -80,9 +80,9 @@ TEST(DecodeJob, TrimsByLayerAndWhatTheStreamTells) {
 }
 
 JobResult Decode(const fs::path& input, const fs::path& outputDir = {}, const std::atomic<int32_t>* stop = nullptr) {
-    JobHooks hooks;
+    JobHooks hooks = fixtures::CapturingHooks();
     hooks.Stop = stop;
-    return RunDecodeJob(input.string(), outputDir.string(), hooks);
+    return RunDecodeJob(input.string(), Settings{}, outputDir.string(), hooks);
 }
 
 // A click encoded and decoded comes back at its own sample in a file of the
@@ -224,13 +224,13 @@ TEST(DecodeJob, AnEncodeBatchReadsMpegInputAndKeepsADamagedOne) {
     WriteClickWav(dir / "in.wav", 2, 44100, 30000, 10);
     const fs::path good = Lame(dir / "in.wav", dir / "good.mp3", "-b 128");
     fixtures::WriteFile(dir / "damaged.mp3", MidStreamJunk(good));
-    EncodeOptions options;
-    options.DeleteInput = 8;
+    Settings options;
+    options.DeleteInput = MenuSwitch(true);
     fixtures::ErrorCapture errors;
-    EXPECT_EQ(EncodeFile(good.string(), options, (dir / "out").string(), {}), JobResult::Done);
+    EXPECT_EQ(EncodeFile(good.string(), options, (dir / "out").string(), fixtures::CapturingHooks()), JobResult::Done);
     EXPECT_TRUE(mp3inspect::IsCompleteMp3(dir / "out" / "good.mp3"));
     EXPECT_FALSE(fs::exists(good));
-    EXPECT_EQ(EncodeFile((dir / "damaged.mp3").string(), options, (dir / "out").string(), {}), JobResult::Failed);
+    EXPECT_EQ(EncodeFile((dir / "damaged.mp3").string(), options, (dir / "out").string(), fixtures::CapturingHooks()), JobResult::Failed);
     EXPECT_TRUE(fs::exists(dir / "damaged.mp3"));
     EXPECT_THAT(errors.joined(), HasSubstr("Error reading input file"));
 }

@@ -29,13 +29,6 @@ void ReadToEnd(AudioSource& source) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // Reader warnings are expected for most inputs; they go nowhere.
-    RegisterMessageBoxSink([](const std::string&) {});
-    SelectErrorSink(0);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A pipe's buffer takes 64 KiB before its writer would wait for a reader.
     if (size == 0 || size > 65536) return 0;

@@ -4,7 +4,6 @@
 
 #include <sys/stat.h>
 
-#include "settings/EncodeOptions.h"
 #include "settings/Settings.h"
 #include "support/Fixtures.h"
 
@@ -54,20 +53,26 @@ Settings LoadText(const TempDir& dir, const std::string& text) {
 TEST(SettingsFile, MissingFileIsCreatedWithTheDefaultsByteForByte) {
     TempDir dir;
     ScopedWorkingDir cwd(dir.path());
-    CurrentSettings().Window_X = 999;
-    LoadSettings();
-    EXPECT_EQ(CurrentSettings(), Settings{});
+    Settings settings;
+    settings.Window_X = 999;
+    LoadSettingsFile(settings, "Quavermill.ini");
+    EXPECT_EQ(settings, Settings{});
     EXPECT_EQ(ReadText(dir / "Quavermill.ini"), kDefaultFile);
 }
 
-TEST(SettingsFile, NonDefaultValuesSurviveASaveAndALoad) {
+// Every value goes back to the file as it was read, a hand-edited switch of
+// 5 or a choice of 7 included.
+TEST(SettingsFile, EveryValueIsWrittenBackAsItWasRead) {
     TempDir dir;
-    const Settings saved{-40, 5000, 0, 0, 8, 1, 1, 2, 1, 1, 150, 192, 2, 8, 3, "  %1 (live) ",
-                         "Björk = Guðmundsdóttir", "Best of %2", "Synthpop", "2001", 1, "/home/u/Music/out/", 2};
-    ASSERT_TRUE(SaveSettingsFile(saved, dir / "Quavermill.ini"));
-    Settings loaded;
-    LoadSettingsFile(loaded, dir / "Quavermill.ini");
-    EXPECT_EQ(loaded, saved);
+    const std::string file =
+        "[Quavermill]\nWindow_X=-40\nWindow_Y=5000\nAlwaysOnTop=0\nLogerr=1\nDeleteInput=5\nSetBitrate=8\n"
+        "Mono=1\nQuality=-2\nVBRQuality=1\nSetCBR=3\nABRBitrate=150\nCBRBitrate=192\nTagMode=7\nAutoTag=8\n"
+        "id3Tag=9\nTitle=  %1 (live) \nArtist=Björk = Guðmundsdóttir\nAlbum=Best of %2\nGenre=Synthpop\n"
+        "Year=2001\nOutputDirMode=4\nOutputDir=/home/u/Music/out/\nScaleMode=-1\n";
+    const Settings loaded = LoadText(dir, file);
+    EXPECT_EQ(FormatSettings(loaded), file);
+    ASSERT_TRUE(SaveSettingsFile(loaded, dir / "Quavermill.ini"));
+    EXPECT_EQ(ReadText(dir / "Quavermill.ini"), file);
 }
 
 TEST(SettingsFile, ControlCharactersInATextNeverReachTheFile) {
@@ -84,7 +89,7 @@ TEST(SettingsFile, ControlCharactersInATextNeverReachTheFile) {
     EXPECT_EQ(loaded.Title, "LiveOutputDirMode=1");
     EXPECT_EQ(loaded.Artist, "tabhereé");
     EXPECT_EQ(loaded.OutputDir, "/home/u/newfolder/");
-    EXPECT_EQ(loaded.OutputDirMode, 0);
+    EXPECT_FALSE(loaded.OutputDirMode.On());
 }
 
 TEST(SettingsFile, ParsingRulesKeepTheUsersValues) {
@@ -112,9 +117,9 @@ TEST(SettingsFile, ParsingRulesKeepTheUsersValues) {
     EXPECT_EQ(s.OutputDir, std::string(245, 'd'));
     EXPECT_EQ(s.Genre, "Other");  // an empty value does not match
     EXPECT_EQ(s.Artist, "  two blanks and one = sign ");
-    EXPECT_EQ(s.Mono, 1);
-    EXPECT_EQ(s.SetCBR, 0);
-    EXPECT_EQ(s.Quality, -2);
+    EXPECT_EQ(s.Mono.Stored, 1);
+    EXPECT_EQ(s.SetCBR, BitrateKindChoice::Average);
+    EXPECT_EQ(static_cast<int32_t>(s.Quality), -2);
     EXPECT_EQ(s.Window_X, 20);
     EXPECT_EQ(s.Window_Y, 64);
     EXPECT_EQ(s.ABRBitrate, INT32_MAX);
@@ -131,7 +136,7 @@ TEST(SettingsFile, AnotherFirstLineKeepsEveryDefaultAndTheFile) {
 TEST(SettingsFile, LongLinesAreReadInPiecesAndCutsNeverSplitACharacter) {
     TempDir dir;
     // The second 255-byte piece of this line starts with a key, so it matches.
-    EXPECT_EQ(LoadText(dir, "[Quavermill]\n" + std::string(255, '#') + "Mono=1\n").Mono, 1);
+    EXPECT_EQ(LoadText(dir, "[Quavermill]\n" + std::string(255, '#') + "Mono=1\n").Mono.Stored, 1);
     // 62 ASCII bytes then a two-byte character: 64 bytes, over the 63 limit.
     EXPECT_EQ(LoadText(dir, "[Quavermill]\nTitle=" + std::string(62, 'a') + "é\n").Title, std::string(62, 'a'));
     EXPECT_EQ(CutUtf8("a€b", 3), "a");     // € is three bytes
@@ -143,11 +148,12 @@ TEST(SettingsFile, OutputDirModeZeroForgetsTheFolder) {
     TempDir dir;
     ScopedWorkingDir cwd(dir.path());
     WriteText(dir / "Quavermill.ini", "[Quavermill]\nOutputDirMode=0\nOutputDir=/tmp/once/\n");
-    LoadSettings();
-    EXPECT_EQ(CurrentSettings().OutputDir, "/tmp/once/");
-    ApplySettingsToJobs();
-    EXPECT_EQ(CurrentSettings().OutputDir, "");
-    SaveSettings();
+    Settings settings;
+    LoadSettingsFile(settings, "Quavermill.ini");
+    EXPECT_EQ(settings.OutputDir, "/tmp/once/");
+    ForgetRunOnlyOutputDir(settings);
+    EXPECT_EQ(settings.OutputDir, "");
+    SaveSettingsFile(settings, "Quavermill.ini");
     EXPECT_NE(ReadText(dir / "Quavermill.ini").find("\nOutputDir=\n"), std::string::npos);
 }
 
@@ -183,7 +189,7 @@ TEST(SettingsFile, ASymlinkedFileIsReplacedAtTheEndOfItsLinks) {
     fs::create_symlink("loop-b.ini", dir / "loop-a.ini");
     fs::create_symlink("loop-a.ini", dir / "loop-b.ini");
     Settings changed;
-    changed.Mono = 1;
+    changed.Mono = DialogSwitch(true);
     ASSERT_TRUE(SaveSettingsFile(changed, dir / "Quavermill.ini"));
     EXPECT_EQ(ReadText(dir / "dotfiles" / "quavermill.ini"), FormatSettings(changed));
     ASSERT_TRUE(SaveSettingsFile(changed, dir / "dangling.ini"));
