@@ -2,9 +2,10 @@
 """Writes a seed corpus for probe_and_read_fuzz: a WAV, AIFF, FLAC or Ogg
 Vorbis file of each layout the readers take, and MPEG streams of each layer,
 once per stream kind (bit 0 of the first byte: 0 seekable, 1 cannot seek;
-bits 1 to 3 pick the input type, see ProbeAndReadFuzz.cpp: 0 ".wav", read by
-content, 1 ".mp3", 2 ".ogg", 3 ".mp2", 4 ".mp1"). The FLAC and Ogg Vorbis
-files are made with the flac and oggenc tools. Usage: make-seeds.py DIR"""
+bits 1 to 4 pick the extension in the format table's order, see
+ProbeAndReadFuzz.cpp: 0 ".wav", read by content, 4 ".mp1", 5 ".mp2",
+6 ".mp3", 7 ".ogg"). The FLAC and Ogg Vorbis files are made with the flac
+and oggenc tools. Usage: make-seeds.py DIR"""
 import struct
 import subprocess
 import sys
@@ -84,16 +85,16 @@ ogg_seeds["oggchained"] = ogg_seeds["ogg"] + mono_ogg
 
 id3 = b"ID3\x04\x00\x00\x00\x00\x00\x10" + bytes(16)
 mpeg_seeds = {  # the type's index in ProbeAndReadFuzz.cpp, the stream
-    "mp3": (1, mp3(4)), "mp3id3": (1, mp3(3, id3)), "mp3aid": (1, mp3(3, b"AiD\x01\x08\x00ab")),
+    "mp3": (6, mp3(4)), "mp3id3": (6, mp3(3, id3)), "mp3aid": (6, mp3(3, b"AiD\x01\x08\x00ab")),
     # MPEG-1 Layer II, 32 kbit/s, 32 kHz, single channel: 144-byte frames.
-    "mp2": (3, mpeg_frames(b"\xff\xfd\x18\xc0", 144, 4)),
+    "mp2": (5, mpeg_frames(b"\xff\xfd\x18\xc0", 144, 4)),
     # MPEG-1 Layer I, 32 kbit/s, 48 kHz, single channel: 32-byte frames.
     "mp1": (4, mpeg_frames(b"\xff\xff\x14\xc0", 32, 6)),
 }
 
 out = Path(sys.argv[1])
 out.mkdir(parents=True, exist_ok=True)
-for type_bits, group in ((0, seeds), (0, flac_seeds), (4, ogg_seeds)):
+for type_bits, group in ((0, seeds), (0, flac_seeds), (7 << 1, ogg_seeds)):
     for name, data in group.items():
         for mode in (0, 1):
             (out / f"{name}-{mode}").write_bytes(bytes([type_bits | mode]) + data)
