@@ -3,6 +3,7 @@
 #include "input/FlacReader.h"
 #include "input/MpegReader.h"
 #include "input/OggVorbisReader.h"
+#include "input/OpusReader.h"
 #include "input/PcmReader.h"
 #include "input/WavReader.h"
 
@@ -31,6 +32,10 @@ const InputFormat InputFormatTable[] = {
     {.Extensions = {{".ogg", kSourceOgg}},
      .Open = OpenOggVorbis, .Close = CloseOggVorbis, .AppliesScaleFactor = true,
      .MimeTypes = "audio/ogg;audio/x-vorbis+ogg;", .Name = "ogg", .Description = "Ogg Vorbis file reader"},
+    // libopusfile applies the R128 gain in the decoder.
+    {.Extensions = {{".opus"}},
+     .Open = OpenOpus, .Close = CloseOpus, .AppliesScaleFactor = true,
+     .MimeTypes = "audio/ogg;audio/x-opus+ogg;", .Name = "opus", .Description = "Opus file reader"},
 };
 
 }  // namespace
