@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
 """Writes a seed corpus for probe_and_read_fuzz: a WAV, AIFF, FLAC or Ogg
-Vorbis file of each layout the readers take, and MPEG streams of each layer,
-once per stream kind (bit 0 of the first byte: 0 seekable, 1 cannot seek;
+Vorbis file of each layout the readers take, Opus files, and MPEG streams of
+each layer, once per stream kind (bit 0 of the first byte: 0 seekable, 1 cannot seek;
 bits 1 to 4 pick the extension in the format table's order, see
 ProbeAndReadFuzz.cpp: 0 ".wav", read by content, 4 ".mp1", 5 ".mp2",
-6 ".mp3", 7 ".ogg"). The FLAC and Ogg Vorbis files are made with the flac
-and oggenc tools. Usage: make-seeds.py DIR"""
+6 ".mp3", 7 ".ogg", 8 ".opus"). The FLAC, Ogg Vorbis and Opus files are
+made with the flac, oggenc and opusenc tools. Usage: make-seeds.py DIR"""
 import struct
 import subprocess
 import sys
@@ -57,12 +57,14 @@ seeds = {
 
 
 def encoded(tool, wav_bytes, *options):
-    """A small file made by flac or oggenc from a WAV file."""
+    """A small file made by flac, oggenc or opusenc from a WAV file."""
     with tempfile.TemporaryDirectory() as work:
         source, target = Path(work) / "in.wav", Path(work) / "out"
         source.write_bytes(wav_bytes)
-        command = {"flac": ["flac", "--silent", "--force", "--no-padding"], "oggenc": ["oggenc", "--quiet"]}[tool]
-        subprocess.run(command + list(options) + ["-o", str(target), str(source)], check=True)
+        command = {"flac": ["flac", "--silent", "--force", "--no-padding"], "oggenc": ["oggenc", "--quiet"],
+                   "opusenc": ["opusenc", "--quiet", "--max-delay", "10"]}[tool]
+        output = [str(source), str(target)] if tool == "opusenc" else ["-o", str(target), str(source)]
+        subprocess.run(command + list(options) + output, check=True)
         return target.read_bytes()
 
 
@@ -82,6 +84,10 @@ ogg_seeds = {
     "oggmono": mono_ogg,
 }
 ogg_seeds["oggchained"] = ogg_seeds["ogg"] + mono_ogg
+opus_seeds = {
+    "opus": encoded("opusenc", plain_wav(2, 16, tone), "--comment", "R128_TRACK_GAIN=-1541"),
+    "opusmono": encoded("opusenc", plain_wav(1, 16, tone), "--comment", "TITLE=y"),
+}
 
 id3 = b"ID3\x04\x00\x00\x00\x00\x00\x10" + bytes(16)
 mpeg_seeds = {  # the type's index in ProbeAndReadFuzz.cpp, the stream
@@ -94,7 +100,7 @@ mpeg_seeds = {  # the type's index in ProbeAndReadFuzz.cpp, the stream
 
 out = Path(sys.argv[1])
 out.mkdir(parents=True, exist_ok=True)
-for type_bits, group in ((0, seeds), (0, flac_seeds), (7 << 1, ogg_seeds)):
+for type_bits, group in ((0, seeds), (0, flac_seeds), (7 << 1, ogg_seeds), (8 << 1, opus_seeds)):
     for name, data in group.items():
         for mode in (0, 1):
             (out / f"{name}-{mode}").write_bytes(bytes([type_bits | mode]) + data)
