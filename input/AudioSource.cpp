@@ -10,22 +10,6 @@
 
 namespace {
 
-bool RowIsFor(const InputFormat& row, SourceType type) { return (row.Types & TypeBit(type)) != 0; }
-
-const InputFormat* RowChosenForType(SourceType type) {
-    for (const InputFormat& row : InputFormats()) {
-        if (!row.Probe && RowIsFor(row, type)) return &row;
-    }
-    return nullptr;
-}
-
-bool AnyProbingRowFor(SourceType type) {
-    for (const InputFormat& row : InputFormats()) {
-        if (row.Probe && RowIsFor(row, type)) return true;
-    }
-    return false;
-}
-
 bool Adopt(AudioSource& source, const InputFormat& row, const OpenedReader& opened) {
     if (!opened.State) return false;
     source.Reader = ReaderStatePtr(opened.State, row.Close);
@@ -36,15 +20,14 @@ bool Adopt(AudioSource& source, const InputFormat& row, const OpenedReader& open
 }
 
 // A row chosen by the type reads the file whatever it holds; otherwise the
-// content decides among the probing rows for the type.
+// content decides among the probing rows.
 bool OpenReader(AudioSource& source) {
-    if (const InputFormat* row = RowChosenForType(source.Type)) {
-        return Adopt(source, *row, row->Open(source.File.get(), source, nullptr, 0));
-    }
-    if (!AnyProbingRowFor(source.Type)) {
+    const InputFormat* named = FormatNamingType(source.Type);
+    if (!named) {
         ReportError(source.Errors, "No reader for this input type: '%s'\n", source.Path.c_str());
         return false;
     }
+    if (!named->Probe) return Adopt(source, *named, named->Open(source.File.get(), source, nullptr, 0));
     if (ProbeInputFormats(source.File.get(), source)) return true;
     ReportError(source.Errors, "Unrecognised format\n");
     return false;
@@ -96,7 +79,7 @@ const InputFormat* ProbeInputFormats(std::FILE* file, AudioSource& source) {
     std::vector<uint8_t> probe;
     std::size_t filled = 0;
     for (const InputFormat& row : InputFormats()) {
-        if (!row.Probe || !RowIsFor(row, source.Type)) continue;
+        if (!row.Probe) continue;
         if (row.ProbeLength > probe.size()) probe.resize(row.ProbeLength);
         if (row.ProbeLength > filled) filled += std::fread(probe.data() + filled, 1, probe.size() - filled, file);
         if (filled < row.ProbeLength) continue;

@@ -94,7 +94,7 @@ TEST(Program, FilesAndFoldersOnTheCommandLineAreConvertedAndASecondStartJoinsThe
 }
 
 TEST(Program, TheMenuEntryKeepsTheSettingsInTheConfigFolderAndPassesTheFiles) {
-    const std::string entry = fixtures::ReadText(fs::path(QM_SOURCE_DIR) / "resources" / "quavermill.desktop");
+    const std::string entry = fixtures::ReadText(fs::path(QM_SOURCE_DIR) / "resources" / "quavermill.desktop.in");
     EXPECT_NE(entry.find("\nExec=quavermill --desktop %F\n"), std::string::npos);
 
     fixtures::TempDir home;
