@@ -89,6 +89,7 @@ TEST(AudioSource, CutOrDamagedInputsEndMarkedDamaged) {
     const Bytes tagged = fixtures::ReadFile(Lame(dir / "a.wav", dir / "a.mp3", "-b 128"));
     const Bytes plain = fixtures::ReadFile(Lame(dir / "a.wav", dir / "p.mp3", "-b 128 -t"));
     const Bytes noise = Noise(5000, 14);
+    const Bytes vbr = fixtures::ReadFile(Lame(dir / "a.wav", dir / "v.mp3", "-V 2"));  // its Xing frame counts the frames
     const struct {
         const char* name;
         Bytes file;
@@ -102,6 +103,7 @@ TEST(AudioSource, CutOrDamagedInputsEndMarkedDamaged) {
         {"the same junk after the frames a stream announced", Cat({tagged, noise}), kSourceMpegLayer3, 20 * 1152, false},
         {"a damaged frame the decoder resynchronises past", Spliced(plain, 20 * 418 + 100, Bytes(200, 0)),
          kSourceMpegLayer3, 20 * 1152, false},
+        {"a VBR MP3 cut in half", Bytes(vbr.begin(), vbr.begin() + std::ssize(vbr) / 2), kSourceMpegLayer3, 10 * 1152, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

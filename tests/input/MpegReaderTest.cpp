@@ -102,9 +102,10 @@ TEST(MpegReader, TheStreamRecordComesFromTheFirstFrameAndTheInfoFrame) {
         int channels, rate;
         int32_t layer, frameSize, mode, bitrate;  // bitrate -1: not checked (VBR)
         bool tagged;
+        bool twoId3Tags = false;  // the second holding a frame header inside a frame
     };
     const Case cases[] = {
-        {"-V 2", 2, 44100, 3, 1152, 1, -1, true},
+        {"-V 2", 2, 44100, 3, 1152, 1, -1, true, true},
         {"-b 128 -t", 2, 44100, 3, 1152, 1, 128, false},
         {"-m s -b 64", 2, 22050, 3, 576, 0, 64, true},
         {"-m m -b 16 -t", 1, 8000, 3, 576, 3, 16, false},
@@ -114,7 +115,12 @@ TEST(MpegReader, TheStreamRecordComesFromTheFirstFrameAndTheInfoFrame) {
         SCOPED_TRACE(c.lameOptions ? c.lameOptions : "mp2");
         const fs::path wav = dir / "in.wav";
         WriteClickWav(wav, c.channels, c.rate, 20000, 100);
-        const fs::path file = c.lameOptions ? Lame(wav, dir / "in.mp3", c.lameOptions) : FfmpegMp2(wav, dir / "in.mp2", 192);
+        fs::path file = c.lameOptions ? Lame(wav, dir / "in.mp3", c.lameOptions) : FfmpegMp2(wav, dir / "in.mp2", 192);
+        if (c.twoId3Tags) {
+            const Bytes priv = Cat({Bytes{'P', 'R', 'I', 'V', 0, 0, 0, 46, 0, 0, 'x', 0, 0xFF, 0xFB, 0x90, 0x64}, Bytes(40, 0)});
+            fixtures::WriteFile(file = dir / "tags.mp3", Cat({Id3v2Tag({'T', 'I', 'T', '2', 0, 0, 0, 2, 0, 0, 0, 'x'}),
+                                                               Id3v2Tag(priv), fixtures::ReadFile(dir / "in.mp3")}));
+        }
         AudioSource source;
         ASSERT_TRUE(OpenPath(file.string(), source, ClassifyPath(file.string())));
         const StreamInfo& info = source.Info;
