@@ -90,6 +90,10 @@ TEST(AudioSource, CutOrDamagedInputsEndMarkedDamaged) {
     const Bytes plain = fixtures::ReadFile(Lame(dir / "a.wav", dir / "p.mp3", "-b 128 -t"));
     const Bytes noise = Noise(5000, 14);
     const Bytes vbr = fixtures::ReadFile(Lame(dir / "a.wav", dir / "v.mp3", "-V 2"));  // its Xing frame counts the frames
+    ASSERT_TRUE(fixtures::EncodeOgg(dir / "a.wav", dir / "1.ogg", {}, "--serial 1") &&
+                fixtures::EncodeOgg(dir / "a.wav", dir / "2.ogg", {}, "--serial 2"));
+    const Bytes link = fixtures::ReadFile(dir / "1.ogg"), page = {'O', 'g', 'g', 'S'};
+    const Bytes cutLink(link.begin(), std::find_end(link.begin(), link.end(), page.begin(), page.end()));
     const struct {
         const char* name;
         Bytes file;
@@ -103,6 +107,8 @@ TEST(AudioSource, CutOrDamagedInputsEndMarkedDamaged) {
         {"the same junk after the frames a stream announced", Cat({tagged, noise}), kSourceMpegLayer3, 20 * 1152, false},
         {"a damaged frame the decoder resynchronises past", Spliced(plain, 20 * 418 + 100, Bytes(200, 0)),
          kSourceMpegLayer3, 20 * 1152, false},
+        {"an Ogg chain whose first link lost its last page", Cat({cutLink, fixtures::ReadFile(dir / "2.ogg")}),
+         kSourceOgg, 40000, true},
         {"a VBR MP3 cut in half", Bytes(vbr.begin(), vbr.begin() + std::ssize(vbr) / 2), kSourceMpegLayer3, 10 * 1152, true},
     };
     for (const auto& row : rows) {
