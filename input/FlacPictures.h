@@ -16,3 +16,7 @@
 // the file. A stream that breaks off inside its metadata keeps what was
 // read, for the decoder to fail on. At most 64 MiB of metadata are held.
 std::vector<uint8_t> TakeFlacPictures(std::FILE* file, std::vector<uint8_t> head, CommentList& list);
+
+// Makes `bytes` hold at least `count` bytes, reading the missing ones from
+// `file`. False when the file ends first.
+bool FillHead(std::FILE* file, std::vector<uint8_t>& bytes, std::size_t count);

@@ -64,6 +64,8 @@ TEST(FlacReader, EveryWidthAndBlockLayoutReadsTheExactSamples) {
     const Made mono = MakeCoded(dir, "mono.flac", 1, 3000);
     fixtures::WriteFile(dir / "named.wav", fixtures::ReadFile(stereo.path));
     fixtures::WriteFile(dir / "untold.flac", fixtures::WithoutFlacTotal(fixtures::ReadFile(stereo.path)));
+    // Some taggers put an ID3v2 tag in front, here one of padding only.
+    fixtures::WriteFile(dir / "id3.flac", Cat({Id3v2Tag(Bytes(300, 0)), fixtures::ReadFile(stereo.path)}));
 
     struct Row { fs::path path; std::vector<int16_t> expected; int channels; int64_t count; };
     const Row rows[] = {
@@ -75,6 +77,7 @@ TEST(FlacReader, EveryWidthAndBlockLayoutReadsTheExactSamples) {
         {dir / "named.wav", stereo.samples, 2, 4096 * 2 + 1000},
         // 0 means the count was not written, not an empty stream.
         {dir / "untold.flac", stereo.samples, 2, kSampleCountNotGiven},
+        {dir / "id3.flac", stereo.samples, 2, 4096 * 2 + 1000},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.path.filename().string());
@@ -94,8 +97,10 @@ TEST(FlacOggReader, CommentsReachTheListInStreamOrderOnlyWhenAsked) {
     fixtures::TempDir dir;
     const std::vector<std::string> comments = {"ARTIST=x", "REPLAYGAIN_TRACK_GAIN=-3.00 dB",
                                                "TITLE=\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x8E\xB5", "artist=y"};
-    for (const std::string name : {"c.flac", "c.ogg"}) {
+    for (const std::string name : {"c.flac", "c.ogg", "id3.flac"}) {
         const Made made = MakeCoded(dir, name, 2, 1000, comments);
+        // The comments of a stream behind an ID3v2 tag still come from the stream.
+        if (name == "id3.flac") fixtures::WriteFile(made.path, Cat({Id3v2Tag(Bytes(20, 0)), fixtures::ReadFile(made.path)}));
         for (int32_t mode : {0, 1, 2}) {
             AudioSource source;
             source.CommentMode = mode;
