@@ -142,7 +142,9 @@ TEST(CoverArt, TheSourcesOwnPicturesTravelWhenTheTagsComeFromItsComments) {
     const std::string nihon = "Caf\xC3\xA9 \xE6\x97\xA5";
     // A command line takes at most 128 KiB in one argument.
     const fixtures::Bytes small = FakeJpeg(60000, 4);
-    const std::string oggPicture = "METADATA_BLOCK_PICTURE=" + Base64(PictureBlock(3, "image/jpeg", nihon, small));
+    // A NUL in the description would end it in the APIC frame and start the picture inside it.
+    const std::string oggPicture =
+        "METADATA_BLOCK_PICTURE=" + Base64(PictureBlock(3, "image/jpeg", nihon + std::string("\0B", 2), small));
     ASSERT_TRUE(fixtures::EncodeFlac(wav, dir / "two.flac", {"TITLE=Two"}, backOption + " " + frontOption));
     ASSERT_TRUE(fixtures::EncodeFlac(wav, dir / "back.flac", {"TITLE=Back"}, backOption));
     ASSERT_TRUE(fixtures::EncodeOgg(wav, dir / "cover.ogg", {"TITLE=Ogg", oggPicture}));
