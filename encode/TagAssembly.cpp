@@ -1,5 +1,6 @@
 #include "encode/TagAssembly.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 
@@ -18,6 +19,7 @@ constexpr std::size_t kId3v1TextLimit = 30;
 constexpr std::size_t kId3v1TrackLimit = 3;
 constexpr std::size_t kId3v1YearLimit = 4;
 constexpr const char* kFallbackGenre = "Other";
+constexpr std::size_t kYearDigits = 4;
 
 // Only the custom and comment tag modes choose the ID3 versions; the default
 // mode leaves the library its own choice.
@@ -69,6 +71,15 @@ double ReadGain(std::string_view value) {
     auto [end, error] = std::from_chars(value.data() + pos, value.data() + value.size(), gain);
     (void)end;
     return error == std::errc() ? gain : 0.0;
+}
+
+// ID3v2.3's year frame holds four digits and readers drop anything else, so
+// a date that begins with a year (an ISO date, the usual Vorbis comment
+// form) gives just that year. Other values are passed on as they are.
+std::string_view YearOf(std::string_view date) {
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const bool startsWithYear = date.size() >= kYearDigits && std::all_of(date.begin(), date.begin() + kYearDigits, isDigit);
+    return startsWithYear ? date.substr(0, kYearDigits) : date;
 }
 
 TagField FieldFromUtf8(TagFrame frame, const std::string& utf8) {
@@ -134,7 +145,7 @@ std::vector<TagField> TagFieldsFromTemplates(const EncodeOptions& options, const
         }
         fields.push_back(std::move(field));
     }
-    fields.push_back(FieldFromUtf8(TagFrame::Year, options.Year));
+    fields.push_back(FieldFromUtf8(TagFrame::Year, std::string(YearOf(options.Year))));
     if (!options.Genre.empty()) fields.push_back(FieldFromUtf8(TagFrame::Genre, options.Genre));
     return fields;
 }
@@ -147,7 +158,8 @@ std::vector<TagField> TagFieldsFromComments(CommentList& comments, const EncodeO
         const std::string_view text = *entry;
         for (const CommentKey& key : kCommentKeys) {
             if (!StartsWithIgnoringAsciiCase(text, key.Key)) continue;
-            const std::string_view value = text.substr(key.Key.size());
+            std::string_view value = text.substr(key.Key.size());
+            if (key.Frame == TagFrame::Year) value = YearOf(value);
             if (key.Action == CommentAction::TrackGain) {
                 if (wantGains) gains.Track = ReadGain(value);
             } else if (key.Action == CommentAction::AlbumGain) {

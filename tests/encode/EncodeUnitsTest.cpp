@@ -85,6 +85,20 @@ TEST(TagAssembly, PathNamesFillTheTemplatesAndTheEmptyFields) {
     for (const auto& [pattern, expanded] : cases) EXPECT_EQ(ExpandTagTemplate(pattern, song), expanded) << pattern;
 }
 
+// ID3v2.3's year frame takes four digits: a date that begins with a year gives that year, others pass as they are.
+TEST(TagAssembly, ADateThatBeginsWithAYearGivesTheYearFrameItsFourDigits) {
+    const std::pair<std::string, std::string> dates[] = {
+        {"2001-05-17", "2001"}, {"2001", "2001"}, {"1999/2000", "1999"}, {"May 2001", "May 2001"}, {"99", "99"}};
+    for (const auto& [date, year] : dates) {
+        CommentList list;
+        AppendComment(list, ("DATE=" + date).c_str());
+        ReplayGains gains;
+        const TagField expected{TagFrame::Year, year, year};
+        EXPECT_EQ(TagFieldsFromComments(list, {}, true, false, gains), std::vector<TagField>{expected}) << date;
+        EXPECT_EQ(TagFieldsFromTemplates({.Year = date}, {}).at(3), expected) << date;
+    }
+}
+
 // Scaling once found no gains when automatic tagging was on; and a locale with a decimal comma (where
 // installed) must not make "-6.02" read as -6.
 TEST(TagAssembly, GainsAreReadForScalingWhateverTheTagSourceAndLocale) {
