@@ -113,8 +113,9 @@ TagSource ChooseTagSource(const EncodeOptions& options) {
 }
 
 std::vector<TagField> TagFieldsFromPath(const InputPathParts& parts) {
-    return {FieldFromUtf8(TagFrame::Artist, parts.GrandParentName), FieldFromUtf8(TagFrame::Album, parts.ParentName),
-            FieldFromUtf8(TagFrame::Title, parts.BaseName)};
+    return {FieldFromUtf8(TagFrame::Artist, NameToUtf8(parts.GrandParentName)),
+            FieldFromUtf8(TagFrame::Album, NameToUtf8(parts.ParentName)),
+            FieldFromUtf8(TagFrame::Title, NameToUtf8(parts.BaseName))};
 }
 
 std::string ExpandTagTemplate(const std::string& pattern, const InputPathParts& parts) {
@@ -125,9 +126,9 @@ std::string ExpandTagTemplate(const std::string& pattern, const InputPathParts& 
             continue;
         }
         char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
-        if (next == '1') result += parts.BaseName;
-        else if (next == '2') result += parts.ParentName;
-        else if (next == '3') result += parts.GrandParentName;
+        if (next == '1') result += NameToUtf8(parts.BaseName);
+        else if (next == '2') result += NameToUtf8(parts.ParentName);
+        else if (next == '3') result += NameToUtf8(parts.GrandParentName);
         else continue;  // the '%' alone is dropped
         ++i;
     }

@@ -83,6 +83,12 @@ TEST(TagAssembly, PathNamesFillTheTemplatesAndTheEmptyFields) {
     };
     const InputPathParts song = SplitInputPath("/Music/Band/Record/01 Song.wav");
     for (const auto& [pattern, expanded] : cases) EXPECT_EQ(ExpandTagTemplate(pattern, song), expanded) << pattern;
+    // Names that are not UTF-8 are read as Latin-1, whether the stray byte ends the name or not.
+    const InputPathParts latin1 = SplitInputPath("/M\xFCsic/B\xE4nd/Caf\xE9.wav");
+    EXPECT_EQ(TagFieldsFromPath(latin1), (std::vector<TagField>{{TagFrame::Artist, "M\xFCsic", "M\xC3\xBCsic"},
+                                                                {TagFrame::Album, "B\xE4nd", "B\xC3\xA4nd"},
+                                                                {TagFrame::Title, "Caf\xE9", "Caf\xC3\xA9"}}));
+    EXPECT_EQ(ExpandTagTemplate("%1 %2", latin1), "Caf\xC3\xA9 B\xC3\xA4nd");
 }
 
 // ID3v2.3's year frame takes four digits: a date that begins with a year gives that year, others pass as they are.
