@@ -77,9 +77,9 @@ double ReadGain(std::string_view value) {
 // a date that begins with a year (an ISO date, the usual Vorbis comment
 // form) gives just that year. Other values are passed on as they are.
 std::string_view YearOf(std::string_view date) {
+    if (date.size() < kYearDigits) return date;
     const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
-    const bool startsWithYear = date.size() >= kYearDigits && std::all_of(date.begin(), date.begin() + kYearDigits, isDigit);
-    return startsWithYear ? date.substr(0, kYearDigits) : date;
+    return std::all_of(date.begin(), date.begin() + kYearDigits, isDigit) ? date.substr(0, kYearDigits) : date;
 }
 
 TagField FieldFromUtf8(TagFrame frame, const std::string& utf8) {

@@ -56,8 +56,8 @@ constexpr std::size_t kId3v2FooterBytes = 10;
 constexpr uint8_t kId3v2FooterFlag = 0x10;
 
 bool StartsWithId3v2Version(const uint8_t* bytes, std::size_t count) {
-    return count >= 4 && std::memcmp(bytes, kId3v2Marker, sizeof kId3v2Marker) == 0 && bytes[3] >= kId3v2OldestVersion &&
-           bytes[3] <= kId3v2NewestVersion;
+    return count >= 4 && std::memcmp(bytes, kId3v2Marker, sizeof kId3v2Marker) == 0 &&
+           bytes[3] >= kId3v2OldestVersion && bytes[3] <= kId3v2NewestVersion;
 }
 
 // `head` holds the bytes read so far from the file's start. Some taggers put
