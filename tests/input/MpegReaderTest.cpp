@@ -143,30 +143,6 @@ TEST(MpegReader, TheStreamRecordComesFromTheFirstFrameAndTheInfoFrame) {
     }
 }
 
-// Each input owns its decoder: two MPEG files read a block at a time in turn give what each gives alone.
-TEST(MpegReader, TwoOpenStreamsDoNotDisturbEachOther) {
-    fixtures::TempDir dir;
-    WriteClickWav(dir / "a.wav", 2, 44100, 30000, 10);
-    WriteClickWav(dir / "b.wav", 1, 44100, 20000, 20);
-    const std::string paths[2] = {Lame(dir / "a.wav", dir / "a.mp3", "-V 4").string(),
-                                  Lame(dir / "b.wav", dir / "b.mp3", "-b 96").string()};
-    AudioSource alone[2], together[2];
-    std::vector<int16_t> expected[2], read[2];
-    for (int i = 0; i < 2; ++i) {
-        ASSERT_TRUE(OpenPath(paths[i], alone[i], kSourceMpegLayer3) && OpenPath(paths[i], together[i], kSourceMpegLayer3));
-        expected[i] = ReadAll(alone[i]);
-    }
-    for (std::size_t blocks = 0; read[0].size() < expected[0].size() || read[1].size() < expected[1].size(); ++blocks) {
-        ASSERT_LT(blocks, 100u);
-        for (int i = 0; i < 2; ++i) {
-            const std::vector<int16_t> block = ReadAll(together[i], 1);
-            read[i].insert(read[i].end(), block.begin(), block.end());
-        }
-    }
-    EXPECT_EQ(read[0], expected[0]);
-    EXPECT_EQ(read[1], expected[1]);
-}
-
 TEST(MpegReader, FramesOfAnotherLayoutAreRefusedOneByOne) {
     fixtures::TempDir dir;
     WriteClickWav(dir / "a.wav", 2, 44100, 44100, 10);
