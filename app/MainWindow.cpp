@@ -30,6 +30,7 @@ namespace {
 inline constexpr const char* kWindowTitle = "Quavermill";
 inline constexpr const char* kUnsupportedTypeText = "Unsupported input file type";
 inline constexpr const char* kEmptyFolderText = "No audio files to convert in the folder\n%1";
+inline constexpr const char* kUnreadableFolderText = "Can't read the folder\n%1\n%2";
 // Large enough for any client area the window can have.
 inline constexpr int kCanvasSide = 200;
 inline constexpr int kSmallFontPixels = 10;
@@ -272,18 +273,22 @@ void MainWindow::QueueDroppedUrls(const QList<QUrl>& urls) {
 }
 
 void MainWindow::QueuePaths(const std::vector<std::string>& paths) {
+    const auto warn = [this](const QString& text) {
+        services_.showMessageBox({kErrorBoxCaption, text, QMessageBox::Warning});
+    };
     for (const std::string& path : paths) {
-        switch (QueueDroppedPath(queue_, path)) {
+        std::vector<UnreadableFolder> unreadable;
+        switch (QueueDroppedPath(queue_, path, unreadable)) {
         case DropOutcome::Queued:
         case DropOutcome::Ignored: break;
-        case DropOutcome::Unsupported:
-            services_.showMessageBox({kErrorBoxCaption, kUnsupportedTypeText, QMessageBox::Warning});
-            break;
+        case DropOutcome::Unsupported: warn(kUnsupportedTypeText); break;
         case DropOutcome::EmptyFolder:
-            services_.showMessageBox({kErrorBoxCaption,
-                                      QString::fromUtf8(kEmptyFolderText).arg(QFile::decodeName(path.c_str())),
-                                      QMessageBox::Warning});
+            warn(QString::fromUtf8(kEmptyFolderText).arg(QFile::decodeName(path.c_str())));
             break;
+        }
+        for (const UnreadableFolder& folder : unreadable) {
+            warn(QString::fromUtf8(kUnreadableFolderText)
+                     .arg(QFile::decodeName(folder.Path.c_str()), QString::fromLocal8Bit(folder.Reason)));
         }
     }
 }

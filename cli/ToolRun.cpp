@@ -28,6 +28,7 @@ constexpr const char* kToolName = "quavermill-cli";
 constexpr auto kRedrawInterval = std::chrono::milliseconds(200);
 constexpr int kLogSinkOff = 0;
 constexpr const char* kEmptyFolderMessage = "No audio files to convert in this folder\n";
+constexpr const char* kUnreadableFolderMessage = "Can't read this folder: ";
 
 struct PlannedFile {
     std::string Input;            // absolute, as the jobs see it
@@ -57,9 +58,14 @@ std::vector<PlannedFile> PlanFiles(const std::vector<std::string>& arguments, co
             add(argument, ClassifyPath(argument), std::string());
             continue;
         }
-        const std::vector<DroppedFile> files = AudioFilesInFolder(argument);
+        std::vector<UnreadableFolder> unreadable;
+        const std::vector<DroppedFile> files = AudioFilesInFolder(argument, unreadable);
         for (const DroppedFile& file : files) add(file.Path, file.Type, file.OutputSubfolder);
-        if (files.empty()) {
+        for (const UnreadableFolder& folder : unreadable) {
+            add(folder.Path, kSourceUnknown, std::string());
+            plan.back().Refusal = kUnreadableFolderMessage + folder.Reason + "\n";
+        }
+        if (files.empty() && unreadable.empty()) {
             add(argument, kSourceUnknown, std::string());
             plan.back().Refusal = kEmptyFolderMessage;
         }
@@ -170,8 +176,9 @@ int RunTool(const std::vector<std::string>& arguments, const std::atomic<int32_t
 
     for (const PlannedFile& planned : plan) {
         if (planned.Refusal.empty()) continue;
-        SetErrorContext(planned.Input);
-        ReportError("%s", planned.Refusal.c_str());
+        // Printed whole: an error context leaves out a path as long as a
+        // folder too deep to read.
+        display.PrintMessage(planned.Input + ": " + planned.Refusal);
         display.FinishFile(0, JobResult::Failed);
     }
 

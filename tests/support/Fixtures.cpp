@@ -1,5 +1,10 @@
 #include "support/Fixtures.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -7,7 +12,6 @@
 #include <mutex>
 #include <random>
 #include <stdexcept>
-#include <unistd.h>
 
 #include "settings/ErrorReport.h"
 
@@ -20,8 +24,26 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::error_code error;
+    std::filesystem::remove_all(path_, error);
+    // rm walks folders by handle, so it also removes a tree deeper than PATH_MAX.
+    if (error) std::system(("rm -rf " + ShellQuote(path_.string())).c_str());
+}
+
+std::filesystem::path MakeFolderPastPathMax(const std::filesystem::path& root) {
+    const std::string name(200, 'd');
+    std::filesystem::create_directories(root);
+    std::filesystem::path path = root;
+    int parent = open(root.c_str(), O_RDONLY | O_DIRECTORY);
+    while (path.string().size() < PATH_MAX) {
+        mkdirat(parent, name.c_str(), 0755);
+        const int child = openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY);
+        close(parent);
+        parent = child;
+        path /= name;
+    }
+    close(parent);
+    return path;
 }
 
 ScopedWorkingDir::ScopedWorkingDir(const std::filesystem::path& dir) : previous_(std::filesystem::current_path()) {

@@ -144,12 +144,13 @@ TEST(FolderDrop, AFoldersFilesJoinInNaturalOrderWithTheirPlaceBelowTheOutputFold
     fs::create_directory_symlink(albums / "Disc 2", albums / "Disc 3");  // never followed
     fs::create_directories(dir / "Empty" / "sub");
     fixtures::WriteText(dir / "Empty" / "sub" / "readme.txt", "x");
+    const fs::path deep = fixtures::MakeFolderPastPathMax(dir / "Deep");
 
     FileQueue queue;
     std::vector<MessageBoxRequest> boxes;
     MainWindow window(WindowServices{&queue, QSize(1920, 1080),
                                      [&boxes](const MessageBoxRequest& box) { boxes.push_back(box); }, {}});
-    window.QueuePaths({(albums.string() + "/"), (dir / "Empty").string()});
+    window.QueuePaths({(albums.string() + "/"), (dir / "Empty").string(), (dir / "Deep").string()});
 
     std::vector<std::pair<std::string, std::string>> queued;
     for (const QueuedPath& path : queue.Paths) queued.emplace_back(path.Path, path.OutputSubfolder);
@@ -163,8 +164,10 @@ TEST(FolderDrop, AFoldersFilesJoinInNaturalOrderWithTheirPlaceBelowTheOutputFold
                       }));
     // Dropped one by one, the last file (an MP3) decides the mode.
     EXPECT_EQ(queue.DecodePending, 1);
-    ASSERT_EQ(boxes.size(), 1u);  // the empty folder; the text file inside the album is passed over
+    // The empty folder (the text file inside the album is passed over), and the one it cannot enter.
+    ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text.toStdString(), "No audio files to convert in the folder\n" + (dir / "Empty").string());
+    EXPECT_EQ(boxes[1].text.toStdString(), "Can't read the folder\n" + deep.string() + "\nFile name too long");
 }
 
 }  // namespace
