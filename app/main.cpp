@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "app/GuiResources.h"
@@ -27,6 +28,18 @@ std::vector<std::string> ArgumentsAfterProgramName() {
     const QStringList all = QCoreApplication::arguments();
     for (qsizetype i = 1; i < all.size(); ++i) arguments.push_back(QFile::encodeName(all[i]).toStdString());
     return arguments;
+}
+
+// Empty when there is no safe place for the socket: the window then runs
+// without taking over later starts' files.
+QString FindInstanceName() {
+    std::string problem;
+    const std::string socketFolder = InstanceSocketFolder(problem);
+    if (socketFolder.empty()) {
+        std::fprintf(stderr, "quavermill: no hand-over between windows: %s\n", problem.c_str());
+        return QString();
+    }
+    return InstanceName(socketFolder, SettingsFilePath("."));
 }
 
 // Started from the menu the working directory is the home folder, which the
@@ -69,8 +82,8 @@ int main(int argc, char** argv) {
     }
     if (arguments.Desktop) UseDesktopSettingsFolder();
 
-    const QString instanceName = InstanceName(SettingsFilePath("."));
-    if (HandOverToRunningInstance(instanceName, arguments.Paths)) return 0;
+    const QString instanceName = FindInstanceName();
+    if (!instanceName.isEmpty() && HandOverToRunningInstance(instanceName, arguments.Paths)) return 0;
 
     InitGuiResources();
     QIcon icon;
@@ -90,10 +103,13 @@ int main(int argc, char** argv) {
     window.StartAnimationTimer();
     window.ApplySettings();
 
-    InstanceServer server(instanceName, [&window](const std::vector<std::string>& paths) {
-        window.QueuePaths(paths);
-        ActivateWindow(window);
-    });
+    std::unique_ptr<InstanceServer> server;
+    if (!instanceName.isEmpty()) {
+        server = std::make_unique<InstanceServer>(instanceName, [&window](const std::vector<std::string>& paths) {
+            window.QueuePaths(paths);
+            ActivateWindow(window);
+        });
+    }
     window.QueuePaths(arguments.Paths);
 
     const int exitCode = QApplication::exec();

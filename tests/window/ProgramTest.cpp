@@ -11,10 +11,14 @@
 #include <filesystem>
 #include <fstream>
 #include <spawn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <thread>
 
 #include "app/MainWindow.h"
+#include "app/SingleInstance.h"
 #include "queue/DroppedPaths.h"
 #include "settings/ErrorReport.h"
 #include "settings/Settings.h"
@@ -72,6 +76,11 @@ private:
     pid_t pid_ = -1;
 };
 
+void EnsureApplication() {
+    static int argc = 0;
+    if (!QApplication::instance()) new QApplication(argc, nullptr);
+}
+
 bool AppearsWithin(const fs::path& path, std::chrono::seconds limit = 20s) {
     for (auto waited = 0ms; waited < limit; waited += 50ms) {
         if (fs::exists(path)) return true;
@@ -91,6 +100,48 @@ TEST(Program, FilesAndFoldersOnTheCommandLineAreConvertedAndASecondStartJoinsThe
     Program second(dir.path(), {"later"});
     EXPECT_EQ(second.Wait(), 0);
     EXPECT_TRUE(AppearsWithin(dir / "later" / "second.mp3"));
+}
+
+TEST(SingleInstance, TheSocketLivesInAPrivateFolderAndOnlyOneNobodyAnswersIsReplaced) {
+    EnsureApplication();
+    fixtures::TempDir dir;
+    setenv("TMPDIR", dir.path().c_str(), 1);
+    const fs::path run = dir / "run", own = dir / ("quavermill-" + std::to_string(geteuid()));
+    fs::create_directory(run);
+    fs::permissions(run, fs::perms::owner_all);
+    std::string problem;
+    setenv("XDG_RUNTIME_DIR", run.c_str(), 1);
+    EXPECT_EQ(InstanceSocketFolder(problem), run.string());
+    setenv("XDG_RUNTIME_DIR", "/tmp", 1);  // anyone may put a socket there
+    EXPECT_EQ(InstanceSocketFolder(problem), own.string());
+    EXPECT_EQ(fs::status(own).permissions(), fs::perms::owner_all);
+    unsetenv("XDG_RUNTIME_DIR");
+    fs::permissions(own, fs::perms::others_exec, fs::perm_options::add);
+    EXPECT_EQ(InstanceSocketFolder(problem), "");
+    EXPECT_EQ(problem, own.string() + ": other users may enter it");
+    fs::permissions(own, fs::perms::owner_all);
+    if (geteuid() == 0 && chown(own.c_str(), 65534, 65534) == 0) {
+        EXPECT_EQ(InstanceSocketFolder(problem), "");
+        EXPECT_EQ(problem, own.string() + ": owned by another user");
+    }
+    unsetenv("TMPDIR");
+
+    // A killed window's socket: bound but nobody listens, so it refuses connections.
+    const QString name = InstanceName(run.string(), dir.path().string());
+    sockaddr_un address{AF_UNIX, {}};
+    name.toStdString().copy(address.sun_path, sizeof address.sun_path - 1);
+    const int dead = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(bind(dead, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    close(dead);
+    std::vector<std::string> received;
+    InstanceServer live(name, [&](const std::vector<std::string>& paths) {
+        received.insert(received.end(), paths.begin(), paths.end());
+    });
+    EXPECT_TRUE(live.IsListening());
+    EXPECT_FALSE(InstanceServer(name, {}).IsListening());  // the live window keeps its socket
+    ASSERT_TRUE(HandOverToRunningInstance(name, {"/a/\xe9.wav"}));
+    for (int i = 0; i < 100 && received.empty(); ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(received, std::vector<std::string>{"/a/\xe9.wav"});
 }
 
 TEST(Program, TheMenuEntryKeepsTheSettingsInTheConfigFolderAndPassesTheFiles) {
@@ -131,8 +182,7 @@ TEST(SettingsFolder, TheConfigFolderFollowsTheXdgRules) {
 }
 
 TEST(FolderDrop, AFoldersFilesJoinInNaturalOrderWithTheirPlaceBelowTheOutputFolder) {
-    static int argc = 0;
-    if (!QApplication::instance()) new QApplication(argc, nullptr);
+    EnsureApplication();
     SelectErrorSink(0);
     fixtures::TempDir dir;
     const fs::path albums = dir / "Albums";
