@@ -66,6 +66,12 @@ void RunMenuDialog(int command, QWidget* owner) {
     }
 }
 
+// The path's own bytes: QUrl::toLocalFile() would replace every byte of it
+// that is not UTF-8, and the file would no longer be found.
+std::string LocalPathOf(const QUrl& url) {
+    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}
+
 int32_t ToggleValue(bool checked) {
     return checked ? kMenuChecked : 0;
 }
@@ -267,8 +273,7 @@ void MainWindow::QueueDroppedUrls(const QList<QUrl>& urls) {
             services_.showMessageBox({kErrorBoxCaption, kUnsupportedTypeText, QMessageBox::Warning});
             continue;
         }
-        // The whole path, in the file system's own encoding.
-        QueuePaths({QFile::encodeName(url.toLocalFile()).toStdString()});
+        QueuePaths({LocalPathOf(url)});
     }
 }
 

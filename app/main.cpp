@@ -2,9 +2,9 @@
 // or named on its command line.
 
 #include <QApplication>
-#include <QFile>
 #include <QIcon>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -23,11 +23,25 @@ namespace {
 
 constexpr int kExitUsage = 2;
 
-std::vector<std::string> ArgumentsAfterProgramName() {
-    std::vector<std::string> arguments;
-    const QStringList all = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < all.size(); ++i) arguments.push_back(QFile::encodeName(all[i]).toStdString());
-    return arguments;
+// The bytes as given: a file name need not be valid UTF-8, and a trip
+// through QString would replace what is not.
+std::vector<std::string> ArgumentsAfterProgramName(int argc, char** argv) {
+    return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
+}
+
+// Help and the version need no window system, so they are answered before
+// Qt looks for one (over ssh, on a text console). A command line that does
+// not parse may hold Qt's own options, which only QApplication takes out.
+bool AnsweredHelpOrVersion(const ProgramArguments& arguments) {
+    if (!arguments.Help && !arguments.Version) return false;
+    std::fputs(arguments.Help ? ProgramUsageText().c_str() : "quavermill " QM_VERSION "\n", stdout);
+    return true;
+}
+
+bool AnsweredWithoutDisplay(int argc, char** argv) {
+    ProgramArguments arguments;
+    return ParseProgramArguments(ArgumentsAfterProgramName(argc, argv), arguments).empty() &&
+           AnsweredHelpOrVersion(arguments);
 }
 
 // Empty when there is no safe place for the socket: the window then runs
@@ -61,6 +75,7 @@ void ActivateWindow(MainWindow& window) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (AnsweredWithoutDisplay(argc, argv)) return 0;
     // The window opens at its stored corner, is moved by the program while
     // dragged and may stay on top; a native Wayland client can do none of
     // these, so X11 (XWayland on a Wayland desktop) comes first.
@@ -71,15 +86,13 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("quavermill"));
 
     ProgramArguments arguments;
-    const std::string problem = ParseProgramArguments(ArgumentsAfterProgramName(), arguments);
+    // QApplication has taken its own options out of argv.
+    const std::string problem = ParseProgramArguments(ArgumentsAfterProgramName(argc, argv), arguments);
     if (!problem.empty()) {
         std::fprintf(stderr, "quavermill: %s\nTry 'quavermill --help'.\n", problem.c_str());
         return kExitUsage;
     }
-    if (arguments.Help || arguments.Version) {
-        std::fputs(arguments.Help ? ProgramUsageText().c_str() : "quavermill " QM_VERSION "\n", stdout);
-        return 0;
-    }
+    if (AnsweredHelpOrVersion(arguments)) return 0;
     if (arguments.Desktop) UseDesktopSettingsFolder();
 
     const QString instanceName = FindInstanceName();

@@ -89,17 +89,20 @@ bool AppearsWithin(const fs::path& path, std::chrono::seconds limit = 20s) {
     return false;
 }
 
+// Names are bytes, not necessarily UTF-8 (here Latin-1).
 TEST(Program, FilesAndFoldersOnTheCommandLineAreConvertedAndASecondStartJoinsTheFirst) {
     fixtures::TempDir dir;
-    fixtures::WriteSineWav(dir / "first.wav", 2205);
-    fixtures::WriteSineWav(dir / "later" / "second.wav", 2205);
-    Program first(dir.path(), {"first.wav"});
-    ASSERT_TRUE(AppearsWithin(dir / "first.mp3"));
+    fixtures::WriteSineWav(dir / "\xe9t\xe9.wav", 2205);
+    fixtures::WriteSineWav(dir / "M\xfcsik" / "second.wav", 2205);
+    Program first(dir.path(), {"\xe9t\xe9.wav"});
+    ASSERT_TRUE(AppearsWithin(dir / "\xe9t\xe9.mp3"));
     EXPECT_TRUE(fs::exists(dir / "Quavermill.ini"));  // started by hand: the working directory
     // The second start hands its folder over and ends at once.
-    Program second(dir.path(), {"later"});
+    Program second(dir.path(), {"M\xfcsik"});
     EXPECT_EQ(second.Wait(), 0);
-    EXPECT_TRUE(AppearsWithin(dir / "later" / "second.mp3"));
+    EXPECT_TRUE(AppearsWithin(dir / "M\xfcsik" / "second.mp3"));
+    // Help needs no window system.
+    EXPECT_EQ(Program(dir.path(), {"--version"}, {"QT_QPA_PLATFORM=", "DISPLAY=", "WAYLAND_DISPLAY="}).Wait(), 0);
 }
 
 TEST(SingleInstance, TheSocketLivesInAPrivateFolderAndOnlyOneNobodyAnswersIsReplaced) {
@@ -200,12 +203,15 @@ TEST(FolderDrop, AFoldersFilesJoinInNaturalOrderWithTheirPlaceBelowTheOutputFold
     std::vector<MessageBoxRequest> boxes;
     MainWindow window(WindowServices{&queue, QSize(1920, 1080),
                                      [&boxes](const MessageBoxRequest& box) { boxes.push_back(box); }, {}});
+    // A dropped URL names the file's bytes, percent-encoded.
+    window.QueueDroppedUrls({QUrl::fromEncoded("file:///nowhere/%E9t%E9%20x.wav")});
     window.QueuePaths({(albums.string() + "/"), (dir / "Empty").string(), (dir / "Deep").string()});
 
     std::vector<std::pair<std::string, std::string>> queued;
     for (const QueuedPath& path : queue.Paths) queued.emplace_back(path.Path, path.OutputSubfolder);
     const std::string a = albums.string();
     EXPECT_EQ(queued, (std::vector<std::pair<std::string, std::string>>{
+                          {"/nowhere/\xe9t\xe9 x.wav", ""},
                           {a + "/cover.wav", "Albums"},
                           {a + "/Disc 1/2 Two.flac", "Albums/Disc 1"},
                           {a + "/Disc 1/10 Ten.wav", "Albums/Disc 1"},
