@@ -100,8 +100,8 @@ int main(int argc, char** argv) {
 
     InitGuiResources();
     QIcon icon;
-    icon.addFile(QStringLiteral(":/quavermill/icon-large.png"));
-    icon.addFile(QStringLiteral(":/quavermill/icon-small.png"));
+    icon.addFile(QStringLiteral(":/quavermill/icon-128.png"));
+    icon.addFile(QStringLiteral(":/quavermill/icon-16.png"));
     QApplication::setWindowIcon(icon);
 
     LoadSettings();
