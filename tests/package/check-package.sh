@@ -1,22 +1,16 @@
 #!/usr/bin/env bash
-# Builds the Debian package from the build folder and checks it as lintian
-# and a software centre see it: both programs and their manual pages, the
-# menu entry that opens files and folders, every icon size, the AppStream
-# metainfo, and dependencies computed from the linked libraries.
+# Builds the Debian package from the build folder and checks it as lintian (which wants manual pages for
+# both programs) and a software centre see it: the menu entry, icons, metainfo and computed dependencies.
 set -euo pipefail
-build="$1"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-(cd "$build" && cpack -G DEB -B "$work" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; exit 1; }
+(cd "$1" && cpack -G DEB -B "$work" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; exit 1; }
 deb="$(ls "$work"/quavermill_*.deb)"
 dpkg-deb -x "$deb" "$work/root"
 usr="$work/root/usr"
 failed=0
-fail() { echo "failed: $*"; failed=$((failed + 1)); }
-
-for file in bin/quavermill bin/quavermill-cli share/man/man1/quavermill.1.gz share/man/man1/quavermill-cli.1.gz; do
-  [ -f "$usr/$file" ] || fail "missing $file"
-done
+fail() { echo "failed: $*"; failed=1; }
+for program in quavermill quavermill-cli; do [ -x "$usr/bin/$program" ] || fail "no $program"; done
 for side in 16 32 48 64 128 256; do
   file "$usr/share/icons/hicolor/${side}x$side/apps/quavermill.png" | grep -q "PNG image data, $side x $side," ||
     fail "no $side x $side icon"
@@ -31,4 +25,4 @@ launchable="$(sed -n 's|.*<launchable type="desktop-id">\(.*\)</launchable>.*|\1
 [ -f "$usr/share/applications/$launchable" ] || fail "metainfo launches '$launchable', which is not installed"
 dpkg-deb -f "$deb" Depends | grep -q 'libmp3lame0' || fail "Depends lacks libmp3lame0"
 lintian --fail-on error,warning "$deb" 2>/dev/null || fail lintian
-[ "$failed" -eq 0 ]
+exit "$failed"

@@ -1,7 +1,5 @@
 #include "support/Fixtures.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -30,22 +28,6 @@ TempDir::~TempDir() {
     if (error) std::system(("rm -rf " + ShellQuote(path_.string())).c_str());
 }
 
-std::filesystem::path MakeFolderPastPathMax(const std::filesystem::path& root) {
-    const std::string name(200, 'd');
-    std::filesystem::create_directories(root);
-    std::filesystem::path path = root;
-    int parent = open(root.c_str(), O_RDONLY | O_DIRECTORY);
-    while (path.string().size() < PATH_MAX) {
-        mkdirat(parent, name.c_str(), 0755);
-        const int child = openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY);
-        close(parent);
-        parent = child;
-        path /= name;
-    }
-    close(parent);
-    return path;
-}
-
 ScopedWorkingDir::ScopedWorkingDir(const std::filesystem::path& dir) : previous_(std::filesystem::current_path()) {
     std::filesystem::current_path(dir);
 }
@@ -53,6 +35,18 @@ ScopedWorkingDir::ScopedWorkingDir(const std::filesystem::path& dir) : previous_
 ScopedWorkingDir::~ScopedWorkingDir() {
     std::error_code ignored;
     std::filesystem::current_path(previous_, ignored);
+}
+
+std::filesystem::path MakeFolderPastPathMax(const std::filesystem::path& root) {
+    std::filesystem::create_directories(root);
+    ScopedWorkingDir inside(root);
+    std::filesystem::path path = root;
+    // Each step is a relative one, which the system takes at any depth.
+    for (const std::string name(200, 'd'); path.string().size() < PATH_MAX; path /= name) {
+        std::filesystem::create_directory(name);
+        std::filesystem::current_path(name);
+    }
+    return path;
 }
 
 void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
