@@ -149,8 +149,7 @@ TEST(CliTool, AFolderConvertsItsFilesBelowTheOutputDirectory) {
     EXPECT_TRUE(mp3inspect::IsCompleteMp3(dir / "out" / "Albums" / "Disc 1" / "01.mp3"));
     EXPECT_TRUE(mp3inspect::IsCompleteMp3(dir / "out" / "Albums" / "Disc 2" / "01.mp3"));
     EXPECT_FALSE(fs::exists(dir / "out" / "Albums" / ".hidden"));
-    // Without -o, beside each input; an empty folder is an error of its own, and so is one the walk
-    // cannot enter, named whole.
+    // Without -o, beside each input; an empty folder, or one the walk cannot enter, is an error of its own.
     const fs::path deep = fixtures::MakeFolderPastPathMax(dir / "Deep");
     std::tie(status, errors) = RunTool(dir.path(), {"Albums/Disc 1", "Empty", "Deep"});
     EXPECT_EQ(status, 1);

@@ -21,7 +21,6 @@
 #include "app/FailureNotice.h"
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
-#include "settings/ErrorReport.h"
 #include "settings/SettingsFolder.h"
 #include "support/Fixtures.h"
 
@@ -53,7 +52,9 @@ struct RunningProgram {
             pclose(shell);
         }
     }
-    ~RunningProgram() { kill(pid, SIGTERM); }
+    ~RunningProgram() {
+        if (pid > 0) kill(pid, SIGTERM);  // never -1, which would signal every process
+    }
     pid_t pid = -1;
 };
 
@@ -116,9 +117,9 @@ TEST(SingleInstance, TheSocketLivesInAPrivateFolderAndOnlyOneNobodyAnswersIsRepl
 
     // A killed window's socket: bound but nobody listens, so it refuses connections.
     const QString name = InstanceName(dir.path().string(), dir.path().string());
-    ASSERT_EQ(std::system(("/usr/bin/python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' " +
-                           fixtures::ShellQuote(name.toStdString())).c_str()),
-              0);
+    const std::string bind =
+        "/usr/bin/python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' ";
+    ASSERT_EQ(std::system((bind + fixtures::ShellQuote(name.toStdString())).c_str()), 0);
     InstanceServer live(name, {});
     EXPECT_TRUE(live.IsListening());
     EXPECT_FALSE(InstanceServer(name, {}).IsListening());  // the live window keeps its socket
@@ -166,16 +167,15 @@ TEST(FailureNotice, OneNotificationAfterABatchWithFailuresWhoseErrorsWentToTheLo
 
 // The menu start above sets XDG_CONFIG_HOME; a relative or empty one is to be ignored.
 TEST(SettingsFolder, TheConfigFolderFollowsTheXdgRules) {
-    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", "/home/u", 1);
     for (const char* xdg : {"", "relative/conf"}) {
         setenv("XDG_CONFIG_HOME", xdg, 1);
-        EXPECT_EQ(DesktopSettingsFolder(), home + "/.config/quavermill") << xdg;
+        EXPECT_EQ(DesktopSettingsFolder(), "/home/u/.config/quavermill") << xdg;
     }
 }
 
 TEST(FolderDrop, AFoldersFilesJoinInNaturalOrderWithTheirPlaceBelowTheOutputFolder) {
     EnsureApplication();
-    SelectErrorSink(0);
     fixtures::TempDir dir;
     const fs::path albums = dir / "Albums";
     for (const char* name : {"Disc 1/10 Ten.wav", "Disc 1/2 Two.flac", "Disc 1/notes.txt", "Disc 10/1.mp3",
