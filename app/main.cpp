@@ -29,15 +29,15 @@ std::vector<std::string> ArgumentsAfterProgramName(int argc, char** argv) {
     return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
 }
 
-// Help and the version need no window system, so they are answered before
-// Qt looks for one (over ssh, on a text console). A command line that does
-// not parse may hold Qt's own options, which only QApplication takes out.
 bool AnsweredHelpOrVersion(const ProgramArguments& arguments) {
     if (!arguments.Help && !arguments.Version) return false;
     std::fputs(arguments.Help ? ProgramUsageText().c_str() : "quavermill " QM_VERSION "\n", stdout);
     return true;
 }
 
+// Help and the version need no window system, so they are answered before
+// Qt looks for one (over ssh, on a text console). A command line that does
+// not parse may hold Qt's own options, which only QApplication takes out.
 bool AnsweredWithoutDisplay(int argc, char** argv) {
     ProgramArguments arguments;
     return ParseProgramArguments(ArgumentsAfterProgramName(argc, argv), arguments).empty() &&
