@@ -16,9 +16,11 @@
 #include <cstdint>
 #include <string>
 
+#include "app/FailureNotice.h"
 #include "app/GuiResources.h"
 #include "app/WindowPainter.h"
 #include "app/WindowPlacement.h"
+#include "job/OutputNaming.h"
 #include "queue/DroppedPaths.h"
 #include "settings/ErrorReport.h"
 #include "settings/Settings.h"
@@ -30,6 +32,7 @@ namespace {
 inline constexpr const char* kWindowTitle = "Quavermill";
 inline constexpr const char* kUnsupportedTypeText = "Unsupported input file type";
 inline constexpr const char* kEmptyFolderText = "No audio files to convert in the folder\n%1";
+inline constexpr const char* kUnreadableFolderText = "Can't read the folder\n%1\n%2";
 // Large enough for any client area the window can have.
 inline constexpr int kCanvasSide = 200;
 inline constexpr int kSmallFontPixels = 10;
@@ -65,6 +68,12 @@ void RunMenuDialog(int command, QWidget* owner, Settings& settings, int32_t& sli
     }
 }
 
+// The path's own bytes: QUrl::toLocalFile() would replace every byte of it
+// that is not UTF-8, and the file would no longer be found.
+std::string LocalPathOf(const QUrl& url) {
+    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}
+
 }  // namespace
 
 WindowServices DefaultWindowServices(Settings& settings) {
@@ -74,6 +83,9 @@ WindowServices DefaultWindowServices(Settings& settings) {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) services.screenSize = screen->size();
     services.showMessageBox = ShowModalMessageBox;
     services.runDialog = RunMenuDialog;
+    services.batchEnded = [](const BatchSummary& summary, bool errorsToLog) {
+        NoticeBatchFailures(summary.Failed, errorsToLog, AbsolutePath(SettingsFilePath(kLogFileName)));
+    };
     return services;
 }
 
@@ -282,29 +294,32 @@ void MainWindow::QueueDroppedUrls(const QList<QUrl>& urls) {
             services_.showMessageBox({kErrorBoxCaption, kUnsupportedTypeText, QMessageBox::Warning});
             continue;
         }
-        // The whole path, in the file system's own encoding.
-        paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+        paths.push_back(LocalPathOf(url));
     }
     QueuePaths(paths);
 }
 
 void MainWindow::QueuePaths(const std::vector<std::string>& paths) {
+    const auto warn = [this](const QString& text) {
+        services_.showMessageBox({kErrorBoxCaption, text, QMessageBox::Warning});
+    };
     // One push for all of them: the claims rule must see every file of the
     // drop before the first starts, or a decode could write over a WAV file
     // dropped with it.
     std::vector<QueuedFile> files;
     for (const std::string& path : paths) {
-        switch (CollectDroppedPath(path, files)) {
+        std::vector<UnreadableFolder> unreadable;
+        switch (CollectDroppedPath(path, files, unreadable)) {
         case DropOutcome::Queued:
         case DropOutcome::Ignored: break;
-        case DropOutcome::Unsupported:
-            services_.showMessageBox({kErrorBoxCaption, kUnsupportedTypeText, QMessageBox::Warning});
-            break;
+        case DropOutcome::Unsupported: warn(kUnsupportedTypeText); break;
         case DropOutcome::EmptyFolder:
-            services_.showMessageBox({kErrorBoxCaption,
-                                      QString::fromUtf8(kEmptyFolderText).arg(QFile::decodeName(path.c_str())),
-                                      QMessageBox::Warning});
+            warn(QString::fromUtf8(kEmptyFolderText).arg(QFile::decodeName(path.c_str())));
             break;
+        }
+        for (const UnreadableFolder& folder : unreadable) {
+            warn(QString::fromUtf8(kUnreadableFolderText)
+                     .arg(QFile::decodeName(folder.Path.c_str()), QString::fromLocal8Bit(folder.Reason)));
         }
     }
     if (engine_) engine_->Push(files);

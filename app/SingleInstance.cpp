@@ -1,11 +1,19 @@
 #include "app/SingleInstance.h"
 
 #include <QCryptographicHash>
-#include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "job/OutputNaming.h"
 
 namespace {
 
@@ -13,13 +21,50 @@ constexpr int kConnectTimeoutMs = 1000;
 constexpr int kWriteTimeoutMs = 5000;
 // Paths may hold any byte but NUL, so NUL ends each one.
 constexpr char kPathEnd = '\0';
+constexpr mode_t kPrivateFolderMode = 0700;
+constexpr mode_t kOthersAccess = 0077;
+
+// Empty when `folder` is a real folder of this user that nobody else may enter.
+std::string PrivateFolderProblem(const std::string& folder) {
+    struct stat status {};
+    if (lstat(folder.c_str(), &status) != 0) return std::strerror(errno);
+    if (!S_ISDIR(status.st_mode)) return "not a folder";
+    if (status.st_uid != geteuid()) return "owned by another user";
+    if ((status.st_mode & kOthersAccess) != 0) return "other users may enter it";
+    return std::string();
+}
+
+bool RefusesConnections(const QString& name) {
+    struct stat status {};
+    if (lstat(QFile::encodeName(name).constData(), &status) != 0 || !S_ISSOCK(status.st_mode)) return false;
+    QLocalSocket probe;
+    probe.connectToServer(name);
+    if (probe.waitForConnected(kConnectTimeoutMs)) return false;
+    return probe.error() == QLocalSocket::ConnectionRefusedError;
+}
 
 }  // namespace
 
-QString InstanceName(const std::string& settingsFolder) {
-    const QByteArray folder = QDir(QString::fromStdString(settingsFolder)).absolutePath().toUtf8();
+std::string InstanceSocketFolder(std::string& problem) {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && runtime[0] == '/' && PrivateFolderProblem(runtime).empty()) return runtime;
+    std::error_code error;
+    std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
+    if (error) temporary = "/tmp";
+    const std::string folder = (temporary / ("quavermill-" + std::to_string(geteuid()))).string();
+    // An existing folder, or anything else in the way, is judged below.
+    mkdir(folder.c_str(), kPrivateFolderMode);
+    problem = PrivateFolderProblem(folder);
+    if (problem.empty()) return folder;
+    problem = folder + ": " + problem;
+    return std::string();
+}
+
+QString InstanceName(const std::string& socketFolder, const std::string& settingsFolder) {
+    const QByteArray folder = QByteArray::fromStdString(AbsolutePath(settingsFolder));
     const QByteArray digest = QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex().left(16);
-    return QStringLiteral("quavermill-%1-%2").arg(getuid()).arg(QString::fromLatin1(digest));
+    return QFile::decodeName(QByteArray::fromStdString(socketFolder)) + QStringLiteral("/quavermill-") +
+           QString::fromLatin1(digest);
 }
 
 bool HandOverToRunningInstance(const QString& name, const std::vector<std::string>& paths) {
@@ -42,9 +87,12 @@ bool HandOverToRunningInstance(const QString& name, const std::vector<std::strin
 
 InstanceServer::InstanceServer(const QString& name, Receiver receive, QObject* parent)
     : QObject(parent), server_(new QLocalServer(this)), receive_(std::move(receive)) {
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_->listen(name)) {
-        // Left behind by a window that crashed: nobody answered on it.
+    // No socket options: with any, Qt binds elsewhere and renames the socket
+    // over `name`, which would take a live window's socket away. The folder
+    // keeps other users out.
+    if (!server_->listen(name) && server_->serverError() == QAbstractSocket::AddressInUseError &&
+        RefusesConnections(name)) {
+        // Left behind by a window that was killed.
         QLocalServer::removeServer(name);
         server_->listen(name);
     }

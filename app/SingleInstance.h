@@ -12,13 +12,22 @@
 
 class QLocalServer;
 
-// The name the running window listens on, for the user and the settings folder.
-QString InstanceName(const std::string& settingsFolder);
+// The folder the instance socket lives in: $XDG_RUNTIME_DIR, else
+// "quavermill-<uid>" in the temporary folder, made with mode 0700. Whoever
+// could put a socket there would receive this user's files, so a folder that
+// is not the user's own, or that others may enter, is refused: the result is
+// empty and `problem` says why.
+std::string InstanceSocketFolder(std::string& problem);
+
+// The socket in `socketFolder` of the window running on `settingsFolder`.
+QString InstanceName(const std::string& socketFolder, const std::string& settingsFolder);
 
 // Hands `paths` to the window listening on `name`. False when there is none.
 bool HandOverToRunningInstance(const QString& name, const std::vector<std::string>& paths);
 
 // Listens on `name` and calls `receive` with the paths of every later start.
+// A socket already at `name` is replaced only when it refuses connections:
+// one that answers belongs to a live window.
 class InstanceServer : public QObject {
 public:
     using Receiver = std::function<void(const std::vector<std::string>& paths)>;

@@ -2,11 +2,12 @@
 // or named on its command line.
 
 #include <QApplication>
-#include <QFile>
 #include <QIcon>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "app/GuiResources.h"
@@ -21,11 +22,37 @@ namespace {
 
 constexpr int kExitUsage = 2;
 
-std::vector<std::string> ArgumentsAfterProgramName() {
-    std::vector<std::string> arguments;
-    const QStringList all = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < all.size(); ++i) arguments.push_back(QFile::encodeName(all[i]).toStdString());
-    return arguments;
+// The bytes as given: a file name need not be valid UTF-8, and a trip
+// through QString would replace what is not.
+std::vector<std::string> ArgumentsAfterProgramName(int argc, char** argv) {
+    return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
+}
+
+bool AnsweredHelpOrVersion(const ProgramArguments& arguments) {
+    if (!arguments.Help && !arguments.Version) return false;
+    std::fputs(arguments.Help ? ProgramUsageText().c_str() : "quavermill " QM_VERSION "\n", stdout);
+    return true;
+}
+
+// Help and the version need no window system, so they are answered before
+// Qt looks for one (over ssh, on a text console). A command line that does
+// not parse may hold Qt's own options, which only QApplication takes out.
+bool AnsweredWithoutDisplay(int argc, char** argv) {
+    ProgramArguments arguments;
+    return ParseProgramArguments(ArgumentsAfterProgramName(argc, argv), arguments).empty() &&
+           AnsweredHelpOrVersion(arguments);
+}
+
+// Empty when there is no safe place for the socket: the window then runs
+// without taking over later starts' files.
+QString FindInstanceName() {
+    std::string problem;
+    const std::string socketFolder = InstanceSocketFolder(problem);
+    if (socketFolder.empty()) {
+        std::fprintf(stderr, "quavermill: no hand-over between windows: %s\n", problem.c_str());
+        return QString();
+    }
+    return InstanceName(socketFolder, SettingsFilePath("."));
 }
 
 // Started from the menu the working directory is the home folder, which the
@@ -47,6 +74,7 @@ void ActivateWindow(MainWindow& window) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (AnsweredWithoutDisplay(argc, argv)) return 0;
     // The window opens at its stored corner, is moved by the program while
     // dragged and may stay on top; a native Wayland client can do none of
     // these, so X11 (XWayland on a Wayland desktop) comes first.
@@ -57,24 +85,22 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("quavermill"));
 
     ProgramArguments arguments;
-    const std::string problem = ParseProgramArguments(ArgumentsAfterProgramName(), arguments);
+    // QApplication has taken its own options out of argv.
+    const std::string problem = ParseProgramArguments(ArgumentsAfterProgramName(argc, argv), arguments);
     if (!problem.empty()) {
         std::fprintf(stderr, "quavermill: %s\nTry 'quavermill --help'.\n", problem.c_str());
         return kExitUsage;
     }
-    if (arguments.Help || arguments.Version) {
-        std::fputs(arguments.Help ? ProgramUsageText().c_str() : "quavermill " QM_VERSION "\n", stdout);
-        return 0;
-    }
+    if (AnsweredHelpOrVersion(arguments)) return 0;
     if (arguments.Desktop) UseDesktopSettingsFolder();
 
-    const QString instanceName = InstanceName(SettingsFilePath("."));
-    if (HandOverToRunningInstance(instanceName, arguments.Paths)) return 0;
+    const QString instanceName = FindInstanceName();
+    if (!instanceName.isEmpty() && HandOverToRunningInstance(instanceName, arguments.Paths)) return 0;
 
     InitGuiResources();
     QIcon icon;
-    icon.addFile(QStringLiteral(":/quavermill/icon-large.png"));
-    icon.addFile(QStringLiteral(":/quavermill/icon-small.png"));
+    icon.addFile(QStringLiteral(":/quavermill/icon-128.png"));
+    icon.addFile(QStringLiteral(":/quavermill/icon-16.png"));
     QApplication::setWindowIcon(icon);
 
     Settings settings;
@@ -89,10 +115,13 @@ int main(int argc, char** argv) {
     window.StartAnimationTimer();
     window.ApplySettings();
 
-    InstanceServer server(instanceName, [&window](const std::vector<std::string>& paths) {
-        window.QueuePaths(paths);
-        ActivateWindow(window);
-    });
+    std::unique_ptr<InstanceServer> server;
+    if (!instanceName.isEmpty()) {
+        server = std::make_unique<InstanceServer>(instanceName, [&window](const std::vector<std::string>& paths) {
+            window.QueuePaths(paths);
+            ActivateWindow(window);
+        });
+    }
     window.QueuePaths(arguments.Paths);
 
     const int exitCode = QApplication::exec();

@@ -26,6 +26,7 @@ namespace {
 constexpr const char* kToolName = "quavermill-cli";
 constexpr auto kRedrawInterval = std::chrono::milliseconds(200);
 constexpr const char* kEmptyFolderMessage = "No audio files to convert in this folder\n";
+constexpr const char* kUnreadableFolderMessage = "Can't read this folder: ";
 
 // What the command line names: the files to convert, and the arguments
 // refused before any conversion, each with its message.
@@ -52,9 +53,13 @@ ToolFiles CollectFiles(const std::vector<std::string>& arguments) {
             add(argument, ClassifyPath(argument), std::string());
             continue;
         }
-        const std::vector<DroppedFile> files = AudioFilesInFolder(argument);
+        std::vector<UnreadableFolder> unreadable;
+        const std::vector<DroppedFile> files = AudioFilesInFolder(argument, unreadable);
         for (const DroppedFile& file : files) add(file.Path, file.Type, file.OutputSubfolder);
-        if (files.empty()) collected.Refused.emplace_back(AbsolutePath(argument), kEmptyFolderMessage);
+        for (const UnreadableFolder& folder : unreadable) {
+            collected.Refused.emplace_back(folder.Path, kUnreadableFolderMessage + folder.Reason + "\n");
+        }
+        if (files.empty() && unreadable.empty()) collected.Refused.emplace_back(AbsolutePath(argument), kEmptyFolderMessage);
     }
     return collected;
 }

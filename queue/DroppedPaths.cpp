@@ -43,13 +43,19 @@ int NaturalCompare(const std::string& a, const std::string& b) {
     return a.compare(b);
 }
 
-void CollectFolder(const fs::path& folder, const std::string& subfolder, std::vector<DroppedFile>& found) {
+struct Walk {
+    std::vector<DroppedFile> found;
+    std::vector<UnreadableFolder>& unreadable;
+};
+
+void CollectFolder(const fs::path& folder, const std::string& subfolder, Walk& walk) {
     std::error_code error;
     std::vector<fs::directory_entry> entries;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         if (it->path().filename().string().starts_with('.')) continue;
         entries.push_back(*it);
     }
+    if (error) walk.unreadable.push_back({folder.string(), error.message()});
     std::sort(entries.begin(), entries.end(), [](const fs::directory_entry& a, const fs::directory_entry& b) {
         return NaturalLess(a.path().filename().string(), b.path().filename().string());
     });
@@ -57,12 +63,12 @@ void CollectFolder(const fs::path& folder, const std::string& subfolder, std::ve
         const std::string name = entry.path().filename().string();
         if (entry.is_directory(error)) {
             // A link to a folder may lead back up the tree, or out of it.
-            if (!entry.is_symlink(error)) CollectFolder(entry.path(), subfolder + "/" + name, found);
+            if (!entry.is_symlink(error)) CollectFolder(entry.path(), subfolder + "/" + name, walk);
             continue;
         }
         const SourceType type = ClassifyPath(name);
         if (type != kSourceUnknown && entry.is_regular_file(error)) {
-            found.push_back({entry.path().string(), subfolder, type});
+            walk.found.push_back({entry.path().string(), subfolder, type});
         }
     }
 }
@@ -71,24 +77,26 @@ void CollectFolder(const fs::path& folder, const std::string& subfolder, std::ve
 
 bool NaturalLess(const std::string& first, const std::string& second) { return NaturalCompare(first, second) < 0; }
 
-std::vector<DroppedFile> AudioFilesInFolder(const std::string& folder) {
+std::vector<DroppedFile> AudioFilesInFolder(const std::string& folder, std::vector<UnreadableFolder>& unreadable) {
     ErrnoKeeper keepErrno;
     fs::path root = AbsolutePath(folder);
     if (!root.has_filename()) root = root.parent_path();  // "Albums/" and "Albums/." name the folder "Albums"
-    std::vector<DroppedFile> found;
-    CollectFolder(root, root.filename().string(), found);
-    for (DroppedFile& file : found) {
+    Walk walk{{}, unreadable};
+    CollectFolder(root, root.filename().string(), walk);
+    for (DroppedFile& file : walk.found) {
         if (file.OutputSubfolder.starts_with('/')) file.OutputSubfolder.erase(0, 1);
     }
-    return found;
+    return std::move(walk.found);
 }
 
-DropOutcome CollectDroppedPath(const std::string& path, std::vector<QueuedFile>& queued) {
+DropOutcome CollectDroppedPath(const std::string& path, std::vector<QueuedFile>& queued,
+                               std::vector<UnreadableFolder>& unreadable) {
     std::error_code error;
     std::vector<DroppedFile> files;
     if (fs::is_directory(path, error)) {
-        files = AudioFilesInFolder(path);
-        if (files.empty()) return DropOutcome::EmptyFolder;
+        const std::size_t unreadableBefore = unreadable.size();
+        files = AudioFilesInFolder(path, unreadable);
+        if (files.empty() && unreadable.size() == unreadableBefore) return DropOutcome::EmptyFolder;
     } else {
         if (path.find('.') == std::string::npos) return DropOutcome::Ignored;
         const SourceType type = ClassifyPath(path);

@@ -1,5 +1,5 @@
 // Draws Quavermill's artwork: the spinning badge's eight animation frames and
-// the application icon in two sizes. Run it by hand after changing the
+// the application icon in every size a desktop picks from. Run it by hand after changing the
 // drawing and commit the PNGs it writes; the build only embeds them.
 //
 //   cmake --build <dir> --target quavermill_artwork
@@ -19,8 +19,9 @@ namespace {
 constexpr int kFrameCount = 8;
 constexpr int kFrameSide = 63;
 constexpr double kStepDegrees = 360.0 / kFrameCount;
-constexpr int kLargeIconSide = 128;
-constexpr int kSmallIconSide = 16;
+// 16 and 128 are the window's own; menus, docks and software centres take
+// 32 to 256 and scale the rest from the nearest.
+constexpr int kIconSides[] = {16, 32, 48, 64, 128, 256};
 
 // The badge is drawn on a 63-unit square so every size shares one drawing.
 constexpr double kUnit = 63.0;
@@ -124,7 +125,6 @@ int main(int argc, char** argv) {
         painter.end();
         written &= SavePng(image, directory, QString("frame%1.png").arg(frame));
     }
-    written &= SavePng(Icon(kLargeIconSide), directory, "icon-large.png");
-    written &= SavePng(Icon(kSmallIconSide), directory, "icon-small.png");
+    for (int side : kIconSides) written &= SavePng(Icon(side), directory, QString("icon-%1.png").arg(side));
     return written ? 0 : 1;
 }

@@ -4,7 +4,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Only the two programs and what installing them needs; scripts/test.sh
+# builds the tests. ccache, when present, makes later builds quick.
+launcher=()
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQM_BUILD_TESTS=OFF "${launcher[@]}"
 cmake --build build -j2
 # Demo: two seconds of a two-tone WAV (written with Python's standard library)
 # become build/demo.mp3.

@@ -8,7 +8,7 @@
 #include <QWidget>
 
 namespace {
-constexpr const char* kLargeIconResource = ":/quavermill/icon-large.png";
+constexpr const char* kLargeIconResource = ":/quavermill/icon-128.png";
 }
 
 int DialogUnitsX(const QWidget& widget, int units)

@@ -149,11 +149,14 @@ TEST(CliTool, AFolderConvertsItsFilesBelowTheOutputDirectory) {
     EXPECT_TRUE(mp3inspect::IsCompleteMp3(dir / "out" / "Albums" / "Disc 1" / "01.mp3"));
     EXPECT_TRUE(mp3inspect::IsCompleteMp3(dir / "out" / "Albums" / "Disc 2" / "01.mp3"));
     EXPECT_FALSE(fs::exists(dir / "out" / "Albums" / ".hidden"));
-    // Without -o, beside each input; an empty folder is an error of its own.
-    std::tie(status, errors) = RunTool(dir.path(), {"Albums/Disc 1", "Empty"});
+    // Without -o, beside each input; an empty folder, or one the walk cannot enter, is an error of its own.
+    const fs::path deep = fixtures::MakeFolderPastPathMax(dir / "Deep");
+    std::tie(status, errors) = RunTool(dir.path(), {"Albums/Disc 1", "Empty", "Deep"});
     EXPECT_EQ(status, 1);
     EXPECT_TRUE(fs::exists(dir / "Albums" / "Disc 1" / "01.mp3"));
     EXPECT_NE(errors.find("Empty: No audio files to convert in this folder"), std::string::npos) << errors;
+    EXPECT_NE(errors.find(deep.string() + ": Can't read this folder: File name too long"), std::string::npos);
+    EXPECT_NE(errors.find("1 of 3 files converted, 2 failed"), std::string::npos) << errors;
 }
 
 }  // namespace

@@ -152,7 +152,8 @@ TEST(BatchEngine, ADroppedAlbumKeepsItsWavByteForByte) {
     ASSERT_EQ(EncodeFile(wav.string(), Settings{}, "", JobHooks{}), JobResult::Done);
     fs::copy_file(dir / "Album" / "01.mp3", dir / "Album" / "02.mp3");
     std::vector<QueuedFile> files;
-    ASSERT_EQ(CollectDroppedPath((dir / "Album").string(), files), DropOutcome::Queued);
+    std::vector<UnreadableFolder> unreadable;
+    ASSERT_EQ(CollectDroppedPath((dir / "Album").string(), files, unreadable), DropOutcome::Queued);
     EngineOptions options;
     options.Jobs = ConversionJobs();
     options.Workers = 2;

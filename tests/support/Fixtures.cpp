@@ -1,5 +1,8 @@
 #include "support/Fixtures.h"
 
+#include <unistd.h>
+
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -7,7 +10,6 @@
 #include <mutex>
 #include <random>
 #include <stdexcept>
-#include <unistd.h>
 
 #include "settings/ErrorReport.h"
 
@@ -20,8 +22,10 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::error_code error;
+    std::filesystem::remove_all(path_, error);
+    // rm walks folders by handle, so it also removes a tree deeper than PATH_MAX.
+    if (error) std::system(("rm -rf " + ShellQuote(path_.string())).c_str());
 }
 
 ScopedWorkingDir::ScopedWorkingDir(const std::filesystem::path& dir) : previous_(std::filesystem::current_path()) {
@@ -31,6 +35,18 @@ ScopedWorkingDir::ScopedWorkingDir(const std::filesystem::path& dir) : previous_
 ScopedWorkingDir::~ScopedWorkingDir() {
     std::error_code ignored;
     std::filesystem::current_path(previous_, ignored);
+}
+
+std::filesystem::path MakeFolderPastPathMax(const std::filesystem::path& root) {
+    std::filesystem::create_directories(root);
+    ScopedWorkingDir inside(root);
+    std::filesystem::path path = root;
+    // Each step is a relative one, which the system takes at any depth.
+    for (const std::string name(200, 'd'); path.string().size() < PATH_MAX; path /= name) {
+        std::filesystem::create_directory(name);
+        std::filesystem::current_path(name);
+    }
+    return path;
 }
 
 void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {

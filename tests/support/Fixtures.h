@@ -29,6 +29,10 @@ private:
     std::filesystem::path path_;
 };
 
+// Folders nested in `root` until the innermost one's path is longer than
+// PATH_MAX, so no call that takes a path can open it; that one's path.
+std::filesystem::path MakeFolderPastPathMax(const std::filesystem::path& root);
+
 // Changes the working directory for the lifetime of the object.
 class ScopedWorkingDir {
 public:

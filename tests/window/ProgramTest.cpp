@@ -1,76 +1,67 @@
 // The desktop program as a user starts it: with files and folders on its
-// command line, from the menu entry, and a second time while it runs.
+// command line, from the menu entry, and a second time while it runs; and
+// what it tells the desktop.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <csignal>
-#include <fcntl.h>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <thread>
 
+#include "app/FailureNotice.h"
 #include "app/MainWindow.h"
-#include "queue/DroppedPaths.h"
-#include "settings/ErrorReport.h"
-#include "settings/Settings.h"
+#include "app/SingleInstance.h"
 #include "settings/SettingsFolder.h"
 #include "support/Fixtures.h"
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// The program, started offscreen in `folder` with `arguments`; env(1) sets the
-// folder and `environment` for it alone, and keeps the process id.
-class Program {
-public:
-    Program(const fs::path& folder, const std::vector<std::string>& arguments,
-            const std::vector<std::string>& environment = {}) {
-        std::vector<std::string> texts = {"env", "-C", folder.string(), "QT_QPA_PLATFORM=offscreen"};
-        texts.insert(texts.end(), environment.begin(), environment.end());
-        texts.push_back(QM_APP_PATH);
-        texts.insert(texts.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (std::string& text : texts) argv.push_back(text.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        if (posix_spawn(&pid_, "/usr/bin/env", &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    ~Program() { Stop(); }
+// The program offscreen in `folder`, given up after 20 s; `environment`
+// holds NAME=value shell words for it alone.
+std::string ProgramCommand(const fs::path& folder, const std::vector<std::string>& arguments,
+                           const std::string& environment = "") {
+    std::string command = "cd " + fixtures::ShellQuote(folder.string()) + " && QT_QPA_PLATFORM=offscreen " +
+                          environment + " exec timeout 20 " + fixtures::ShellQuote(QM_APP_PATH);
+    for (const std::string& argument : arguments) command += " " + fixtures::ShellQuote(argument);
+    return command + " >/dev/null 2>&1";
+}
 
-    // Waits (bounded) for the program to end by itself; its exit status, or -1.
-    int Wait(std::chrono::seconds limit = 20s) {
-        for (auto waited = 0ms; pid_ > 0 && waited < limit; waited += 50ms) {
-            int status = 0;
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
-                pid_ = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-            std::this_thread::sleep_for(50ms);
+int RunProgram(const fs::path& folder, const std::vector<std::string>& arguments, const std::string& environment = "") {
+    const int raw = std::system(ProgramCommand(folder, arguments, environment).c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+// A window left running until the end of the test.
+struct RunningProgram {
+    explicit RunningProgram(const std::string& command) {
+        if (FILE* shell = popen(("(" + command + ") & echo $!").c_str(), "r")) {
+            if (std::fscanf(shell, "%d", &pid) != 1) pid = -1;
+            pclose(shell);
         }
-        return -1;
     }
-    void Stop() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-        pid_ = -1;
+    ~RunningProgram() {
+        if (pid > 0) kill(pid, SIGTERM);  // never -1, which would signal every process
     }
-
-private:
-    pid_t pid_ = -1;
+    pid_t pid = -1;
 };
+
+void EnsureApplication() {
+    static int argc = 0;
+    if (!QApplication::instance()) new QApplication(argc, nullptr);
+}
 
 bool AppearsWithin(const fs::path& path, std::chrono::seconds limit = 20s) {
     for (auto waited = 0ms; waited < limit; waited += 50ms) {
@@ -80,59 +71,111 @@ bool AppearsWithin(const fs::path& path, std::chrono::seconds limit = 20s) {
     return false;
 }
 
+// Names are bytes, not necessarily UTF-8 (here Latin-1).
 TEST(Program, FilesAndFoldersOnTheCommandLineAreConvertedAndASecondStartJoinsTheFirst) {
     fixtures::TempDir dir;
-    fixtures::WriteSineWav(dir / "first.wav", 2205);
-    fixtures::WriteSineWav(dir / "later" / "second.wav", 2205);
-    Program first(dir.path(), {"first.wav"});
-    ASSERT_TRUE(AppearsWithin(dir / "first.mp3"));
+    fixtures::WriteSineWav(dir / "\xe9t\xe9.wav", 2205);
+    fixtures::WriteSineWav(dir / "M\xfcsik" / "second.wav", 2205);
+    RunningProgram first(ProgramCommand(dir.path(), {"\xe9t\xe9.wav"}));
+    ASSERT_TRUE(AppearsWithin(dir / "\xe9t\xe9.mp3"));
     EXPECT_TRUE(fs::exists(dir / "Quavermill.ini"));  // started by hand: the working directory
     // The second start hands its folder over and ends at once.
-    Program second(dir.path(), {"later"});
-    EXPECT_EQ(second.Wait(), 0);
-    EXPECT_TRUE(AppearsWithin(dir / "later" / "second.mp3"));
+    EXPECT_EQ(RunProgram(dir.path(), {"M\xfcsik"}), 0);
+    EXPECT_TRUE(AppearsWithin(dir / "M\xfcsik" / "second.mp3"));
+    // Help needs no window system.
+    EXPECT_EQ(RunProgram(dir.path(), {"--version"}, "QT_QPA_PLATFORM= DISPLAY= WAYLAND_DISPLAY="), 0);
+
+    // The menu entry's start keeps the settings in the config folder.
+    fixtures::WriteSineWav(dir / "home" / "song.wav", 2205);
+    const std::string home = fixtures::ShellQuote((dir / "home").string());
+    RunningProgram menu(ProgramCommand(dir / "home", {"--desktop", (dir / "home" / "song.wav").string()},
+                                       "HOME=" + home + " XDG_CONFIG_HOME=" + home + "/config"));
+    ASSERT_TRUE(AppearsWithin(dir / "home" / "song.mp3"));
+    EXPECT_TRUE(fs::exists(dir / "home" / "config" / "quavermill" / "Quavermill.ini"));
+    EXPECT_FALSE(fs::exists(dir / "home" / "Quavermill.ini"));
 }
 
-TEST(Program, TheMenuEntryKeepsTheSettingsInTheConfigFolderAndPassesTheFiles) {
-    const std::string entry = fixtures::ReadText(fs::path(QM_SOURCE_DIR) / "resources" / "quavermill.desktop.in");
-    EXPECT_NE(entry.find("\nExec=quavermill --desktop %F\n"), std::string::npos);
-
-    fixtures::TempDir home;
-    fixtures::WriteSineWav(home / "Music" / "song.wav", 2205);
-    Program program(home.path(), {"--desktop", (home / "Music" / "song.wav").string()},
-                    {"HOME=" + home.path().string(), "XDG_CONFIG_HOME=" + (home / "config").string()});
-    ASSERT_TRUE(AppearsWithin(home / "Music" / "song.mp3"));
-    EXPECT_TRUE(fs::exists(home / "config" / "quavermill" / "Quavermill.ini"));
-    EXPECT_FALSE(fs::exists(home / "Quavermill.ini"));
-}
-
-TEST(SettingsFolder, TheConfigFolderFollowsTheXdgRules) {
-    const char* savedHome = std::getenv("HOME");
-    const std::string home = savedHome ? savedHome : "";
-    struct Case {
-        const char* xdg;  // null: unset
-        std::string expected;
-    } cases[] = {
-        {"/x/conf", "/x/conf/quavermill"},
-        {"/x/conf/", "/x/conf/quavermill"},
-        {nullptr, home + "/.config/quavermill"},
-        {"", home + "/.config/quavermill"},
-        {"relative/conf", home + "/.config/quavermill"},  // a relative value is to be ignored
-    };
-    for (const Case& c : cases) {
-        c.xdg ? setenv("XDG_CONFIG_HOME", c.xdg, 1) : unsetenv("XDG_CONFIG_HOME");
-        EXPECT_EQ(DesktopSettingsFolder(), c.expected) << (c.xdg ? c.xdg : "unset");
+TEST(SingleInstance, TheSocketLivesInAPrivateFolderAndOnlyOneNobodyAnswersIsReplaced) {
+    EnsureApplication();
+    fixtures::TempDir dir;
+    setenv("TMPDIR", dir.path().c_str(), 1);
+    const fs::path own = dir / ("quavermill-" + std::to_string(geteuid()));
+    std::string problem;
+    setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);  // made with mode 0700
+    EXPECT_EQ(InstanceSocketFolder(problem), dir.path().string());
+    setenv("XDG_RUNTIME_DIR", "/tmp", 1);  // anyone may put a socket there
+    EXPECT_EQ(InstanceSocketFolder(problem), own.string());
+    EXPECT_EQ(fs::status(own).permissions(), fs::perms::owner_all);
+    fs::permissions(own, fs::perms::others_exec, fs::perm_options::add);
+    EXPECT_EQ(InstanceSocketFolder(problem), "");
+    EXPECT_EQ(problem, own.string() + ": other users may enter it");
+    fs::permissions(own, fs::perms::owner_all);
+    if (geteuid() == 0 && chown(own.c_str(), 65534, 65534) == 0) {
+        EXPECT_EQ(InstanceSocketFolder(problem), "");
+        EXPECT_EQ(problem, own.string() + ": owned by another user");
     }
-    unsetenv("XDG_CONFIG_HOME");
-    SetSettingsFolder("/x/conf/quavermill");
-    EXPECT_EQ(SettingsFilePath("Quavermill.log"), "/x/conf/quavermill/Quavermill.log");
-    SetSettingsFolder("");
-    EXPECT_EQ(SettingsFilePath("Quavermill.log"), "Quavermill.log");
+
+    // A killed window's socket: bound but nobody listens, so it refuses connections.
+    const QString name = InstanceName(dir.path().string(), dir.path().string());
+    const std::string bind =
+        "/usr/bin/python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' ";
+    ASSERT_EQ(std::system((bind + fixtures::ShellQuote(name.toStdString())).c_str()), 0);
+    InstanceServer live(name, {});
+    EXPECT_TRUE(live.IsListening());
+    EXPECT_FALSE(InstanceServer(name, {}).IsListening());  // the live window keeps its socket
+}
+
+// A fake notification service on a private session bus sees what the end of a batch sends.
+struct FakeNotificationService : QDBusVirtualObject {
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection&) override {
+        calls.append(message);
+        return true;
+    }
+    QString introspect(const QString&) const override { return QString(); }
+    QList<QDBusMessage> calls;
+};
+
+TEST(FailureNotice, OneNotificationAfterABatchWithFailuresWhoseErrorsWentToTheLog) {
+    char address[512] = "";
+    int daemon = 0;
+    FILE* start = popen("dbus-daemon --session --fork --print-address=1 --print-pid=1 2>/dev/null", "r");
+    if (!start || std::fscanf(start, "%511s %d", address, &daemon) != 2) GTEST_SKIP() << "no dbus-daemon";
+    pclose(start);
+    setenv("DBUS_SESSION_BUS_ADDRESS", address, 1);
+    EnsureApplication();
+    const QString service = "org.freedesktop.Notifications", path = "/org/freedesktop/Notifications";
+    QDBusConnection bus = QDBusConnection::connectToBus(address, "fake");
+    FakeNotificationService fake;
+    ASSERT_TRUE(bus.registerService(service) && bus.registerVirtualObject(path, &fake));
+
+    NoticeBatchFailures(0, true, "/home/u/Quavermill.log");   // a clean batch
+    NoticeBatchFailures(2, false, "/home/u/Quavermill.log");  // the errors were shown in boxes
+    NoticeBatchFailures(2, true, "/home/u/Quavermill.log");
+    // Calls from one connection arrive in order: once this one is in, any other would be too.
+    QDBusConnection::sessionBus().send(QDBusMessage::createMethodCall(service, path, service, "End"));
+    for (int i = 0; i < 500 && (fake.calls.isEmpty() || fake.calls.last().member() != "End"); ++i) {
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(10ms);
+    }
+    kill(daemon, SIGTERM);
+    ASSERT_EQ(fake.calls.size(), 2);
+    const QList<QVariant> notify = fake.calls[0].arguments();
+    ASSERT_EQ(notify.size(), 8);
+    EXPECT_EQ(notify[3].toString(), "2 files failed to convert");
+    EXPECT_EQ(notify[4].toString(), "The errors are in /home/u/Quavermill.log");
+}
+
+// The menu start above sets XDG_CONFIG_HOME; a relative or empty one is to be ignored.
+TEST(SettingsFolder, TheConfigFolderFollowsTheXdgRules) {
+    setenv("HOME", "/home/u", 1);
+    for (const char* xdg : {"", "relative/conf"}) {
+        setenv("XDG_CONFIG_HOME", xdg, 1);
+        EXPECT_EQ(DesktopSettingsFolder(), "/home/u/.config/quavermill") << xdg;
+    }
 }
 
 TEST(FolderDrop, AFoldersFilesJoinInNaturalOrderWithTheirPlaceBelowTheOutputFolder) {
-    static int argc = 0;
-    if (!QApplication::instance()) new QApplication(argc, nullptr);
+    EnsureApplication();
     fixtures::TempDir dir;
     const fs::path albums = dir / "Albums";
     for (const char* name : {"Disc 1/10 Ten.wav", "Disc 1/2 Two.flac", "Disc 1/notes.txt", "Disc 10/1.mp3",
@@ -143,29 +186,40 @@ TEST(FolderDrop, AFoldersFilesJoinInNaturalOrderWithTheirPlaceBelowTheOutputFold
     fs::create_directory_symlink(albums / "Disc 2", albums / "Disc 3");  // never followed
     fs::create_directories(dir / "Empty" / "sub");
     fixtures::WriteText(dir / "Empty" / "sub" / "readme.txt", "x");
+    const fs::path deep = fixtures::MakeFolderPastPathMax(dir / "Deep");
 
-    std::vector<QueuedFile> files;
-    ASSERT_EQ(CollectDroppedPath(albums.string() + "/", files), DropOutcome::Queued);
-    std::vector<std::pair<std::string, std::string>> queued;
-    for (const QueuedFile& file : files) queued.emplace_back(file.Path, file.OutputSubfolder);
-    const std::string a = albums.string();
-    EXPECT_EQ(queued, (std::vector<std::pair<std::string, std::string>>{
-                          {a + "/cover.wav", "Albums"},
-                          {a + "/Disc 1/2 Two.flac", "Albums/Disc 1"},
-                          {a + "/Disc 1/10 Ten.wav", "Albums/Disc 1"},
-                          {a + "/Disc 2/01.aif", "Albums/Disc 2"},
-                          {a + "/Disc 10/1.mp3", "Albums/Disc 10"},
-                      }));
-    // Dropped one by one, the last file (an MP3) decides the mode.
-    EXPECT_EQ(files.back().Mode, QueueMode::Decode);
     Settings settings;
     std::vector<MessageBoxRequest> boxes;
     WindowServices services = DefaultWindowServices(settings);
     services.showMessageBox = [&boxes](const MessageBoxRequest& box) { boxes.push_back(box); };
+    services.workers = 1;
     MainWindow window(services);
-    window.QueuePaths({albums.string(), (dir / "Empty").string()});
-    ASSERT_EQ(boxes.size(), 1u);  // the empty folder; the text file inside the album is passed over
+    // What the jobs are given: each file's path and its place below the output folder.
+    std::vector<std::pair<std::string, std::string>> queued;
+    const FileJob record = [&](const std::string& input, const Settings&, const std::string& outputDir,
+                               const JobHooks&) {
+        queued.emplace_back(input, outputDir);
+        return JobResult::Done;
+    };
+    settings.OutputDir = (dir / "out").string() + "/";
+    window.StartConversions({record, record});
+    // A dropped URL names the file's bytes, percent-encoded.
+    window.QueueDroppedUrls({QUrl::fromEncoded("file:///nowhere/%E9t%E9%20x.wav")});
+    window.QueuePaths({(albums.string() + "/"), (dir / "Empty").string(), (dir / "Deep").string()});
+    for (int i = 0; i < 500 && window.Engine()->Progress().Busy; ++i) std::this_thread::sleep_for(10ms);
+    const std::string a = albums.string(), out = (dir / "out").string();
+    EXPECT_EQ(queued, (std::vector<std::pair<std::string, std::string>>{
+                          {"/nowhere/\xe9t\xe9 x.wav", out},
+                          {a + "/cover.wav", out + "/Albums"},
+                          {a + "/Disc 1/2 Two.flac", out + "/Albums/Disc 1"},
+                          {a + "/Disc 1/10 Ten.wav", out + "/Albums/Disc 1"},
+                          {a + "/Disc 2/01.aif", out + "/Albums/Disc 2"},
+                          {a + "/Disc 10/1.mp3", out + "/Albums/Disc 10"},
+                      }));
+    // The empty folder (the text file inside the album is passed over), and the one it cannot enter.
+    ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text.toStdString(), "No audio files to convert in the folder\n" + (dir / "Empty").string());
+    EXPECT_EQ(boxes[1].text.toStdString(), "Can't read the folder\n" + deep.string() + "\nFile name too long");
 }
 
 }  // namespace
