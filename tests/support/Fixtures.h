@@ -41,11 +41,8 @@ void WriteText(const std::filesystem::path& path, const std::string& text);
 Bytes ReadFile(const std::filesystem::path& path);
 std::string ReadText(const std::filesystem::path& path);
 
-void PutLE16(Bytes& out, uint32_t value);
 void PutLE32(Bytes& out, uint32_t value);
-void PutBE16(Bytes& out, uint32_t value);
 void PutBE32(Bytes& out, uint32_t value);
-void PutTag(Bytes& out, const char (&fourcc)[5]);
 // `text` in single quotes, safe on a shell command line.
 std::string ShellQuote(const std::string& text);
 
