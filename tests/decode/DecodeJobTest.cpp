@@ -8,8 +8,6 @@
 
 #include "decode/DecodeJob.h"
 #include "decode/WavWriter.h"
-#include "encode/EncodeJob.h"
-#include "encode/Mp3Inspect.h"
 #include "input/InputTestSupport.h"
 #include "support/MpegFixtures.h"
 
@@ -160,16 +158,6 @@ TEST(DecodeJob, AnOutputThatCannotSeekKeepsTheProvisionalHeader) {
     EXPECT_EQ(wav.DeclaredBytes, kProvisionalDataSize);
     EXPECT_EQ(fixtures::ReadFile(dir / "out.wav").at(7), 0x80);  // RIFF size 2147483683
     EXPECT_EQ(wav.Frames(), 10 * kLayer1FrameSamples - kLayer12DecoderDelay);
-}
-
-// An MPEG file queued for encoding is read by the same reader.
-TEST(DecodeJob, AnEncodeBatchReadsMpegInput) {
-    fixtures::TempDir dir;
-    fs::create_directories(dir / "out");
-    WriteClickWav(dir / "in.wav", 2, 44100, 30000, 10);
-    const fs::path mp3 = Lame(dir / "in.wav", dir / "in.mp3", "-b 128");
-    EXPECT_EQ(EncodeFile(mp3.string(), {}, (dir / "out").string(), {}), JobResult::Done);
-    EXPECT_TRUE(mp3inspect::IsCompleteMp3(dir / "out" / "in.mp3"));
 }
 
 }  // namespace

@@ -44,15 +44,6 @@ TEST(EncodeJob, AnInputThatVanishedBeforeItsDeletionIsReported) {
         << errors.joined();
 }
 
-// Flips bytes in the audio, near the end: flac leaves kilobytes of padding
-// before the first frame.
-void Damage(const fs::path& path) {
-    fixtures::Bytes bytes = fixtures::ReadFile(path);
-    const std::size_t at = bytes.size() - bytes.size() / 8;
-    for (std::size_t i = at; i < at + 16; ++i) bytes[i] ^= 0x5A;
-    fixtures::WriteFile(path, bytes);
-}
-
 // A stereo link at 44100 Hz followed by a mono one at 22050 Hz.
 void MakeRateChange(const fs::path& ogg) {
     const fs::path first = MakeInput(ogg.parent_path() / "first.ogg", 44100), second = ogg.parent_path() / "second";
@@ -63,26 +54,20 @@ void MakeRateChange(const fs::path& ogg) {
     fixtures::WriteFile(ogg, chained);
 }
 
+// The reader and loop tests find each damage; here a failed or stopped file
+// must keep its input whole, even with deletion on, and name it in its message.
 TEST(EncodeJob, FailedOrStoppedFileKeepsItsInputWhole) {
-    struct Case { std::string how; std::string name; JobResult result; std::string message; bool output = true; };
+    struct Case { std::string how, name; JobResult result; std::string message; };
     const Case cases[] = {
         // Writing x.mp3 when it is the input would truncate the file being read.
         {"symlink", "x.wav", JobResult::Failed, "Input file and Output file are the same. Abort.\n"},
         {"hard link", "x.wav", JobResult::Failed, "Input file and Output file are the same. Abort.\n"},
         {"MPEG input", "x.wav", JobResult::Failed, "Input file and Output file are the same. Abort.\n"},
-        // A full disk, or an input whose data breaks off, once let the input be deleted.
-        {"full disk", "x.wav", JobResult::Failed, "Error writing mp3 output \n"},
-        {"cut short", "x.wav", JobResult::Failed, "Error reading input file '"},
+        // An input whose data breaks off once let the input be deleted.
         {"cut short", "x.flac", JobResult::Failed, "Error reading input file '"},
-        {"cut short", "x.ogg", JobResult::Failed, "Error reading input file '"},
-        {"damaged", "x.flac", JobResult::Failed, "Error reading input file '"},
-        {"damaged", "x.ogg", JobResult::Failed, "Error reading input file '"},
         {"rate change", "x.ogg", JobResult::Failed,
          "The sample rate changes inside the stream, from 44100 Hz to 22050 Hz\n"},
-        // These once ended the whole process.
-        {"no frames", "x.flac", JobResult::Failed, "Unsupported number of channels: 0d\n", false},
-        {"not ogg", "x.ogg", JobResult::Failed, "Error reading headers in ogg input file ", false},
-        {"stopped", "x.wav", JobResult::Cancelled, "", false},
+        {"stopped", "x.wav", JobResult::Cancelled, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.how + " " + c.name);
@@ -90,16 +75,12 @@ TEST(EncodeJob, FailedOrStoppedFileKeepsItsInputWhole) {
         fixtures::TempDir dir;
         fs::path input = dir / c.name, mp3 = dir / "x.mp3";
         if (c.how == "rate change") MakeRateChange(input);
-        else MakeInput(input, c.how == "stopped" ? 5 * 44100 : c.name != "x.wav" ? 2 * 44100 : 4410);
+        else MakeInput(input, c.how == "stopped" ? 5 * 44100 : 2 * 44100);
         if (c.how == "symlink") fs::create_symlink(input, mp3);
         if (c.how == "hard link") fs::create_hard_link(input, mp3);
         if (c.how == "MPEG input") fixtures::WriteText(input = mp3, "not really mpeg");
-        if (c.how == "full disk") fs::create_symlink("/dev/full", mp3);
         // Beyond the padding flac leaves before the first frame.
         if (c.how == "cut short") fs::resize_file(input, fs::file_size(input) - fs::file_size(input) / 8);
-        if (c.how == "damaged") Damage(input);
-        if (c.how == "no frames") fs::resize_file(input, 42);  // "fLaC" and STREAMINFO
-        if (c.how == "not ogg") fixtures::WriteText(input, "OggS, and then nothing of the kind");
         const fixtures::Bytes original = fixtures::ReadFile(input);
         std::atomic<int32_t> stop{0};
         JobHooks hooks;
@@ -107,8 +88,8 @@ TEST(EncodeJob, FailedOrStoppedFileKeepsItsInputWhole) {
         hooks.Progress = [&stop, &c](int64_t, int64_t done) { stop = c.how == "stopped" && done > 0; };
         EXPECT_EQ(EncodeFile(input.string(), {.DeleteInput = 8}, "", hooks), c.result);
         EXPECT_EQ(fixtures::ReadFile(input), original);
-        EXPECT_EQ(fs::exists(mp3), c.output);
-        // Every message names the input; a stopped file has none.
+        // A stopped file's partial output is removed; a failed one names its input.
+        EXPECT_EQ(fs::exists(mp3), c.result != JobResult::Cancelled);
         EXPECT_EQ(errors.joined().find(input.string() + ": " + c.message) != std::string::npos, !c.message.empty())
             << errors.joined();
         if (c.how == "symlink") {
@@ -118,14 +99,13 @@ TEST(EncodeJob, FailedOrStoppedFileKeepsItsInputWhole) {
     }
 }
 
+// Scaling reads the gains from the comments, and the stored tag mode says so from then on.
 TEST(EncodeJob, ScalingTurnsTheStoredTagModeToComments) {
     SetEncodeTagMode(1);
     SetEncodeScaleMode(1);
     EXPECT_EQ(TakeEncodeOptionsForJob().TagMode, 2);
     EXPECT_EQ(SnapshotEncodeOptions().TagMode, 2);
     SetEncodeScaleMode(0);
-    SetEncodeTagMode(1);
-    EXPECT_EQ(TakeEncodeOptionsForJob().TagMode, 1);
     SetEncodeTagMode(0);
 }
 
@@ -204,18 +184,23 @@ TEST(EncodeJob, ReplayGainScalesFlacAndOggInputsWhateverTheTagSource) {
     }
 }
 
-TEST(EncodeJob, AFlacFileGivesTheMp3OfTheWavItWasMadeFrom) {
+// Read by content, a FLAC file named .wav gives the same bytes; an MP3 queued
+// for encoding is read by the MPEG reader.
+TEST(EncodeJob, AFlacFileGivesTheMp3OfItsWavAndAnMp3IsEncodedAgain) {
     fixtures::TempDir dir;
     const fs::path wav = MakeInput(dir / "a.wav", 3 * 44100 + 17);
     ASSERT_TRUE(fixtures::EncodeFlac(wav, dir / "b.flac"));
-    fs::copy_file(dir / "b.flac", dir / "c.wav");  // read by its content
-    for (const char* name : {"a.wav", "b.flac", "c.wav"}) {
-        ASSERT_EQ(EncodeFile((dir / name).string(), {}, "", JobHooks{}), JobResult::Done) << name;
+    fs::copy_file(dir / "b.flac", dir / "c.wav");
+    const std::string lame = "lame --quiet " + fixtures::ShellQuote(wav.string()) + " " + fixtures::ShellQuote((dir / "d.mp3").string());
+    ASSERT_EQ(std::system(lame.c_str()), 0);
+    fs::create_directories(dir / "out");
+    for (const char* name : {"a.wav", "b.flac", "c.wav", "d.mp3"}) {
+        ASSERT_EQ(EncodeFile((dir / name).string(), {}, (dir / "out").string(), JobHooks{}), JobResult::Done) << name;
+        EXPECT_TRUE(mp3inspect::IsCompleteMp3(fs::path(dir / "out" / name).replace_extension(".mp3"))) << name;
     }
-    const fixtures::Bytes fromWav = fixtures::ReadFile(dir / "a.mp3");
-    EXPECT_TRUE(mp3inspect::IsCompleteMp3(dir / "a.mp3"));
-    EXPECT_EQ(fixtures::ReadFile(dir / "b.mp3"), fromWav);
-    EXPECT_EQ(fixtures::ReadFile(dir / "c.mp3"), fromWav);
+    const fixtures::Bytes fromWav = fixtures::ReadFile(dir / "out" / "a.mp3");
+    EXPECT_EQ(fixtures::ReadFile(dir / "out" / "b.mp3"), fromWav);
+    EXPECT_EQ(fixtures::ReadFile(dir / "out" / "c.mp3"), fromWav);
 }
 
 }  // namespace
