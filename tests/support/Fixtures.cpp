@@ -24,15 +24,6 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-ScopedWorkingDir::ScopedWorkingDir(const std::filesystem::path& dir) : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(dir);
-}
-
-ScopedWorkingDir::~ScopedWorkingDir() {
-    std::error_code ignored;
-    std::filesystem::current_path(previous_, ignored);
-}
-
 void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -49,7 +40,7 @@ Bytes ReadFile(const std::filesystem::path& path) {
 }
 
 std::string ReadText(const std::filesystem::path& path) {
-    Bytes bytes = ReadFile(path);
+    const Bytes bytes = ReadFile(path);
     return std::string(bytes.begin(), bytes.end());
 }
 
@@ -135,25 +126,22 @@ std::string ShellQuote(const std::string& text) {
 
 namespace {
 
-bool RunTool(const std::string& tool, const std::string& commentFlag, const std::filesystem::path& in,
-             const std::filesystem::path& out, const std::vector<std::string>& comments,
-             const std::string& toolOptions) {
-    std::string command = tool + " " + toolOptions;
+bool RunTool(std::string command, const std::string& commentFlag, const std::filesystem::path& in,
+             const std::filesystem::path& out, const std::vector<std::string>& comments) {
     for (const std::string& comment : comments) command += " " + commentFlag + " " + ShellQuote(comment);
-    command += " -o " + ShellQuote(out.string()) + " " + ShellQuote(in.string());
-    return std::system(command.c_str()) == 0;
+    return std::system((command + " -o " + ShellQuote(out.string()) + " " + ShellQuote(in.string())).c_str()) == 0;
 }
 
 }  // namespace
 
 bool EncodeFlac(const std::filesystem::path& wav, const std::filesystem::path& flac,
                 const std::vector<std::string>& comments, const std::string& toolOptions) {
-    return RunTool("flac --silent --force", "-T", wav, flac, comments, toolOptions);
+    return RunTool("flac --silent --force " + toolOptions, "-T", wav, flac, comments);
 }
 
 bool EncodeOgg(const std::filesystem::path& wav, const std::filesystem::path& ogg,
                const std::vector<std::string>& comments, const std::string& toolOptions) {
-    return RunTool("oggenc --quiet", "-c", wav, ogg, comments, toolOptions);
+    return RunTool("oggenc --quiet " + toolOptions, "-c", wav, ogg, comments);
 }
 
 Bytes WithoutFlacTotal(Bytes flac) {

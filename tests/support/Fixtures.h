@@ -29,11 +29,14 @@ private:
 // Changes the working directory for the lifetime of the object.
 class ScopedWorkingDir {
 public:
-    explicit ScopedWorkingDir(const std::filesystem::path& dir);
-    ~ScopedWorkingDir();
+    explicit ScopedWorkingDir(const std::filesystem::path& dir) { std::filesystem::current_path(dir); }
+    ~ScopedWorkingDir() {
+        std::error_code ignored;
+        std::filesystem::current_path(previous_, ignored);
+    }
 
 private:
-    std::filesystem::path previous_;
+    std::filesystem::path previous_ = std::filesystem::current_path();
 };
 
 void WriteFile(const std::filesystem::path& path, const Bytes& bytes);
