@@ -105,17 +105,4 @@ inline Wav16 ReadWav16(const fs::path& path) {
     return wav;
 }
 
-// The largest difference between `ours` and `reference` shifted by `offset`
-// frames, over the frames both hold.
-inline int LargestDifference(const Wav16& ours, const Wav16& reference, int64_t offset) {
-    int largest = 0;
-    const int64_t frames = std::min(ours.Frames(), reference.Frames() - offset);
-    for (int64_t i = 0; i < frames * ours.Channels; ++i) {
-        const int difference = std::abs(ours.Samples[static_cast<std::size_t>(i)] -
-                                        reference.Samples[static_cast<std::size_t>(i + offset * ours.Channels)]);
-        largest = std::max(largest, difference);
-    }
-    return largest;
-}
-
 }  // namespace mpeg_fixtures
