@@ -54,24 +54,17 @@ TEST(SettingsFile, MissingFileIsCreatedWithTheDefaultsAndAnotherFirstLineKeepsTh
     EXPECT_EQ(ReadText(dir / "Quavermill.ini"), other);
 }
 
-TEST(SettingsFile, NonDefaultValuesSurviveASaveAndALoad) {
+// Every value survives a save and a load, but no control character reaches
+// the file: a line break once ended its line early, and the rest read back as
+// a key of its own.
+TEST(SettingsFile, ValuesSurviveASaveAndALoadWithoutTheirControlCharacters) {
     TempDir dir;
-    const Settings saved{-40, 5000, 0, 0, 8, 1, 1, 2, 1, 1, 150, 192, 2, 8, 3, "  %1 (live) ",
-                         "Björk = Guðmundsdóttir", "Best of %2", "Synthpop", "2001", 1, "/home/u/Music/out/", 2};
+    Settings saved{-40, 5000, 0, 0, 8, 1, 1, 2, 1, 1, 150, 192, 2, 8, 3, "  %1 (live)\nOutputDirMode=1 ",
+                   "Björk =\t Guðmundsdóttir\r\x7F\x01", "Best of %2", "Synthpop", "2001", 0, "/home/u/Music/out/", 2};
     ASSERT_TRUE(SaveSettingsFile(saved, dir / "Quavermill.ini"));
+    saved.Title = "  %1 (live)OutputDirMode=1 ";
+    saved.Artist = "Björk = Guðmundsdóttir";
     EXPECT_EQ(LoadText(dir, ReadText(dir / "Quavermill.ini")), saved);
-}
-
-// A line break in a text once ended its line early, and the rest read back as a key of its own.
-TEST(SettingsFile, ControlCharactersInATextNeverReachTheFile) {
-    TempDir dir;
-    Settings saved;
-    saved.Title = "Live\nOutputDirMode=1";
-    saved.Artist = "tab\there\r\x7F\x01é";
-    ASSERT_TRUE(SaveSettingsFile(saved, dir / "Quavermill.ini"));
-    const Settings loaded = LoadText(dir, ReadText(dir / "Quavermill.ini"));
-    EXPECT_EQ(std::make_tuple(loaded.Title, loaded.Artist, loaded.OutputDirMode),
-              std::make_tuple("LiveOutputDirMode=1", "tabhereé", 0));
 }
 
 // Texts are cut at their limits, never inside a character: 62 ASCII bytes and

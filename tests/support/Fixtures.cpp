@@ -54,7 +54,6 @@ Bytes& Put(Bytes& out, uint64_t value, int width, bool bigEndian = false) {
 
 }  // namespace
 
-void PutLE32(Bytes& out, uint32_t value) { Put(out, value, 4); }
 void PutBE32(Bytes& out, uint32_t value) { Put(out, value, 4, true); }
 
 Bytes Pcm16LE(const std::vector<int16_t>& samples) {
