@@ -11,6 +11,7 @@
 #include "encode/Mp3Inspect.h"
 #include "settings/EncodeOptions.h"
 #include "support/Fixtures.h"
+#include "support/MpegFixtures.h"
 
 // The rows name only the settings they change; the rest keep their defaults.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -191,8 +192,7 @@ TEST(EncodeJob, AFlacFileGivesTheMp3OfItsWavAndAnMp3IsEncodedAgain) {
     const fs::path wav = MakeInput(dir / "a.wav", 3 * 44100 + 17);
     ASSERT_TRUE(fixtures::EncodeFlac(wav, dir / "b.flac"));
     fs::copy_file(dir / "b.flac", dir / "c.wav");
-    const std::string lame = "lame --quiet " + fixtures::ShellQuote(wav.string()) + " " + fixtures::ShellQuote((dir / "d.mp3").string());
-    ASSERT_EQ(std::system(lame.c_str()), 0);
+    mpeg_fixtures::Lame(wav, dir / "d.mp3", "");
     fs::create_directories(dir / "out");
     for (const char* name : {"a.wav", "b.flac", "c.wav", "d.mp3"}) {
         ASSERT_EQ(EncodeFile((dir / name).string(), {}, (dir / "out").string(), JobHooks{}), JobResult::Done) << name;
