@@ -20,9 +20,9 @@
 #include "app/WindowPainter.h"
 #include "app/WindowPlacement.h"
 #include "queue/DroppedPaths.h"
-#include "settings/EncodeOptions.h"
 #include "settings/ErrorReport.h"
 #include "settings/Settings.h"
+#include "settings/SettingsFolder.h"
 #include "ui/Dialogs.h"
 
 namespace {
@@ -55,25 +55,22 @@ constexpr MenuEntry kMenuEntries[] = {
     {kCommandExit, "E&xit\tAlt+F4", false, true},
 };
 
-void RunMenuDialog(int command, QWidget* owner) {
+void RunMenuDialog(int command, QWidget* owner, Settings& settings, int32_t& sliderPosition) {
     switch (command) {
-    case kCommandEncodingOptions: RunEncodingOptionsDialog(owner); break;
-    case kCommandOutputDirectory: RunOutputDirectoryDialog(owner); break;
-    case kCommandTaggingSetup: RunTaggingSetupDialog(owner); break;
+    case kCommandEncodingOptions: RunEncodingOptionsDialog(owner, settings, sliderPosition); break;
+    case kCommandOutputDirectory: RunOutputDirectoryDialog(owner, settings); break;
+    case kCommandTaggingSetup: RunTaggingSetupDialog(owner, settings); break;
     case kCommandAbout: RunAboutDialog(owner); break;
     default: break;
     }
 }
 
-int32_t ToggleValue(bool checked) {
-    return checked ? kMenuChecked : 0;
-}
-
 }  // namespace
 
-WindowServices DefaultWindowServices(FileQueue& queue) {
+WindowServices DefaultWindowServices(Settings& settings) {
     WindowServices services;
-    services.queue = &queue;
+    services.settings = &settings;
+    services.logPath = SettingsFilePath(kLogFileName);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) services.screenSize = screen->size();
     services.showMessageBox = ShowModalMessageBox;
     services.runDialog = RunMenuDialog;
@@ -83,7 +80,8 @@ WindowServices DefaultWindowServices(FileQueue& queue) {
 MainWindow::MainWindow(WindowServices services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       services_(std::move(services)),
-      queue_(*services_.queue),
+      settings_(*services_.settings),
+      vbrSliderPosition_(settings_.VBRQuality),
       canvas_(kCanvasSide, kCanvasSide, QImage::Format_RGB32) {
     setWindowTitle(kWindowTitle);
     setFixedSize(kWindowSide, kWindowSide);
@@ -91,9 +89,8 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAcceptDrops(true);
 
-    const Settings& settings = CurrentSettings();
-    move(ClampWindowCoordinate(settings.Window_X, services_.screenSize.width()),
-         ClampWindowCoordinate(settings.Window_Y, services_.screenSize.height()));
+    move(ClampWindowCoordinate(settings_.Window_X, services_.screenSize.width()),
+         ClampWindowCoordinate(settings_.Window_Y, services_.screenSize.height()));
 
     smallFont_.setFamily(QStringLiteral("sans-serif"));
     smallFont_.setStyleHint(QFont::SansSerif);
@@ -101,13 +98,14 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
 
     BuildMenu();
     LoadFrames();
-    errorSink_ = std::make_shared<MessageBoxSink>(this, services_.showMessageBox);
+    errorRoute_ = std::make_shared<ErrorRoute>();
+    errorRoute_->logPath = services_.logPath;
+    errorRoute_->boxes = std::make_shared<MessageBoxSink>(this, services_.showMessageBox);
     connect(&animationTimer_, &QTimer::timeout, this, &MainWindow::Tick);
 }
 
 MainWindow::~MainWindow() {
     StopConversions();
-    if (errorSinkInstalled_) RegisterMessageBoxSink(nullptr);
 }
 
 void MainWindow::BuildMenu() {
@@ -122,8 +120,7 @@ void MainWindow::BuildMenu() {
             // Qt flips the check mark before `triggered`, so `checked` is the
             // new state: 8 when the item was unchecked, 0 when it was checked.
             action->setCheckable(true);
-            connect(action, &QAction::triggered, this,
-                    [this, command](bool checked) { ApplyToggle(command, ToggleValue(checked)); });
+            connect(action, &QAction::triggered, this, [this, command](bool checked) { ApplyToggle(command, checked); });
         } else {
             connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
         }
@@ -139,46 +136,62 @@ void MainWindow::LoadFrames() {
 }
 
 void MainWindow::ApplySettings() {
-    Settings& settings = CurrentSettings();
-    ApplySettingsToJobs();
     SyncCheckMarks();
-    SetTopmost(settings.AlwaysOnTop != 0);
-    SelectErrorSink(settings.Logerr);
-    VBRSliderPos() = settings.VBRQuality;
+    SetTopmost(settings_.AlwaysOnTop.On());
+    errorRoute_->toLog = settings_.Logerr.On();
+    vbrSliderPosition_ = settings_.VBRQuality;
+    PublishSettings();
 }
 
 void MainWindow::SyncCheckMarks() {
-    const Settings& settings = CurrentSettings();
-    actions_.at(kCommandAutoTagging)->setChecked(settings.AutoTag != 0);
-    actions_.at(kCommandDeleteInput)->setChecked(settings.DeleteInput != 0);
-    actions_.at(kCommandAlwaysOnTop)->setChecked(settings.AlwaysOnTop != 0);
-    actions_.at(kCommandErrorsToLog)->setChecked(settings.Logerr != 0);
+    actions_.at(kCommandAutoTagging)->setChecked(settings_.AutoTag.On());
+    actions_.at(kCommandDeleteInput)->setChecked(settings_.DeleteInput.On());
+    actions_.at(kCommandAlwaysOnTop)->setChecked(settings_.AlwaysOnTop.On());
+    actions_.at(kCommandErrorsToLog)->setChecked(settings_.Logerr.On());
+}
+
+void MainWindow::PublishSettings() {
+    if (engine_) engine_->SetSettings(std::make_shared<const Settings>(settings_));
 }
 
 void MainWindow::StartAnimationTimer() {
     animationTimer_.start(kAnimationIntervalMs);
 }
 
-void MainWindow::InstallErrorSink() {
-    RegisterMessageBoxSink([sink = errorSink_](const std::string& text) { sink->Show(text); });
-    errorSinkInstalled_ = true;
-}
-
-void MainWindow::StartConversions(WorkerJobs jobs) {
-    if (worker_.joinable()) return;
-    worker_ = StartWorker(queue_, std::move(jobs));
+void MainWindow::StartConversions(BatchJobs jobs) {
+    if (engine_) return;
+    EngineOptions options;
+    options.Jobs = std::move(jobs);
+    options.Workers = services_.workers != 0 ? services_.workers : std::max(1u, std::thread::hardware_concurrency());
+    // Each message goes where the menu says at the moment it is raised; a box
+    // holds only the worker that raised it.
+    options.Report = [route = errorRoute_](const ErrorMessage& message) {
+        if (route->toLog) {
+            AppendToLog(route->logPath, message);
+        } else {
+            route->boxes->Show(FormatForMessageBox(message));
+        }
+    };
+    options.BatchEnded = [this, route = errorRoute_](const BatchSummary& summary) {
+        if (!services_.batchEnded) return;
+        const bool toLog = route->toLog;
+        QMetaObject::invokeMethod(
+            this, [this, summary, toLog] { services_.batchEnded(summary, toLog); }, Qt::QueuedConnection);
+    };
+    engine_ = std::make_unique<BatchEngine>(std::move(options));
+    PublishSettings();
 }
 
 void MainWindow::StopConversions() {
-    queue_.Quitting = 1;
-    // Before the join: a worker waiting for a box would otherwise wait for
-    // this thread, which waits for it.
-    errorSink_->Shutdown();
-    if (worker_.joinable()) worker_.join();
+    // Before the workers are joined: a worker waiting for a box would
+    // otherwise wait for this thread, which waits for it.
+    errorRoute_->boxes->Shutdown();
+    if (engine_) engine_->Stop();
 }
 
 void MainWindow::Tick() {
-    if (queue_.Busy != 0 || frameIndex_ != 0) frameIndex_ = (frameIndex_ + 1) % kAnimationFrameCount;
+    const bool busy = engine_ && engine_->Progress().Busy;
+    if (busy || frameIndex_ != 0) frameIndex_ = (frameIndex_ + 1) % kAnimationFrameCount;
     update();
 }
 
@@ -193,10 +206,11 @@ void MainWindow::RunCommand(int command) {
     case kCommandOutputDirectory:
     case kCommandTaggingSetup:
     case kCommandAbout:
-        if (services_.runDialog) services_.runDialog(command, this);
+        if (services_.runDialog) services_.runDialog(command, this, settings_, vbrSliderPosition_);
         // The Tagging dialog changes AutoTag; any dialog may change settings
         // the menu shows.
         SyncCheckMarks();
+        PublishSettings();
         break;
     case kCommandAutoTagging:
     case kCommandDeleteInput:
@@ -205,7 +219,7 @@ void MainWindow::RunCommand(int command) {
         actions_.at(command)->trigger();
         break;
     case kCommandExit:
-        SaveSettings();
+        SaveSettingsFile(settings_, SettingsFilePath(kIniFileName));
         Quit();
         break;
     default:
@@ -213,28 +227,29 @@ void MainWindow::RunCommand(int command) {
     }
 }
 
-void MainWindow::ApplyToggle(int command, int32_t value) {
-    Settings& settings = CurrentSettings();
+void MainWindow::ApplyToggle(int command, bool checked) {
+    // Qt flips the check mark before `triggered`: 8 when the item was
+    // unchecked, 0 when it was checked.
+    const Switch value = MenuSwitch(checked);
     switch (command) {
     case kCommandAutoTagging:
-        settings.AutoTag = value;
-        SetEncodeAutoTag(value);
+        settings_.AutoTag = value;
         break;
     case kCommandDeleteInput:
-        settings.DeleteInput = value;
-        SetEncodeDeleteInput(value);
+        settings_.DeleteInput = value;
         break;
     case kCommandAlwaysOnTop:
-        settings.AlwaysOnTop = value;
-        SetTopmost(value != 0);
+        settings_.AlwaysOnTop = value;
+        SetTopmost(checked);
         break;
     case kCommandErrorsToLog:
-        settings.Logerr = value;
-        SelectErrorSink(value);
+        settings_.Logerr = value;
+        errorRoute_->toLog = checked;
         break;
     default:
         break;
     }
+    PublishSettings();
 }
 
 bool MainWindow::IsTopmost() const {
@@ -261,19 +276,25 @@ void MainWindow::Quit() {
 }
 
 void MainWindow::QueueDroppedUrls(const QList<QUrl>& urls) {
+    std::vector<std::string> paths;
     for (const QUrl& url : urls) {
         if (!url.isLocalFile()) {
             services_.showMessageBox({kErrorBoxCaption, kUnsupportedTypeText, QMessageBox::Warning});
             continue;
         }
         // The whole path, in the file system's own encoding.
-        QueuePaths({QFile::encodeName(url.toLocalFile()).toStdString()});
+        paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
     }
+    QueuePaths(paths);
 }
 
 void MainWindow::QueuePaths(const std::vector<std::string>& paths) {
+    // One push for all of them: the claims rule must see every file of the
+    // drop before the first starts, or a decode could write over a WAV file
+    // dropped with it.
+    std::vector<QueuedFile> files;
     for (const std::string& path : paths) {
-        switch (QueueDroppedPath(queue_, path)) {
+        switch (CollectDroppedPath(path, files)) {
         case DropOutcome::Queued:
         case DropOutcome::Ignored: break;
         case DropOutcome::Unsupported:
@@ -286,16 +307,18 @@ void MainWindow::QueuePaths(const std::vector<std::string>& paths) {
             break;
         }
     }
+    if (engine_) engine_->Push(files);
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {
     const QRect client = rect();
-    const std::string output = queue_.CurrentOutput();
+    const BatchProgress progress = engine_ ? engine_->Progress() : BatchProgress{};
     const WindowPicture picture{
-        queue_.Total.load(),
-        queue_.Remaining.load(),
-        queue_.FileFraction.load(),
-        QFile::decodeName(QByteArray::fromStdString(output)),
+        progress.Total,
+        progress.Total - progress.Finished,
+        progress.FirstFraction,
+        progress.UnderWay,
+        QFile::decodeName(QByteArray::fromStdString(progress.FirstOutput)),
         &frames_[frameIndex_],
     };
     PaintWindow(canvas_, client, picture, font(), smallFont_);
@@ -334,9 +357,8 @@ void MainWindow::mouseMoveEvent(QMouseEvent* event) {
     }
     const QPoint corner = event->globalPosition().toPoint() - dragOffset_;
     move(corner);
-    Settings& settings = CurrentSettings();
-    settings.Window_X = corner.x();
-    settings.Window_Y = corner.y();
+    settings_.Window_X = corner.x();
+    settings_.Window_Y = corner.y();
 }
 
 void MainWindow::mouseReleaseEvent(QMouseEvent* event) {

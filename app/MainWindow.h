@@ -13,13 +13,15 @@
 #include <QWidget>
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
-#include <thread>
+#include <string>
 
 #include "app/MessageBoxSink.h"
-#include "queue/Worker.h"
+#include "queue/BatchEngine.h"
+#include "settings/Settings.h"
 
 class QAction;
 class QMenu;
@@ -40,48 +42,54 @@ enum MenuCommand : int {
 inline constexpr int kAnimationFrameCount = 8;
 inline constexpr int kAnimationIntervalMs = 80;
 
-// Opens the dialog of one of the commands 40010 to 40013, modally.
-using RunDialogFunction = std::function<void(int command, QWidget* owner)>;
+// Opens the dialog of one of the commands 40010 to 40013, modally, on the
+// window's settings and VBR slider position.
+using RunDialogFunction =
+    std::function<void(int command, QWidget* owner, Settings& settings, int32_t& sliderPosition)>;
 
 // What the window works with; tests replace the parts that would block or
 // depend on the machine.
 struct WindowServices {
-    FileQueue* queue = nullptr;
+    Settings* settings = nullptr;  // the user's choices; owned by the caller
     QSize screenSize;
     ShowMessageBoxFunction showMessageBox;
     RunDialogFunction runDialog;
+    std::size_t workers = 0;  // files converted at once; 0: one per processor core
+    std::string logPath;      // "Quavermill.log" in the settings folder
+    // After a batch, on the main thread, with whether its errors went to the log.
+    std::function<void(const BatchSummary& summary, bool errorsToLog)> batchEnded;
 };
 
-// The queue given, the primary screen's size, real modal boxes and the four
-// dialogs of ui/.
-WindowServices DefaultWindowServices(FileQueue& queue);
+// The settings given, the primary screen's size, real modal boxes, the four
+// dialogs of ui/ and the log in the settings folder.
+WindowServices DefaultWindowServices(Settings& settings);
 
 class MainWindow : public QWidget {
     Q_OBJECT
 
 public:
-    // Placed from CurrentSettings() Window_X / Window_Y on services.screenSize.
+    // Placed from the settings' Window_X / Window_Y on services.screenSize.
     explicit MainWindow(WindowServices services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Brings jobs and window in line with CurrentSettings(): the encoder's
-    // working copy, the check marks, the topmost state, the error sink and
-    // the VBR slider's position.
+    // Brings conversions and window in line with the settings: the files
+    // that start next, the check marks, the topmost state, where errors go
+    // and the VBR slider's position.
     void ApplySettings();
-    // Re-reads the four check marks from CurrentSettings().
+    // Re-reads the four check marks from the settings.
     void SyncCheckMarks();
 
     void StartAnimationTimer();
-    // Routes ReportError's message boxes through this window's thread.
-    void InstallErrorSink();
-    void StartConversions(WorkerJobs jobs);
-    // Sets Quitting and waits for the worker: a running job stops at its next
-    // block and removes its partial output. A worker waiting on a message
-    // box is released first. Safe to call more than once.
+    // Starts the batch engine's workers.
+    void StartConversions(BatchJobs jobs);
+    // Stops every file under way (each removes its partial output), drops
+    // the queued ones and waits for the workers. Workers waiting on a
+    // message box are released first. Safe to call more than once.
     void StopConversions();
+    const BatchEngine* Engine() const { return engine_.get(); }
 
-    // One timer step: the frame advances while Busy is set and finishes its
-    // cycle back to frame 0 afterwards.
+    // One timer step: the frame advances while a file runs or waits and
+    // finishes its cycle back to frame 0 afterwards.
     void Tick();
     int FrameIndex() const { return frameIndex_; }
 
@@ -93,8 +101,8 @@ public:
 
     // Queues dropped file URLs, in order.
     void QueueDroppedUrls(const QList<QUrl>& urls);
-    // Queues files and folders as if they had been dropped, in order: the
-    // program's arguments and those a second start hands over.
+    // Queues files and folders as if they had been dropped, in order and in
+    // one step: the program's arguments and those a second start hands over.
     void QueuePaths(const std::vector<std::string>& paths);
 
 signals:
@@ -114,13 +122,16 @@ protected:
 private:
     void BuildMenu();
     void LoadFrames();
-    void ApplyToggle(int command, int32_t value);
+    void ApplyToggle(int command, bool checked);
+    // The settings for every file that starts from now on.
+    void PublishSettings();
     void SetTopmost(bool on);
     void EndDrag();
     void Quit();
 
     WindowServices services_;
-    FileQueue& queue_;
+    Settings& settings_;
+    int32_t vbrSliderPosition_ = 0;
 
     QMenu* menu_ = nullptr;
     std::map<int, QAction*> actions_;
@@ -134,7 +145,13 @@ private:
     bool dragging_ = false;
     QPoint dragOffset_;
 
-    std::shared_ptr<MessageBoxSink> errorSink_;
-    bool errorSinkInstalled_ = false;
-    std::thread worker_;
+    // Read by the workers: where each message goes.
+    struct ErrorRoute {
+        std::atomic<bool> toLog{false};
+        std::string logPath;
+        std::shared_ptr<MessageBoxSink> boxes;
+    };
+    std::shared_ptr<ErrorRoute> errorRoute_;
+    // Declared last, so it stops before anything it reports to goes.
+    std::unique_ptr<BatchEngine> engine_;
 };

@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include <condition_variable>
+#include <deque>
 #include <cstdio>
 #include <mutex>
 
@@ -14,8 +15,16 @@ struct MessageBoxSink::Shared {
     QThread* mainThread = nullptr;
     ShowMessageBoxFunction show;
 
+    // A box waiting its turn, and the flag its worker waits for.
+    struct Pending {
+        MessageBoxRequest request;
+        std::shared_ptr<bool> finished;
+    };
+
     std::mutex lock;
     std::condition_variable changed;
+    std::deque<Pending> pending;
+    bool showing = false;  // main thread only
     bool shutDown = false;
 };
 
@@ -44,6 +53,35 @@ void WriteToStandardError(const std::string& text) {
 
 }  // namespace
 
+namespace {
+
+// Main thread: shows the waiting boxes one after the other. A box's own
+// event loop may run this again for a box queued meanwhile; that call
+// leaves it to the loop already running, so boxes never pile up on top of
+// each other.
+void ShowPendingBoxes(const std::shared_ptr<MessageBoxSink::Shared>& shared) {
+    if (shared->showing) return;
+    shared->showing = true;
+    for (;;) {
+        MessageBoxSink::Shared::Pending next;
+        {
+            std::lock_guard<std::mutex> hold(shared->lock);
+            if (shared->pending.empty() || shared->shutDown) break;
+            next = std::move(shared->pending.front());
+            shared->pending.pop_front();
+        }
+        shared->show(next.request);
+        {
+            std::lock_guard<std::mutex> hold(shared->lock);
+            *next.finished = true;
+        }
+        shared->changed.notify_all();
+    }
+    shared->showing = false;
+}
+
+}  // namespace
+
 void MessageBoxSink::Show(const std::string& text) {
     const MessageBoxRequest request{kErrorBoxCaption, QString::fromStdString(text), QMessageBox::NoIcon};
     std::shared_ptr<Shared> shared = shared_;
@@ -56,36 +94,31 @@ void MessageBoxSink::Show(const std::string& text) {
         return;
     }
 
-    // The call's own record outlives this frame: if Shutdown releases us
-    // before the main thread runs the queued box, the box sees the flag and
-    // skips itself.
+    // The record outlives this frame: if Shutdown releases us before the
+    // main thread gets to the box, the box is dropped there.
     auto finished = std::make_shared<bool>(false);
     std::unique_lock<std::mutex> hold(shared->lock);
     // Queued under the lock: the owner calls Shutdown before it destroys the
     // main-thread object, so the object is alive while the flag is clear.
-    const bool queued = !shared->shutDown && shared->mainThreadObject &&
-                        QMetaObject::invokeMethod(
-                            shared->mainThreadObject.data(),
-                            [shared, finished, request] {
-                                bool skip;
-                                {
-                                    std::lock_guard<std::mutex> guard(shared->lock);
-                                    skip = shared->shutDown;
-                                }
-                                if (!skip) shared->show(request);
-                                {
-                                    std::lock_guard<std::mutex> guard(shared->lock);
-                                    *finished = true;
-                                }
-                                shared->changed.notify_all();
-                            },
-                            Qt::QueuedConnection);
+    bool queued = !shared->shutDown && shared->mainThreadObject;
+    if (queued) {
+        shared->pending.push_back({request, finished});
+        queued = QMetaObject::invokeMethod(
+            shared->mainThreadObject.data(), [shared] { ShowPendingBoxes(shared); }, Qt::QueuedConnection);
+        if (!queued) shared->pending.pop_back();
+    }
     if (!queued) {
         hold.unlock();
         WriteToStandardError(text);
         return;
     }
     shared->changed.wait(hold, [&] { return *finished || shared->shutDown; });
+    // Released by Shutdown before its box was shown: the message still
+    // reaches the user's terminal.
+    if (!*finished) {
+        hold.unlock();
+        WriteToStandardError(text);
+    }
 }
 
 void MessageBoxSink::Shutdown() {

@@ -35,7 +35,8 @@ inline constexpr const char* kErrorBoxCaption = "Error";
 // the main thread has closed it, so the worker pauses while the window keeps
 // painting. Unlike a BlockingQueuedConnection, that wait ends on Shutdown():
 // the main thread can then join the worker even if the worker had just
-// queued a box.
+// queued a box. Boxes from several workers are shown one after the other,
+// each holding only the worker that raised it.
 class MessageBoxSink {
 public:
     MessageBoxSink(QObject* mainThreadObject, ShowMessageBoxFunction show);
@@ -49,7 +50,8 @@ public:
     // later messages go to standard error.
     void Shutdown();
 
-private:
     struct Shared;
+
+private:
     std::shared_ptr<Shared> shared_;
 };

@@ -49,9 +49,9 @@ QRect FileBarRect(const QRect& client, double fileFraction) {
     return Bar(client, fileFraction, kFileBarTop, kFileBarBottom);
 }
 
-QRect OverallBarRect(const QRect& client, int32_t total, int32_t remaining, double fileFraction) {
+QRect OverallBarRect(const QRect& client, int32_t total, int32_t remaining, double underWayFraction) {
     if (total <= 0) return Bar(client, 0.0, kOverallBarTop, kOverallBarBottom);
-    const double overall = (static_cast<double>(total) - remaining + fileFraction) / total;
+    const double overall = (static_cast<double>(total) - remaining + underWayFraction) / total;
     return Bar(client, overall, kOverallBarTop, kOverallBarBottom);
 }
 
@@ -74,7 +74,7 @@ void PaintWindow(QImage& canvas, const QRect& client, const WindowPicture& pictu
 
     const QRect fileBar = FileBarRect(client, picture.fileFraction);
     painter.fillRect(fileBar, kFileBarColour);
-    painter.fillRect(OverallBarRect(client, picture.total, picture.remaining, picture.fileFraction),
+    painter.fillRect(OverallBarRect(client, picture.total, picture.remaining, picture.underWayFraction),
                      kOverallBarColour);
 
     if (!picture.currentOutput.isEmpty() && !fileBar.isEmpty()) {

@@ -10,11 +10,12 @@
 
 #include <cstdint>
 
-// What one paint shows, read from the queue's counters.
+// What one paint shows, read from the batch engine's progress.
 struct WindowPicture {
     int32_t total = 0;
-    int32_t remaining = 0;
-    double fileFraction = 0.0;
+    int32_t remaining = 0;         // files not finished, those under way included
+    double fileFraction = 0.0;     // of the file under way that started first
+    double underWayFraction = 0.0; // the sum of the fractions of the files under way
     QString currentOutput;
     const QImage* frame = nullptr;  // none: the frame is skipped
 };
@@ -28,7 +29,7 @@ inline const QColor kOverallBarColour(64, 64, 64);
 
 // The filled part of each bar inside `client`.
 QRect FileBarRect(const QRect& client, double fileFraction);
-QRect OverallBarRect(const QRect& client, int32_t total, int32_t remaining, double fileFraction);
+QRect OverallBarRect(const QRect& client, int32_t total, int32_t remaining, double underWayFraction);
 
 // Paints the whole client area `client` into `canvas`, which must be at
 // least that large. `textFont` is used for "Drop Files Here", `smallFont`

@@ -14,7 +14,6 @@
 #include "app/ProgramArguments.h"
 #include "app/SingleInstance.h"
 #include "queue/ConversionJobs.h"
-#include "queue/FileQueue.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFolder.h"
 
@@ -78,13 +77,13 @@ int main(int argc, char** argv) {
     icon.addFile(QStringLiteral(":/quavermill/icon-small.png"));
     QApplication::setWindowIcon(icon);
 
-    LoadSettings();
+    Settings settings;
+    LoadSettingsFile(settings, SettingsFilePath(kIniFileName));
+    ForgetRunOnlyOutputDir(settings);
 
-    FileQueue queue;
-    MainWindow window(DefaultWindowServices(queue));
+    MainWindow window(DefaultWindowServices(settings));
     QObject::connect(&window, &MainWindow::QuitRequested, &application,
                      [](int exitCode) { QCoreApplication::exit(exitCode); });
-    window.InstallErrorSink();
     window.StartConversions(ConversionJobs());
     window.show();
     window.StartAnimationTimer();

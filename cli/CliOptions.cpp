@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "input/SourceType.h"
 #include "settings/LegalBitrates.h"
 
 namespace {
@@ -109,11 +110,13 @@ std::string ParseCommandLine(const std::vector<std::string>& arguments, CliOptio
 std::string UsageText() {
     return "Usage: quavermill-cli [OPTION]... FILE_OR_FOLDER...\n"
            "\n"
-           "Converts each FILE by its own extension: .wav .aif .ogg .flac become MP3 files,\n"
-           ".mp3 .mp2 .mp1 .mpg become 16-bit WAV files. Each output is written beside its\n"
-           "input under the input's base name, or into DIR. A FOLDER converts the supported\n"
-           "files in it and in its subfolders, in name order (hidden ones and links to\n"
-           "folders are skipped); with -o they keep their place below DIR/FOLDER.\n"
+           "Converts each FILE by its own extension:\n"
+           "  " + ExtensionsConvertedBy(InputJob::Encode) + " become MP3 files,\n"
+           "  " + ExtensionsConvertedBy(InputJob::Decode) + " become 16-bit WAV files.\n"
+           "Each output is written beside its input under the input's base name, or into\n"
+           "DIR. A FOLDER converts the supported files in it and in its subfolders, in name\n"
+           "order (hidden ones and links to folders are skipped); with -o they keep their\n"
+           "place below DIR/FOLDER.\n"
            "\n"
            "Options:\n"
            "  -o DIR           write every output into the directory DIR (it must exist)\n"

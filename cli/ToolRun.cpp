@@ -2,54 +2,49 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <filesystem>
-#include <mutex>
-#include <set>
 #include <thread>
+#include <utility>
 
-#include "queue/ConversionJobs.h"
-#include "input/SourceType.h"
-#include "queue/DroppedPaths.h"
-#include "settings/LegalBitrates.h"
 #include "cli/CliOptions.h"
 #include "cli/ProgressDisplay.h"
+#include "input/SourceType.h"
 #include "job/OutputNaming.h"
-#include "settings/EncodeOptions.h"
+#include "queue/BatchEngine.h"
+#include "queue/ConversionJobs.h"
+#include "queue/DroppedPaths.h"
 #include "settings/ErrorReport.h"
+#include "settings/LegalBitrates.h"
 #include "settings/Settings.h"
 
 namespace {
 
 constexpr const char* kToolName = "quavermill-cli";
 constexpr auto kRedrawInterval = std::chrono::milliseconds(200);
-constexpr int kLogSinkOff = 0;
 constexpr const char* kEmptyFolderMessage = "No audio files to convert in this folder\n";
 
-struct PlannedFile {
-    std::string Input;            // absolute, as the jobs see it
-    std::string OutputSubfolder;  // for a file from a folder, as QueuedPath keeps it
-    bool Encode = false;
-    std::string Refusal;          // non-empty: not converted, reported with this text
+// What the command line names: the files to convert, and the arguments
+// refused before any conversion, each with its message.
+struct ToolFiles {
+    std::vector<QueuedFile> Files;
+    std::vector<std::pair<std::string, std::string>> Refused;
 };
 
-// Two files of one run must never write the same output, nor write over an
-// input another file of the run is reading: with several files at once that
-// would interleave two streams in one file, or lose an input.
-std::vector<PlannedFile> PlanFiles(const std::vector<std::string>& arguments, const std::string& outputDir) {
-    std::vector<PlannedFile> plan;
-    std::vector<std::string> comparableInputs;
+// Each file is converted in the mode its own type asks for; files are made
+// absolute, as the jobs see them.
+ToolFiles CollectFiles(const std::vector<std::string>& arguments) {
+    ToolFiles collected;
     auto add = [&](const std::string& path, SourceType type, const std::string& subfolder) {
-        PlannedFile planned;
-        planned.Input = AbsolutePath(path);
-        planned.OutputSubfolder = subfolder;
-        planned.Encode = IsEncodeSource(type);
-        if (!planned.Encode && !IsDecodeSource(type)) planned.Refusal = "Unsupported input file type\n";
-        comparableInputs.push_back(ComparablePath(planned.Input));
-        plan.push_back(std::move(planned));
+        const std::string input = AbsolutePath(path);
+        if (!IsEncodeSource(type) && !IsDecodeSource(type)) {
+            collected.Refused.emplace_back(input, "Unsupported input file type\n");
+            return;
+        }
+        collected.Files.push_back({input, subfolder, IsDecodeSource(type) ? QueueMode::Decode : QueueMode::Encode});
     };
     for (const std::string& argument : arguments) {
         std::error_code error;
@@ -59,60 +54,34 @@ std::vector<PlannedFile> PlanFiles(const std::vector<std::string>& arguments, co
         }
         const std::vector<DroppedFile> files = AudioFilesInFolder(argument);
         for (const DroppedFile& file : files) add(file.Path, file.Type, file.OutputSubfolder);
-        if (files.empty()) {
-            add(argument, kSourceUnknown, std::string());
-            plan.back().Refusal = kEmptyFolderMessage;
-        }
+        if (files.empty()) collected.Refused.emplace_back(AbsolutePath(argument), kEmptyFolderMessage);
     }
-    std::set<std::string> outputs;
-    for (std::size_t i = 0; i < plan.size(); ++i) {
-        PlannedFile& planned = plan[i];
-        if (!planned.Refusal.empty()) continue;
-        const std::string named =
-            BuildOutputPath(SplitInputPath(planned.Input), OutputFolderFor(outputDir, planned.OutputSubfolder),
-                            planned.Encode ? ".mp3" : ".wav");
-        const std::string output = ComparablePath(named);
-        bool clash = outputs.count(output) != 0;
-        for (std::size_t j = 0; j < plan.size() && !clash; ++j) {
-            clash = j != i && comparableInputs[j] == output && comparableInputs[i] != output;
-        }
-        if (clash) {
-            planned.Refusal = OutputClashMessage(named);
-        } else {
-            outputs.insert(output);
-        }
-    }
-    return plan;
+    return collected;
 }
 
 // The command line's encoder choices replace the settings file's for this
 // run only; the file itself is never written.
-void ApplyEncoderOverrides(const CliOptions& options, const Settings& settings) {
+void ApplyEncoderOverrides(const CliOptions& options, Settings& settings) {
     if (options.VbrSliderPosition) {
-        SetEncodeSetBitrate(0);
-        SetEncodeVBRQuality(*options.VbrSliderPosition);
+        settings.SetBitrate = TargetChoice::Quality;
+        settings.VBRQuality = *options.VbrSliderPosition;
     }
     if (options.Bitrate || options.ConstantBitrate) {
-        SetEncodeSetBitrate(1);
-        SetEncodeSetCBR(options.ConstantBitrate ? 1 : 0);
+        settings.SetBitrate = TargetChoice::Bitrate;
+        settings.SetCBR = options.ConstantBitrate ? BitrateKindChoice::Constant : BitrateKindChoice::Average;
     }
-    if (options.Bitrate) SetEncodeABRBitrate(*options.Bitrate);
-    if (options.ConstantBitrate) SetEncodeCBRBitrate(NearestLegalBitrate(options.Bitrate.value_or(settings.CBRBitrate)));
-    if (options.Mono) SetEncodeMono(1);
+    if (options.Bitrate) settings.ABRBitrate = *options.Bitrate;
+    if (options.ConstantBitrate) settings.CBRBitrate = NearestLegalBitrate(options.Bitrate.value_or(settings.CBRBitrate));
+    if (options.Mono) settings.Mono = DialogSwitch(true);
 }
 
-void LoadToolSettings(const CliOptions& options) {
+SettingsSnapshot LoadToolSettings(const CliOptions& options) {
     Settings settings;
     LoadSettingsFile(settings, options.SettingsFile.value_or(kIniFileName), /*createIfMissing=*/false);
-    ApplySettingsToJobs(settings);
+    ForgetRunOnlyOutputDir(settings);
     ApplyEncoderOverrides(options, settings);
-    if (options.OutputDir) SetActiveOutputDir(*options.OutputDir);
-}
-
-JobResult ConvertOne(const WorkerJobs& jobs, const PlannedFile& planned, const std::string& outputDir,
-                     const JobHooks& hooks) {
-    const std::string folder = MakeOutputSubfolder(outputDir, planned.OutputSubfolder);
-    return (planned.Encode ? jobs.Encode : jobs.Decode)(planned.Input, folder, hooks);
+    if (options.OutputDir) settings.OutputDir = *options.OutputDir;
+    return std::make_shared<const Settings>(std::move(settings));
 }
 
 std::string FileNameOf(const std::string& path) {
@@ -153,75 +122,54 @@ int RunTool(const std::vector<std::string>& arguments, const std::atomic<int32_t
         }
     }
 
-    LoadToolSettings(options);
-    // One directory for the whole run, so every file and the clash check agree.
-    const std::string outputDir = TakeActiveOutputDirForJob();
-    const std::vector<PlannedFile> plan = PlanFiles(options.Files, outputDir);
-
+    const ToolFiles collected = CollectFiles(options.Files);
+    const std::size_t fileCount = collected.Files.size() + collected.Refused.size();
     std::size_t threadCount = options.Jobs > 0 ? static_cast<std::size_t>(options.Jobs)
                                                : std::max(1u, std::thread::hardware_concurrency());
-    threadCount = std::min(threadCount, plan.size());
+    threadCount = std::max<std::size_t>(1, std::min(threadCount, collected.Files.size()));
     const bool showProgress = !options.Quiet && isatty(STDERR_FILENO);
     errno = 0;  // isatty's answer must not decorate the first message
-    ProgressDisplay display(showProgress ? stderr : nullptr, plan.size(), threadCount);
+    ProgressDisplay display(showProgress ? stderr : nullptr, fileCount, threadCount);
+    const auto print = [&display](const ErrorMessage& message) { display.PrintMessage(FormatForMessageBox(message)); };
 
-    SelectErrorSink(kLogSinkOff);
-    RegisterMessageBoxSink([&display](const std::string& text) { display.PrintMessage(text); });
-
-    for (const PlannedFile& planned : plan) {
-        if (planned.Refusal.empty()) continue;
-        SetErrorContext(planned.Input);
-        ReportError("%s", planned.Refusal.c_str());
+    for (const auto& [input, refusal] : collected.Refused) {
+        ReportError(ErrorReporter{input, print}, "%s", refusal.c_str());
         display.FinishFile(0, JobResult::Failed);
     }
 
-    const WorkerJobs jobs = ConversionJobs();
-    std::atomic<std::size_t> next{0};
-    std::vector<std::thread> workers;
-    for (std::size_t slot = 0; slot < threadCount; ++slot) {
-        workers.emplace_back([&, slot] {
-            for (std::size_t i = next++; i < plan.size(); i = next++) {
-                const PlannedFile& planned = plan[i];
-                if (!planned.Refusal.empty()) continue;
-                if (stop.load() != 0) break;
-                display.StartFile(slot, FileNameOf(planned.Input));
-                JobHooks hooks;
-                hooks.Progress = [&display, slot](int64_t total, int64_t done) { display.Progress(slot, total, done); };
-                hooks.Stop = &stop;
-                display.FinishFile(slot, ConvertOne(jobs, planned, outputDir, hooks));
-            }
-        });
+    EngineOptions engineOptions;
+    engineOptions.Jobs = ConversionJobs();
+    engineOptions.Workers = threadCount;
+    engineOptions.ModeOfBatch = false;
+    engineOptions.Report = print;
+    engineOptions.FileStarted = [&display](std::size_t worker, const std::string& input) {
+        display.StartFile(worker, FileNameOf(input));
+    };
+    engineOptions.FileProgress = [&display](std::size_t worker, int64_t total, int64_t done) {
+        display.Progress(worker, total, done);
+    };
+    engineOptions.FileFinished = [&display](std::size_t worker, const std::string&, JobResult result) {
+        display.FinishFile(worker, result);
+    };
+    BatchEngine engine(std::move(engineOptions));
+    engine.SetSettings(LoadToolSettings(options));
+    engine.Push(collected.Files);
+    while (!engine.WaitUntilIdleFor(kRedrawInterval)) {
+        if (stop.load() != 0) engine.Stop();
+        if (showProgress) display.Redraw();
     }
-
-    std::mutex doneLock;
-    std::condition_variable doneSignal;
-    bool allDone = false;
-    std::thread ticker;
-    if (showProgress) {
-        ticker = std::thread([&] {
-            std::unique_lock<std::mutex> hold(doneLock);
-            while (!doneSignal.wait_for(hold, kRedrawInterval, [&] { return allDone; })) display.Redraw();
-        });
-    }
-    for (std::thread& worker : workers) worker.join();
-    {
-        std::lock_guard<std::mutex> hold(doneLock);
-        allDone = true;
-    }
-    doneSignal.notify_all();
-    if (ticker.joinable()) ticker.join();
+    engine.Stop();
     display.Clear();
-    RegisterMessageBoxSink(nullptr);
 
     const bool interrupted = stop.load() != 0;
     const std::size_t converted = display.Converted();
     const std::size_t failed = display.Failed();
     if (!options.Quiet) {
-        std::fprintf(stderr, "%s: %zu of %zu files converted", kToolName, converted, plan.size());
+        std::fprintf(stderr, "%s: %zu of %zu files converted", kToolName, converted, fileCount);
         if (failed > 0) std::fprintf(stderr, ", %zu failed", failed);
         if (interrupted) std::fprintf(stderr, ", interrupted");
         std::fputc('\n', stderr);
     }
     if (interrupted) return kExitInterrupted;
-    return converted == plan.size() ? kExitConverted : kExitSomeFailed;
+    return converted == fileCount ? kExitConverted : kExitSomeFailed;
 }

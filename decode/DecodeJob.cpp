@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr const char* kWavExtension = ".wav";
 constexpr const char* kWriteErrorMessage = "Error writing wav output \n";
 constexpr uint16_t kOutputBits = 16;
 constexpr int64_t kNoCut = std::numeric_limits<int64_t>::max();
@@ -67,14 +66,14 @@ EdgeTrim TrimFor(SourceType type, const StreamInfo& info) {
 JobResult DecodeToWav(std::FILE* output, AudioSource& source, const std::atomic<int32_t>* stop) {
     const int32_t channels = source.Channels;
     if (channels != 1 && channels != 2) {
-        ReportError("Internal error.  Aborting.");
+        ReportError(source.Errors, "Internal error.  Aborting.");
         return JobResult::Failed;
     }
     const EdgeTrim trim = TrimFor(source.Type, source.Info);
     const EndCut cut = EndCutFor(trim, source.Info);
     if (WriteWavHeader(output, kProvisionalDataSize, static_cast<uint32_t>(source.Info.SampleRate),
                        static_cast<uint16_t>(channels), kOutputBits) != 0) {
-        ReportError("%s", kWriteErrorMessage);
+        ReportError(source.Errors, "%s", kWriteErrorMessage);
         return JobResult::Failed;
     }
 
@@ -99,7 +98,7 @@ JobResult DecodeToWav(std::FILE* output, AudioSource& source, const std::atomic<
             if (range[1] <= range[0]) continue;
             if (!WriteWavFrames(output, block, channels, static_cast<int32_t>(range[0] - blockStart),
                                 static_cast<int32_t>(range[1] - blockStart))) {
-                ReportError("%s", kWriteErrorMessage);
+                ReportError(source.Errors, "%s", kWriteErrorMessage);
                 return JobResult::Failed;
             }
             written += static_cast<uint64_t>(range[1] - range[0]);
@@ -107,40 +106,42 @@ JobResult DecodeToWav(std::FILE* output, AudioSource& source, const std::atomic<
     }
 
     if (!FinishOutput(output, written, source.Info, channels)) {
-        ReportError("%s", kWriteErrorMessage);
+        ReportError(source.Errors, "%s", kWriteErrorMessage);
         return JobResult::Failed;
     }
     // What was decoded stays a valid file, but an input that broke off must
     // not pass as converted.
     if (source.Damaged) {
-        ReportError("Error reading input file '%s'\n", source.Path.c_str());
+        ReportError(source.Errors, "Error reading input file '%s'\n", source.Path.c_str());
         return JobResult::Failed;
     }
     return JobResult::Done;
 }
 
-JobResult RunDecodeJob(const std::string& inputPath, const std::string& outputDir, const JobHooks& hooks) {
-    SetErrorContext(inputPath);
+JobResult RunDecodeJob(const std::string& inputPath, const Settings&, const std::string& outputDir,
+                       const JobHooks& hooks) {
+    const ErrorReporter errors{inputPath, hooks.Report};
     errno = 0;  // a stale error number must not decorate this file's messages
 
     AudioSource source;
     source.Type = ClassifyPath(inputPath);
     source.Path = inputPath;
+    source.Errors = errors;
     source.ProgressOp = hooks.Progress;
     source.CommentMode = 0;
     source.ScaleMode = 0;
 
     const std::string outputPath = BuildOutputPath(SplitInputPath(inputPath), outputDir, kWavExtension);
     if (hooks.OutputNamed) hooks.OutputNamed(outputPath);
-    if (!ClaimOutputOrRefuse(hooks, outputPath)) return JobResult::Failed;
+    if (!ClaimOutputOrRefuse(hooks, errors, outputPath)) return JobResult::Failed;
 
-    if (RefuseOutputOverInput(inputPath, outputPath)) return JobResult::Failed;
+    if (RefuseOutputOverInput(errors, inputPath, outputPath)) return JobResult::Failed;
 
     if (!OpenAudioSource(inputPath, source)) return JobResult::Failed;
 
     FilePtr output = OpenOutputFile(outputPath);
     if (!output) {
-        ReportOutputNotCreated(inputPath, outputPath);
+        ReportOutputNotCreated(errors, inputPath, outputPath);
         CloseAudioSource(source);
         return JobResult::Failed;
     }
@@ -148,7 +149,7 @@ JobResult RunDecodeJob(const std::string& inputPath, const std::string& outputDi
     const JobResult decoded = DecodeToWav(output.get(), source, hooks.Stop);
     errno = 0;
     const bool outputClosed = std::fclose(output.release()) == 0;
-    if (!outputClosed && decoded == JobResult::Done) ReportError("%s", kWriteErrorMessage);
+    if (!outputClosed && decoded == JobResult::Done) ReportError(errors, "%s", kWriteErrorMessage);
     const bool inputClosed = CloseAudioSource(source);
 
     if (decoded == JobResult::Cancelled) {

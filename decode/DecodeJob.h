@@ -8,6 +8,7 @@
 
 #include "input/AudioSource.h"
 #include "job/JobHooks.h"
+#include "settings/Settings.h"
 
 // Sample frames the decoder gives before the first sample of the stream
 // (its delay plus one): Layer III, and Layers I and II.
@@ -29,8 +30,9 @@ EdgeTrim TrimFor(SourceType type, const StreamInfo& info);
 // Returns Done, Failed, or Cancelled when `stop` was raised.
 JobResult DecodeToWav(std::FILE* output, AudioSource& source, const std::atomic<int32_t>* stop = nullptr);
 
-// Decodes `inputPath` into `outputDir` (as TakeActiveOutputDirForJob gives
-// it; empty: beside the input). Sets this thread's error context to the
-// input path and reports every failure itself. Never deletes the input.
+// Decodes `inputPath` into `outputDir` (empty: beside the input), reporting
+// every failure through hooks.Report. No setting changes a decode; the
+// settings are taken so that both jobs run alike. Never deletes the input.
 // Safe to run on several threads at once.
-JobResult RunDecodeJob(const std::string& inputPath, const std::string& outputDir, const JobHooks& hooks);
+JobResult RunDecodeJob(const std::string& inputPath, const Settings& settings, const std::string& outputDir,
+                       const JobHooks& hooks);

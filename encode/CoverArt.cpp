@@ -92,7 +92,7 @@ std::optional<SourcePicture> TakeCover(std::vector<SourcePicture>& pictures) {
     return std::move(*chosen);
 }
 
-std::optional<SourcePicture> FindFolderCover(const std::string& directory) {
+std::optional<SourcePicture> FindFolderCover(const std::string& directory, const ErrorReporter& errors) {
     ErrnoKeeper keepErrno;
     std::error_code error;
     std::vector<fs::path> candidates(std::size(kFolderCoverNames));
@@ -108,7 +108,7 @@ std::optional<SourcePicture> FindFolderCover(const std::string& directory) {
         const uintmax_t size = fs::file_size(path, error);
         if (error) continue;
         if (size > kMaxPictureBytes) {
-            ReportError("Warning: the picture '%s' is larger than 16 MiB and was not copied\n", path.c_str());
+            ReportError(errors, "Warning: the picture '%s' is larger than 16 MiB and was not copied\n", path.c_str());
             continue;
         }
         SourcePicture picture{kFrontCoverPicture, {}, {}, std::vector<uint8_t>(size)};

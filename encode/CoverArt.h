@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "input/CommentList.h"
+#include "settings/ErrorReport.h"
 
 // Moves out the front cover, or else the first picture; nothing when there
 // is none.
@@ -17,7 +18,7 @@ std::optional<SourcePicture> TakeCover(std::vector<SourcePicture>& pictures);
 // `directory` (names matched without case), read whole, when it is a JPEG
 // or PNG file of at most 16 MiB. A larger or unreadable one is reported
 // and skipped.
-std::optional<SourcePicture> FindFolderCover(const std::string& directory);
+std::optional<SourcePicture> FindFolderCover(const std::string& directory, const ErrorReporter& errors);
 
 // `tag` (an ID3v2.3 tag as the encoder library makes it, or empty) with an
 // APIC frame for `picture` added before its padding; a tag of its own when

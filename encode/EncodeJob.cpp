@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr const char* kMp3Extension = ".mp3";
 // What the encoder takes for a sample count that is not given.
 constexpr unsigned long kEncoderCountNotGiven = 0xFFFFFFFFul;
 
@@ -35,9 +34,9 @@ int InitLameParams(lame_t context) {
     return lame_init_params(context);
 }
 
-double ScaleFactorFor(int32_t scaleMode, const ReplayGains& gains) {
-    if (scaleMode == kScaleByTrackGain) return GainToScaleFactor(gains.Track);
-    if (scaleMode == kScaleByAlbumGain) return GainToScaleFactor(gains.Album);
+double ScaleFactorFor(ScaleModeChoice scaleMode, const ReplayGains& gains) {
+    if (scaleMode == ScaleModeChoice::TrackGain) return GainToScaleFactor(gains.Track);
+    if (scaleMode == ScaleModeChoice::AlbumGain) return GainToScaleFactor(gains.Album);
     return 1.0;
 }
 
@@ -53,86 +52,78 @@ void DescribeSourceToEncoder(lame_t context, const AudioSource& source) {
 // The picture the MP3 carries: the source's own when the tags come from its
 // comments, the album folder's when they come from the path; none when the
 // file gets no ID3v2 tag.
-std::optional<SourcePicture> CoverFor(const EncodeOptions& options, const InputPathParts& parts,
-                                      CommentList& comments) {
+std::optional<SourcePicture> CoverFor(const Settings& options, const InputPathParts& parts, CommentList& comments,
+                                      const ErrorReporter& errors) {
     if (!MayWriteId3v2(options)) return std::nullopt;
     switch (ChooseTagSource(options)) {
     case TagSource::Comments: return TakeCover(comments.Pictures);
     case TagSource::Path:
-    case TagSource::Templates: return FindFolderCover(parts.Directory);
+    case TagSource::Templates: return FindFolderCover(parts.Directory, errors);
     case TagSource::None: break;
     }
     return std::nullopt;
 }
 
-void DeleteInput(const std::string& inputPath) {
+void DeleteInput(const ErrorReporter& errors, const std::string& inputPath) {
     std::error_code error;
     // remove() reports a file that is already gone as "nothing removed", not
     // as an error; the user still has to hear that the input was not deleted.
     if (std::filesystem::remove(inputPath, error)) return;
     errno = error ? error.value() : ENOENT;
-    ReportError("Error deleting input file '%s'\n", inputPath.c_str());
+    ReportError(errors, "Error deleting input file '%s'\n", inputPath.c_str());
 }
 
 }  // namespace
 
-EncodeOptions TakeEncodeOptionsForJob() {
-    EncodeOptions options = SnapshotEncodeOptions();
-    const int32_t tagMode = TagModeForScaling(options.TagMode, options.ScaleMode);
-    if (tagMode != options.TagMode) {
-        SetEncodeTagMode(tagMode);
-        options.TagMode = tagMode;
-    }
-    return options;
-}
-
-JobResult EncodeFile(const std::string& inputPath, const EncodeOptions& requested, const std::string& outputDir,
+JobResult EncodeFile(const std::string& inputPath, const Settings& settings, const std::string& outputDir,
                      const JobHooks& hooks) {
-    EncodeOptions options = requested;
-    // The gain comments reach the job only through the comment list.
+    // The gain comments reach the job only through the comment list; the
+    // change stays in this file's copy.
+    Settings options = settings;
     options.TagMode = TagModeForScaling(options.TagMode, options.ScaleMode);
 
-    SetErrorContext(inputPath);
+    const ErrorReporter errors{inputPath, hooks.Report};
     errno = 0;  // a stale error number must not decorate this file's messages
 
     LameContext context = NewLameContext();
     if (!context) {
-        ReportError("Failed to initialize lame encoder correctly.\n");
+        ReportError(errors, "Failed to initialize lame encoder correctly.\n");
         return JobResult::Failed;
     }
     lame_t lame = context.get();
     AudioSource source;
     source.Type = ClassifyPath(inputPath);
     source.Path = inputPath;
+    source.Errors = errors;
     id3tag_init(lame);
     source.ProgressOp = hooks.Progress;
-    source.CommentMode = options.TagMode;
-    source.ScaleMode = options.ScaleMode;
+    source.CommentMode = static_cast<int32_t>(options.TagMode);
+    source.ScaleMode = static_cast<int32_t>(options.ScaleMode);
 
     const InputPathParts parts = SplitInputPath(inputPath);
     const std::string outputPath = BuildOutputPath(parts, outputDir, kMp3Extension);
     if (hooks.OutputNamed) hooks.OutputNamed(outputPath);
-    if (!ClaimOutputOrRefuse(hooks, outputPath)) return JobResult::Failed;
+    if (!ClaimOutputOrRefuse(hooks, errors, outputPath)) return JobResult::Failed;
 
     ConfigureEncoder(lame, options);
 
-    if (RefuseOutputOverInput(inputPath, outputPath)) return JobResult::Failed;
+    if (RefuseOutputOverInput(errors, inputPath, outputPath)) return JobResult::Failed;
 
     if (!OpenAudioSource(inputPath, source)) return JobResult::Failed;
     DescribeSourceToEncoder(lame, source);
 
     FilePtr output = OpenOutputFile(outputPath);
     if (!output) {
-        ReportOutputNotCreated(inputPath, outputPath);
+        ReportOutputNotCreated(errors, inputPath, outputPath);
         CloseAudioSource(source);
         return JobResult::Failed;
     }
 
-    const std::optional<SourcePicture> cover = CoverFor(options, parts, source.Comments);
+    const std::optional<SourcePicture> cover = CoverFor(options, parts, source.Comments, errors);
     const ReplayGains gains = AssembleTags(lame, options, parts, source.Comments);
     source.ScaleFactor = ScaleFactorFor(options.ScaleMode, gains);
     std::optional<ScopedScalingStage> scaling;
-    if (!source.Format->AppliesScaleFactor && options.ScaleMode > 0) {
+    if (!source.Format->AppliesScaleFactor && ScalingOn(options.ScaleMode)) {
         scaling.emplace(source, static_cast<float>(source.ScaleFactor));
     }
 
@@ -142,14 +133,14 @@ JobResult EncodeFile(const std::string& inputPath, const EncodeOptions& requeste
 
     int loopResult = kEncodeLoopFailed;
     if (InitLameParams(lame) != 0) {
-        ReportError("Failed to initialize lame encoder correctly.\n");
+        ReportError(errors, "Failed to initialize lame encoder correctly.\n");
     } else {
         loopResult = EncodeLoop(lame, output.get(), source, hooks.Stop, ReadSourceBlock, cover ? &*cover : nullptr);
     }
 
     scaling.reset();
     const bool cancelled = loopResult == kEncodeLoopCancelled;
-    const bool outputClosed = CloseMp3Output(output.release(), loopResult == kEncodeLoopDone);
+    const bool outputClosed = CloseMp3Output(output.release(), loopResult == kEncodeLoopDone ? &errors : nullptr);
     const bool inputClosed = CloseAudioSource(source);
 
     if (cancelled) {
@@ -159,6 +150,6 @@ JobResult EncodeFile(const std::string& inputPath, const EncodeOptions& requeste
     }
     if (loopResult != kEncodeLoopDone || !outputClosed || !inputClosed) return JobResult::Failed;
 
-    if (options.DeleteInput != 0) DeleteInput(inputPath);
+    if (options.DeleteInput.On()) DeleteInput(errors, inputPath);
     return JobResult::Done;
 }

@@ -4,17 +4,12 @@
 #include <string>
 
 #include "job/JobHooks.h"
-#include "settings/EncodeOptions.h"
+#include "settings/Settings.h"
 
-// The options one file is encoded with: a snapshot of EncodeOptions. With
-// scaling on, TagMode becomes 2 here and in EncodeOptions itself, so the
-// readers hand over the gain comments.
-EncodeOptions TakeEncodeOptionsForJob();
-
-// Encodes `inputPath` with `options` (as TakeEncodeOptionsForJob gives them)
-// into `outputDir` (as TakeActiveOutputDirForJob gives it; empty: beside the
-// input). Sets this thread's error context to the input path and reports
-// every failure itself. The input is deleted (with DeleteInput on) only when
-// every step succeeded. Safe to run on several threads at once.
-JobResult EncodeFile(const std::string& inputPath, const EncodeOptions& options, const std::string& outputDir,
+// Encodes `inputPath` with the encoder and tag choices of `settings` into
+// `outputDir` (empty: beside the input), reporting every failure through
+// hooks.Report. With scaling on, the tags come from the source's comments,
+// which carry the gains. The input is deleted (with DeleteInput on) only
+// when every step succeeded. Safe to run on several threads at once.
+JobResult EncodeFile(const std::string& inputPath, const Settings& settings, const std::string& outputDir,
                      const JobHooks& hooks);

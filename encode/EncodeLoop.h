@@ -44,6 +44,6 @@ int EncodeLoop(lame_t context, std::FILE* output, AudioSource& source,
                const SourcePicture* cover = nullptr);
 
 // Closes the MP3 output. Bytes still buffered go out now, so a full disk may
-// show only here; with `report`, a failure is reported as
+// show only here; with `errors`, a failure is reported there as
 // "Error writing mp3 output \n". Returns false when the file is not whole.
-bool CloseMp3Output(std::FILE* output, bool report);
+bool CloseMp3Output(std::FILE* output, const ErrorReporter* errors);

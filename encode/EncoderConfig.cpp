@@ -12,8 +12,8 @@ float VbrQualityForSlider(float sliderPosition) {
                               kVbrSliderStepsPerLevel);
 }
 
-void ConfigureEncoder(lame_t context, const EncodeOptions& options) {
-    if (options.Mono) {
+void ConfigureEncoder(lame_t context, const Settings& options) {
+    if (options.Mono.On()) {
         lame_set_mode(context, MONO);
         lame_set_num_channels(context, 1);
     } else {
@@ -24,19 +24,20 @@ void ConfigureEncoder(lame_t context, const EncodeOptions& options) {
     // it once the whole stream is known.
     lame_set_bWriteVbrTag(context, 1);
 
-    if (options.SetBitrate == 1) {
-        if (options.Quality != kLibraryDefaultEngineQuality) lame_set_quality(context, options.Quality);
-        if (options.SetCBR == 1) {
+    if (options.SetBitrate == TargetChoice::Bitrate) {
+        const int32_t quality = LibraryEngineQuality(options.Quality);
+        if (quality != kLibraryDefaultEngineQuality) lame_set_quality(context, quality);
+        if (options.SetCBR == BitrateKindChoice::Constant) {
             // A bitrate preset selects ABR with its tuning; turning VBR off
             // keeps that tuning at a constant rate.
             lame_set_preset(context, options.CBRBitrate);
             lame_set_VBR(context, vbr_off);
-        } else if (options.SetCBR == 0) {
+        } else if (options.SetCBR == BitrateKindChoice::Average) {
             lame_set_preset(context, options.ABRBitrate);
         }
     } else {
         lame_set_VBR(context, vbr_mtrh);
-        lame_set_VBR_quality(context, VbrQualityForSlider(options.VBRQuality));
+        lame_set_VBR_quality(context, VbrQualityForSlider(static_cast<float>(options.VBRQuality)));
     }
     // The measured gain ends up in the LAME-tag frame.
     lame_set_findReplayGain(context, 1);

@@ -6,7 +6,7 @@
 
 #include <lame/lame.h>
 
-#include "settings/EncodeOptions.h"
+#include "settings/Settings.h"
 
 struct LameCloser {
     void operator()(lame_global_flags* context) const { if (context) lame_close(context); }
@@ -23,4 +23,4 @@ float VbrQualityForSlider(float sliderPosition);
 // Channel mode, LAME-tag frame, the VBR, ABR or CBR target and ReplayGain
 // analysis, in the library's required order. Results are not examined: only
 // lame_init_params can refuse the settings.
-void ConfigureEncoder(lame_t context, const EncodeOptions& options);
+void ConfigureEncoder(lame_t context, const Settings& options);

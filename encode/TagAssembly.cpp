@@ -21,8 +21,8 @@ constexpr const char* kFallbackGenre = "Other";
 
 // Only the custom and comment tag modes choose the ID3 versions; the default
 // mode leaves the library its own choice.
-bool ChoosesId3Versions(const EncodeOptions& options) {
-    return options.TagMode == kTagModeCustom || options.TagMode == kTagModeComments;
+bool ChoosesId3Versions(const Settings& options) {
+    return options.TagMode == TagModeChoice::Custom || options.TagMode == TagModeChoice::Comments;
 }
 
 enum class CommentAction { TrackGain, AlbumGain, Field };
@@ -96,9 +96,9 @@ const char* FrameId(TagFrame frame) {
 
 }  // namespace
 
-TagSource ChooseTagSource(const EncodeOptions& options) {
-    if (options.AutoTag != 0) return options.TagMode == kTagModeCustom ? TagSource::Templates : TagSource::Path;
-    return options.TagMode == kTagModeComments ? TagSource::Comments : TagSource::None;
+TagSource ChooseTagSource(const Settings& options) {
+    if (options.AutoTag.On()) return options.TagMode == TagModeChoice::Custom ? TagSource::Templates : TagSource::Path;
+    return options.TagMode == TagModeChoice::Comments ? TagSource::Comments : TagSource::None;
 }
 
 std::vector<TagField> TagFieldsFromPath(const InputPathParts& parts) {
@@ -123,13 +123,13 @@ std::string ExpandTagTemplate(const std::string& pattern, const InputPathParts& 
     return result;
 }
 
-std::vector<TagField> TagFieldsFromTemplates(const EncodeOptions& options, const InputPathParts& parts) {
+std::vector<TagField> TagFieldsFromTemplates(const Settings& options, const InputPathParts& parts) {
     std::vector<TagField> fields;
     const std::pair<TagFrame, const std::string*> templates[] = {
         {TagFrame::Artist, &options.Artist}, {TagFrame::Album, &options.Album}, {TagFrame::Title, &options.Title}};
     for (const auto& [frame, pattern] : templates) {
         TagField field = FieldFromUtf8(frame, ExpandTagTemplate(*pattern, parts));
-        if (options.id3Tag == kId3v1OnlyChoice && field.Latin1.size() > kId3v1TextLimit) {
+        if (options.id3Tag == Id3TagChoice::V1Only && field.Latin1.size() > kId3v1TextLimit) {
             field.Latin1.resize(kId3v1TextLimit);
         }
         fields.push_back(std::move(field));
@@ -139,10 +139,10 @@ std::vector<TagField> TagFieldsFromTemplates(const EncodeOptions& options, const
     return fields;
 }
 
-std::vector<TagField> TagFieldsFromComments(CommentList& comments, const EncodeOptions& options, bool wantFields,
+std::vector<TagField> TagFieldsFromComments(CommentList& comments, const Settings& options, bool wantFields,
                                             bool wantGains, ReplayGains& gains) {
     std::vector<TagField> fields;
-    const bool id3v1Only = options.id3Tag == kId3v1OnlyChoice;
+    const bool id3v1Only = options.id3Tag == Id3TagChoice::V1Only;
     while (std::optional<std::string> entry = TakeComment(comments)) {
         const std::string_view text = *entry;
         for (const CommentKey& key : kCommentKeys) {
@@ -189,7 +189,7 @@ void ApplyTagFields(lame_t context, const std::vector<TagField>& fields, bool al
     }
 }
 
-ReplayGains AssembleTags(lame_t context, const EncodeOptions& options, const InputPathParts& parts,
+ReplayGains AssembleTags(lame_t context, const Settings& options, const InputPathParts& parts,
                          CommentList& comments) {
     const TagSource source = ChooseTagSource(options);
     ReplayGains gains;
@@ -197,7 +197,7 @@ ReplayGains AssembleTags(lame_t context, const EncodeOptions& options, const Inp
     // next file; the gains are read whenever scaling needs them.
     const bool commentsGiveFields = source == TagSource::Comments;
     std::vector<TagField> fromComments = TagFieldsFromComments(comments, options, commentsGiveFields,
-                                                               commentsGiveFields || options.ScaleMode > 0, gains);
+                                                               commentsGiveFields || ScalingOn(options.ScaleMode), gains);
 
     std::vector<TagField> fields;
     if (source == TagSource::Path) fields = TagFieldsFromPath(parts);
@@ -209,19 +209,19 @@ ReplayGains AssembleTags(lame_t context, const EncodeOptions& options, const Inp
     return gains;
 }
 
-bool MayWriteId3v2(const EncodeOptions& options) {
-    return !(ChoosesId3Versions(options) && options.id3Tag == kId3v1OnlyChoice);
+bool MayWriteId3v2(const Settings& options) {
+    return !(ChoosesId3Versions(options) && options.id3Tag == Id3TagChoice::V1Only);
 }
 
-void ApplyId3Version(lame_t context, const EncodeOptions& options, bool carriesPicture) {
+void ApplyId3Version(lame_t context, const Settings& options, bool carriesPicture) {
     if (!ChoosesId3Versions(options)) {
         if (carriesPicture) id3tag_add_v2(context);
         return;
     }
     switch (options.id3Tag) {
-        case 1: id3tag_add_v2(context); break;
-        case kId3v1OnlyChoice: id3tag_v1_only(context); break;
-        case 3: id3tag_v2_only(context); break;
+        case Id3TagChoice::AlsoV2: id3tag_add_v2(context); break;
+        case Id3TagChoice::V1Only: id3tag_v1_only(context); break;
+        case Id3TagChoice::V2Only: id3tag_v2_only(context); break;
         default:
             if (carriesPicture) id3tag_add_v2(context);
             break;

@@ -9,13 +9,13 @@
 
 #include "input/CommentList.h"
 #include "job/OutputNaming.h"
-#include "settings/EncodeOptions.h"
+#include "settings/Settings.h"
 
 enum class TagSource { None, Path, Templates, Comments };
 
-// AutoTag on: TagMode 1 -> templates, else path. AutoTag off: TagMode 2 ->
-// comments, else none. (The job sets TagMode 2 when scaling is on.)
-TagSource ChooseTagSource(const EncodeOptions& options);
+// AutoTag on: TagMode Custom -> templates, else path. AutoTag off: TagMode
+// Comments -> comments, else none. (The job asks for comments when scaling is on.)
+TagSource ChooseTagSource(const Settings& options);
 
 enum class TagFrame { Title, Artist, Album, Year, Track, Genre };
 
@@ -35,19 +35,16 @@ struct ReplayGains {
     double Album = 0.0;  // dB
 };
 
-// id3Tag value 2: only an ID3v1 tag is written, so the short limits apply.
-inline constexpr int32_t kId3v1OnlyChoice = 2;
-
 // Artist = grand-parent, album = parent, title = base name, always all three.
 std::vector<TagField> TagFieldsFromPath(const InputPathParts& parts);
 
 // %1 base name, %2 parent, %3 grand-parent; any other '%' is dropped.
 std::string ExpandTagTemplate(const std::string& pattern, const InputPathParts& parts);
-std::vector<TagField> TagFieldsFromTemplates(const EncodeOptions& options, const InputPathParts& parts);
+std::vector<TagField> TagFieldsFromTemplates(const Settings& options, const InputPathParts& parts);
 
 // Takes every comment of `comments` (leaving it empty). Tag keys become fields
 // when `wantFields`; gain keys set `gains` when `wantGains`.
-std::vector<TagField> TagFieldsFromComments(CommentList& comments, const EncodeOptions& options, bool wantFields,
+std::vector<TagField> TagFieldsFromComments(CommentList& comments, const Settings& options, bool wantFields,
                                             bool wantGains, ReplayGains& gains);
 
 // Makes the setter calls in order. With `allowUtf16Frames`, a text that
@@ -57,13 +54,13 @@ void ApplyTagFields(lame_t context, const std::vector<TagField>& fields, bool al
 // The tag step of one file: chooses the source, sets the fields, reads the
 // gains (from the comments whenever `ScaleMode` is above 0, whatever the
 // source) and leaves `comments` empty.
-ReplayGains AssembleTags(lame_t context, const EncodeOptions& options, const InputPathParts& parts,
+ReplayGains AssembleTags(lame_t context, const Settings& options, const InputPathParts& parts,
                          CommentList& comments);
 
 // Whether the file may get an ID3v2 tag: not with "ID3v1 only".
-bool MayWriteId3v2(const EncodeOptions& options);
+bool MayWriteId3v2(const Settings& options);
 
 // With TagMode 1 or 2, id3Tag 1 adds an ID3v2 tag, 2 writes ID3v1 only,
 // 3 ID3v2 only; anything else leaves the library's default, ID3v2 only when
 // a field needs it. A picture needs it: `carriesPicture` then adds one.
-void ApplyId3Version(lame_t context, const EncodeOptions& options, bool carriesPicture = false);
+void ApplyId3Version(lame_t context, const Settings& options, bool carriesPicture = false);

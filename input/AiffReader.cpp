@@ -38,12 +38,12 @@ constexpr uint32_t kSoundHeaderLength = 8;
 constexpr int kExtendedMantissaBias = 16383 + 63;
 constexpr int kExtendedInfiniteExponent = 0x7FFF;
 
-void Report(const char* text) { ReportError("%s", text); }
+void Report(const ErrorReporter& errors, const char* text) { ReportError(errors, "%s", text); }
 
 // Leaves the file after the header of chunk `id`. Chunks may come in any
 // order, so a search that reaches the end starts once more from the first
 // chunk to find one placed before the chunk found last.
-bool FindChunk(std::FILE* file, const char* id, uint32_t& length, const char* notFoundMessage) {
+bool FindChunk(const ErrorReporter& errors, std::FILE* file, const char* id, uint32_t& length, const char* notFoundMessage) {
     bool restarted = false;
     for (;;) {
         uint8_t header[8];
@@ -52,8 +52,8 @@ bool FindChunk(std::FILE* file, const char* id, uint32_t& length, const char* no
                 restarted = true;
                 continue;
             }
-            Report(kChunkEofMessage);
-            Report(notFoundMessage);
+            Report(errors, kChunkEofMessage);
+            Report(errors, notFoundMessage);
             return false;
         }
         uint32_t bodyLength = LoadBE32(header + 4);
@@ -62,7 +62,7 @@ bool FindChunk(std::FILE* file, const char* id, uint32_t& length, const char* no
             return true;
         }
         if (!SkipForwardBytes(file, static_cast<uint64_t>(bodyLength) + (bodyLength & 1))) {
-            Report(notFoundMessage);
+            Report(errors, notFoundMessage);
             return false;
         }
     }
@@ -99,19 +99,20 @@ namespace {
 // Reads the header up to the first sample byte; `opened` is set last, so a
 // failure leaves nothing to release.
 bool ReadAiffHeader(std::FILE* file, AudioSource& source, const uint8_t* probeBytes, std::size_t probeCount, OpenedReader& opened) {
+    const ErrorReporter& errors = source.Errors;
     const bool aifc = probeCount >= kAiffProbeLength && probeBytes[11] == 'C';
 
     uint32_t commonLength = 0;
-    if (!FindChunk(file, "COMM", commonLength, kNoCommonMessage)) return false;
+    if (!FindChunk(errors, file, "COMM", commonLength, kNoCommonMessage)) return false;
     if (commonLength < kMinCommonLength) {
-        Report(kShortCommonMessage);
+        Report(errors, kShortCommonMessage);
         return false;
     }
     uint8_t common[kAifcCommonLength] = {};
     std::size_t kept = std::min(commonLength, kAifcCommonLength);
     uint64_t rest = static_cast<uint64_t>(commonLength - kept) + (commonLength & 1);
     if (std::fread(common, 1, kept, file) < kept || !SkipForwardBytes(file, rest)) {
-        Report(kCommonEofMessage);
+        Report(errors, kCommonEofMessage);
         return false;
     }
 
@@ -122,7 +123,7 @@ bool ReadAiffHeader(std::FILE* file, AudioSource& source, const uint8_t* probeBy
     bool bigEndian = true;
     if (aifc) {
         if (commonLength < kAifcCommonLength) {
-            Report(kShortAifcMessage);
+            Report(errors, kShortAifcMessage);
             return false;
         }
         const uint8_t* compression = common + 18;
@@ -131,27 +132,27 @@ bool ReadAiffHeader(std::FILE* file, AudioSource& source, const uint8_t* probeBy
         } else if (std::memcmp(compression, "sowt", 4) == 0) {
             bigEndian = false;
         } else {
-            ReportError("Warning: Can't handle compressed AIFF-C (%c%c%c%c)\n", compression[0], compression[1],
+            ReportError(source.Errors, "Warning: Can't handle compressed AIFF-C (%c%c%c%c)\n", compression[0], compression[1],
                         compression[2], compression[3]);
             return false;
         }
     }
 
     uint32_t soundLength = 0;
-    if (!FindChunk(file, "SSND", soundLength, kNoSoundMessage)) return false;
+    if (!FindChunk(errors, file, "SSND", soundLength, kNoSoundMessage)) return false;
     if (soundLength < kSoundHeaderLength) {
-        Report(kShortSoundMessage);
+        Report(errors, kShortSoundMessage);
         return false;
     }
     uint8_t soundHeader[kSoundHeaderLength];
     if (std::fread(soundHeader, 1, sizeof soundHeader, file) < sizeof soundHeader) {
-        Report(kSoundEofMessage);
+        Report(errors, kSoundEofMessage);
         return false;
     }
     const uint32_t offset = LoadBE32(soundHeader);
     const uint32_t blockSize = LoadBE32(soundHeader + 4);
     if (blockSize != 0 || (sampleBits != 8 && sampleBits != 16)) {
-        Report(kUnsupportedMessage);
+        Report(errors, kUnsupportedMessage);
         return false;
     }
 

@@ -10,22 +10,6 @@
 
 namespace {
 
-bool RowIsFor(const InputFormat& row, SourceType type) { return (row.Types & TypeBit(type)) != 0; }
-
-const InputFormat* RowChosenForType(SourceType type) {
-    for (const InputFormat& row : InputFormats()) {
-        if (!row.Probe && RowIsFor(row, type)) return &row;
-    }
-    return nullptr;
-}
-
-bool AnyProbingRowFor(SourceType type) {
-    for (const InputFormat& row : InputFormats()) {
-        if (row.Probe && RowIsFor(row, type)) return true;
-    }
-    return false;
-}
-
 bool Adopt(AudioSource& source, const InputFormat& row, const OpenedReader& opened) {
     if (!opened.State) return false;
     source.Reader = ReaderStatePtr(opened.State, row.Close);
@@ -36,17 +20,16 @@ bool Adopt(AudioSource& source, const InputFormat& row, const OpenedReader& open
 }
 
 // A row chosen by the type reads the file whatever it holds; otherwise the
-// content decides among the probing rows for the type.
+// content decides among the probing rows.
 bool OpenReader(AudioSource& source) {
-    if (const InputFormat* row = RowChosenForType(source.Type)) {
-        return Adopt(source, *row, row->Open(source.File.get(), source, nullptr, 0));
-    }
-    if (!AnyProbingRowFor(source.Type)) {
-        ReportError("No reader for this input type: '%s'\n", source.Path.c_str());
+    const InputFormat* named = FormatNamingType(source.Type);
+    if (!named) {
+        ReportError(source.Errors, "No reader for this input type: '%s'\n", source.Path.c_str());
         return false;
     }
+    if (!named->Probe) return Adopt(source, *named, named->Open(source.File.get(), source, nullptr, 0));
     if (ProbeInputFormats(source.File.get(), source)) return true;
-    ReportError("Unrecognised format\n");
+    ReportError(source.Errors, "Unrecognised format\n");
     return false;
 }
 
@@ -96,7 +79,7 @@ const InputFormat* ProbeInputFormats(std::FILE* file, AudioSource& source) {
     std::vector<uint8_t> probe;
     std::size_t filled = 0;
     for (const InputFormat& row : InputFormats()) {
-        if (!row.Probe || !RowIsFor(row, source.Type)) continue;
+        if (!row.Probe) continue;
         if (row.ProbeLength > probe.size()) probe.resize(row.ProbeLength);
         if (row.ProbeLength > filled) filled += std::fread(probe.data() + filled, 1, probe.size() - filled, file);
         if (filled < row.ProbeLength) continue;
@@ -115,18 +98,18 @@ bool OpenAudioSource(const std::string& path, AudioSource& source) {
 
     source.File.reset(std::fopen(path.c_str(), "rb"));
     if (!source.File) {
-        ReportError("Can't open input file '%s'\n", path.c_str());
+        ReportError(source.Errors, "Can't open input file '%s'\n", path.c_str());
         return false;
     }
     errno = 0;  // a stale error number must not be appended to a reader's message
 
     if (!OpenReader(source)) return FailOpen(source);
     if (source.Info.Channels != 1 && source.Info.Channels != 2) {
-        ReportError("Unsupported number of channels: %ud\n", static_cast<unsigned>(source.Info.Channels));
+        ReportError(source.Errors, "Unsupported number of channels: %ud\n", static_cast<unsigned>(source.Info.Channels));
         return FailOpen(source);
     }
     if (source.Info.SampleRate < 1) {
-        ReportError("Unsupported sample rate\n");
+        ReportError(source.Errors, "Unsupported sample rate\n");
         return FailOpen(source);
     }
     source.Channels = source.Info.Channels;
@@ -167,7 +150,7 @@ bool CloseAudioSource(AudioSource& source) {
     source.ReadOp = nullptr;
     if (!source.File) return true;
     if (std::fclose(source.File.release()) != 0) {
-        ReportError("Can't close input file '%s'\n", source.Path.c_str());
+        ReportError(source.Errors, "Can't close input file '%s'\n", source.Path.c_str());
         return false;
     }
     return true;

@@ -11,6 +11,7 @@
 #include "input/CommentList.h"
 #include "input/SourceType.h"
 #include "input/StreamInfo.h"
+#include "settings/ErrorReport.h"
 
 inline constexpr int32_t kBlockFrames = 1152;
 
@@ -41,29 +42,38 @@ struct OpenedReader {
     ReadOperation Read = nullptr;
 };
 
-// One row of the format table: one reader.
+// One extension of a format and the type a path ending in it is given. An
+// extension without a type gives its row's own one; the named types are for
+// the rows whose reader or job tells them apart.
+struct FormatExtension {
+    const char* Extension = nullptr;  // with its dot, matched ignoring ASCII case
+    SourceType Type = kSourceUnknown;
+};
+inline constexpr std::size_t kMostExtensionsPerFormat = 4;
+
+// One row of the format table: one reader, and everything else that knows
+// the format (the file types, the job, the desktop's MIME types) learns it here.
 struct InputFormat {
-    // Rows read by content: recognise the first ProbeLength bytes. Null for
-    // rows chosen by the file's type.
-    bool (*Probe)(const uint8_t* bytes, std::size_t count);
-    std::size_t ProbeLength;
-    // TypeBit of every SourceType the row is for. A row without a probe
-    // reads files of its types whatever they hold; among rows with a probe,
-    // the content picks the reader for a file of their types.
-    uint32_t Types;
+    FormatExtension Extensions[kMostExtensionsPerFormat];  // unused entries have no Extension
+    InputJob Job = InputJob::Encode;
+    // Rows read by content: recognise the first ProbeLength bytes. A file of
+    // any probing row's type is read by the first probing row that takes its
+    // content. Null for rows chosen by the file's type.
+    bool (*Probe)(const uint8_t* bytes, std::size_t count) = nullptr;
+    std::size_t ProbeLength = 0;
     // Content rows: the file stands after the probed bytes, which are handed
     // over. Type rows: the file stands at its start, and no bytes are given.
     // Fills source.Info (and source.Comments when source.CommentMode asks).
-    OpenedReader (*Open)(std::FILE* file, AudioSource& source, const uint8_t* probeBytes, std::size_t probeCount);
-    CloseOperation Close;
-    // The reader multiplies its samples by source.ScaleFactor itself, so the
-    // job must not scale them again.
-    bool AppliesScaleFactor;
-    const char* Name;
-    const char* Description;
+    OpenedReader (*Open)(std::FILE* file, AudioSource& source, const uint8_t* probeBytes, std::size_t probeCount) =
+        nullptr;
+    CloseOperation Close = nullptr;
+    // The reader applies the gain the job's scaling asks for itself, so the
+    // job must not scale its samples again.
+    bool AppliesScaleFactor = false;
+    const char* MimeTypes = "";  // each followed by ';', as a desktop entry lists them
+    const char* Name = "";
+    const char* Description = "";
 };
-
-constexpr uint32_t TypeBit(SourceType type) { return 1u << static_cast<uint32_t>(type); }
 
 struct AudioSource {
     // What the block reads call. The encode job's scaling stage may stand in
@@ -83,6 +93,7 @@ struct AudioSource {
     const InputFormat* Format = nullptr;
     CommentList Comments;            // this job's source comments
     std::string Path;
+    ErrorReporter Errors;            // where the readers' messages go
     // Set by a reader that met a read error or data that ends before its
     // declared length; every whole frame it got is still delivered.
     bool Damaged = false;
@@ -98,6 +109,8 @@ struct AudioSource {
 
 // The readers, in the order content rows are probed.
 std::span<const InputFormat> InputFormats();
+// The row whose extension gives `type`, or null.
+const InputFormat* FormatNamingType(SourceType type);
 
 // Opens `path` with the row chosen for source.Type, or else with the first
 // probing row for that type that recognises the content and opens it.

@@ -28,7 +28,8 @@ bool Fill(std::FILE* file, std::vector<uint8_t>& bytes, std::size_t count) {
 
 }  // namespace
 
-std::vector<uint8_t> TakeFlacPictures(std::FILE* file, std::vector<uint8_t> head, CommentList& list) {
+std::vector<uint8_t> TakeFlacPictures(std::FILE* file, std::vector<uint8_t> head, CommentList& list,
+                                      const ErrorReporter& errors) {
     std::size_t at = kMarkerBytes;
     std::size_t lastKept = 0;  // header offset of the last block kept; 0: none yet
     for (;;) {
@@ -44,9 +45,9 @@ std::vector<uint8_t> TakeFlacPictures(std::FILE* file, std::vector<uint8_t> head
         } else {
             const std::string_view body(reinterpret_cast<const char*>(head.data() + at + kBlockHeaderBytes), length);
             if (std::optional<SourcePicture> picture = ParsePictureBlock(body)) {
-                OfferPicture(list, std::move(*picture));
+                OfferPicture(list, std::move(*picture), errors);
             } else {
-                ReportError("Warning: a damaged picture was skipped\n");
+                ReportError(errors, "Warning: a damaged picture was skipped\n");
             }
             head.erase(head.begin() + static_cast<std::ptrdiff_t>(at), head.begin() + static_cast<std::ptrdiff_t>(end));
             // The block before takes over the mark that ends the metadata.

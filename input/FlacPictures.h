@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "input/CommentList.h"
+#include "settings/ErrorReport.h"
 
 // `head` holds the bytes already read from the stream's start ("fLaC" and
 // what follows). Reads on through the metadata blocks, offers every PICTURE
@@ -15,4 +16,5 @@
 // stream's head without them, so the decoder reads that and then the rest of
 // the file. A stream that breaks off inside its metadata keeps what was
 // read, for the decoder to fail on. At most 64 MiB of metadata are held.
-std::vector<uint8_t> TakeFlacPictures(std::FILE* file, std::vector<uint8_t> head, CommentList& list);
+std::vector<uint8_t> TakeFlacPictures(std::FILE* file, std::vector<uint8_t> head, CommentList& list,
+                                      const ErrorReporter& errors);

@@ -24,6 +24,7 @@ struct FlacReaderState {
     std::FILE* File = nullptr;           // owned by the AudioSource
     bool* Damaged = nullptr;             // the AudioSource's mark
     CommentList* Comments = nullptr;     // null unless the job asked for comments
+    const ErrorReporter* Errors = nullptr;  // the AudioSource's
 
     // The layout the open reported: the first frame's channels, the rate of
     // STREAMINFO (or of the first frame when there is none).
@@ -78,7 +79,7 @@ void KeepComments(FlacReaderState& state, const FLAC__StreamMetadata_VorbisComme
         if (!entry.entry) continue;
         // The entry is counted, not terminated; a zero byte inside ends the text.
         const std::string text(reinterpret_cast<const char*>(entry.entry), entry.length);
-        if (!TakePictureComment(*state.Comments, text)) AppendComment(*state.Comments, text.c_str());
+        if (!TakePictureComment(*state.Comments, text, *state.Errors)) AppendComment(*state.Comments, text.c_str());
     }
 }
 
@@ -134,7 +135,7 @@ void DecodeNextFrame(FlacReaderState& state) {
         const bool processed = FLAC__stream_decoder_process_single(decoder);
         const FLAC__StreamDecoderState after = FLAC__stream_decoder_get_state(decoder);
         if (state.ChangedRate != 0) {
-            ReportSampleRateChange(static_cast<long>(state.SampleRate), static_cast<long>(state.ChangedRate));
+            ReportSampleRateChange(*state.Errors, static_cast<long>(state.SampleRate), static_cast<long>(state.ChangedRate));
             MarkDamaged(state);
             state.EndOfStream = true;
         } else if (!processed || after > FLAC__STREAM_DECODER_READ_FRAME) {
@@ -176,11 +177,12 @@ OpenedReader OpenFlac(std::FILE* file, AudioSource& source, const uint8_t* probe
     auto state = std::make_unique<FlacReaderState>();
     state->File = file;
     state->Damaged = &source.Damaged;
+    state->Errors = &source.Errors;
     if (source.CommentMode == kCommentModeHandOver) state->Comments = &source.Comments;
     state->Probe.assign(probeBytes, probeBytes + probeCount);
     // Pictures travel only with the comments; otherwise the decoder skips
     // their blocks unread.
-    if (state->Comments) state->Probe = TakeFlacPictures(file, std::move(state->Probe), *state->Comments);
+    if (state->Comments) state->Probe = TakeFlacPictures(file, std::move(state->Probe), *state->Comments, source.Errors);
     state->Decoder.reset(FLAC__stream_decoder_new());
     FLAC__StreamDecoder* decoder = state->Decoder.get();
     // A stream in which no frame decodes keeps 0 channels; the channel check

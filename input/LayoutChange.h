@@ -16,6 +16,6 @@ inline int32_t StreamChannelFor(int32_t layoutChannel, int32_t streamChannels) {
 
 // The samples at the new rate cannot go into the same output; the reader
 // ends the data there and marks the source damaged.
-inline void ReportSampleRateChange(long firstRate, long laterRate) {
-    ReportError("The sample rate changes inside the stream, from %ld Hz to %ld Hz\n", firstRate, laterRate);
+inline void ReportSampleRateChange(const ErrorReporter& errors, long firstRate, long laterRate) {
+    ReportError(errors, "The sample rate changes inside the stream, from %ld Hz to %ld Hz\n", firstRate, laterRate);
 }

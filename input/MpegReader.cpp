@@ -323,7 +323,7 @@ OpenedReader OpenMpeg(std::FILE* file, AudioSource& source, const uint8_t*, std:
         if (layer == 0 || !SkipLeadingHeaders(file, window) || !FindFrameHeader(file, window, layer)) break;
         state->Decoder = NewDecoder();
         if (!state->Decoder) {
-            ReportError("Failed to initialize the MPEG audio decoder\n");
+            ReportError(source.Errors, "Failed to initialize the MPEG audio decoder\n");
             return {};
         }
         state->EndMarkerFed = false;
@@ -334,9 +334,9 @@ OpenedReader OpenMpeg(std::FILE* file, AudioSource& source, const uint8_t*, std:
         return {state.release(), ReadMpegFrames};
     }
     if (source.Damaged) {
-        ReportError("Error reading input file '%s'\n", source.Path.c_str());
+        ReportError(source.Errors, "Error reading input file '%s'\n", source.Path.c_str());
     } else {
-        ReportError(kNoMpegFrameMessage, source.Path.c_str());
+        ReportError(source.Errors, kNoMpegFrameMessage, source.Path.c_str());
     }
     return {};
 }

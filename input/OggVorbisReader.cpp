@@ -20,6 +20,7 @@ struct OggVorbisReaderState {
     OggVorbis_File Vorbis{};
     bool VorbisOpen = false;
     std::FILE* File = nullptr;  // owned by the AudioSource; the callbacks never close it
+    const ErrorReporter* Errors = nullptr;  // the AudioSource's
     bool* Damaged = nullptr;
     const int32_t* ScaleMode = nullptr;
     const double* ScaleFactor = nullptr;
@@ -125,7 +126,7 @@ int32_t ReadOggFrames(void* opaque, float** buffers, int32_t frames) {
     const vorbis_info* info = ov_info(&state.Vorbis, link);
     if (!info || info->channels < 1) return EndData(state, true);
     if (info->rate != state.SampleRate) {
-        ReportSampleRateChange(state.SampleRate, info->rate);
+        ReportSampleRateChange(*state.Errors, state.SampleRate, info->rate);
         return EndData(state, true);
     }
     const bool scaling = *state.ScaleMode > 0;
@@ -149,6 +150,7 @@ OpenedReader OpenOggVorbis(std::FILE* file, AudioSource& source, const uint8_t*,
     auto state = std::make_unique<OggVorbisReaderState>();
     state->File = file;
     state->Damaged = &source.Damaged;
+    state->Errors = &source.Errors;
     state->ScaleMode = &source.ScaleMode;
     state->ScaleFactor = &source.ScaleFactor;
     int64_t total = kSampleCountNotGiven;
@@ -158,7 +160,7 @@ OpenedReader OpenOggVorbis(std::FILE* file, AudioSource& source, const uint8_t*,
     }
     const ov_callbacks inOrder = {ReadFollowingPages, nullptr, nullptr, nullptr};
     if (ov_open_callbacks(state.get(), &state->Vorbis, nullptr, 0, inOrder) < 0) {
-        ReportError("Error reading headers in ogg input file %s.\n", source.Path.c_str());
+        ReportError(source.Errors, "Error reading headers in ogg input file %s.\n", source.Path.c_str());
         return {};
     }
     state->VorbisOpen = true;
@@ -174,7 +176,7 @@ OpenedReader OpenOggVorbis(std::FILE* file, AudioSource& source, const uint8_t*,
                 const char* text = comments->user_comments[i];
                 // A picture comment holds the picture itself, never text for a tag.
                 const std::size_t length = comments->comment_lengths ? comments->comment_lengths[i] : 0;
-                if (!text || !TakePictureComment(source.Comments, std::string_view(text, length))) {
+                if (!text || !TakePictureComment(source.Comments, std::string_view(text, length), source.Errors)) {
                     AppendComment(source.Comments, text);
                 }
             }

@@ -104,16 +104,16 @@ bool IsJpegOrPng(const std::vector<uint8_t>& data) {
     return StartsWithBytes(data, kJpegStart, sizeof kJpegStart) || StartsWithBytes(data, kPngStart, sizeof kPngStart);
 }
 
-void OfferPicture(CommentList& list, SourcePicture picture) {
+void OfferPicture(CommentList& list, SourcePicture picture, const ErrorReporter& errors) {
     if (picture.Data.size() > kMaxPictureBytes) {
-        ReportError("Warning: a picture of %zu bytes is larger than 16 MiB and was not copied\n", picture.Data.size());
+        ReportError(errors, "Warning: a picture of %zu bytes is larger than 16 MiB and was not copied\n", picture.Data.size());
         return;
     }
     if (!IsJpegOrPng(picture.Data)) return;
     list.Pictures.push_back(std::move(picture));
 }
 
-bool TakePictureComment(CommentList& list, std::string_view comment) {
+bool TakePictureComment(CommentList& list, std::string_view comment, const ErrorReporter& errors) {
     const bool block = StartsWithIgnoringAsciiCase(comment, kPictureBlockKey);
     if (!block && !StartsWithIgnoringAsciiCase(comment, kCoverArtKey)) return false;
     const std::optional<std::string> bytes =
@@ -125,9 +125,9 @@ bool TakePictureComment(CommentList& list, std::string_view comment) {
         picture = SourcePicture{kFrontCoverPicture, {}, {}, std::vector<uint8_t>(bytes->begin(), bytes->end())};
     }
     if (!picture) {
-        ReportError("Warning: a damaged picture was skipped\n");
+        ReportError(errors, "Warning: a damaged picture was skipped\n");
         return true;
     }
-    OfferPicture(list, std::move(*picture));
+    OfferPicture(list, std::move(*picture), errors);
     return true;
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "input/CommentList.h"
+#include "settings/ErrorReport.h"
 
 // A larger picture is skipped with a warning: it would swell every MP3 made
 // from the source, and no player needs one that large.
@@ -30,9 +31,9 @@ bool IsJpegOrPng(const std::vector<uint8_t>& data);
 // Keeps a picture for the tag step: a JPEG or PNG of at most
 // kMaxPictureBytes. An oversized one is reported and skipped; other formats
 // are passed over.
-void OfferPicture(CommentList& list, SourcePicture picture);
+void OfferPicture(CommentList& list, SourcePicture picture, const ErrorReporter& errors);
 
 // A METADATA_BLOCK_PICTURE (or COVERART, plain picture bytes) comment is
 // decoded and offered here, never handed on as text; a damaged one is
 // reported and skipped. False for any other comment.
-bool TakePictureComment(CommentList& list, std::string_view comment);
+bool TakePictureComment(CommentList& list, std::string_view comment, const ErrorReporter& errors);

@@ -3,36 +3,77 @@
 #include <string_view>
 
 #include "input/AsciiCase.h"
+#include "input/AudioSource.h"
 
 namespace {
 
-struct ExtensionRow {
-    const char* extension;
-    SourceType type;
-};
+// Types given to the extensions of a row that names none: one per row,
+// clear of the named ones.
+constexpr int32_t kFirstRowType = 16;
 
-// Compared in this order; the first whole match decides.
-const ExtensionRow kExtensions[] = {
-    {".mpg", kSourceMpegLayer1}, {".mp1", kSourceMpegLayer1}, {".mp2", kSourceMpegLayer2},
-    {".mp3", kSourceMpegLayer3}, {".wav", kSourceWav},        {".aif", kSourceAiff},
-    {".ogg", kSourceOgg},        {".flac", kSourceFlac},
-};
+SourceType TypeOf(std::size_t row, const FormatExtension& extension) {
+    if (extension.Type != kSourceUnknown) return extension.Type;
+    return static_cast<SourceType>(kFirstRowType + static_cast<int32_t>(row));
+}
+
+bool IsConvertedBy(SourceType type, InputJob job) {
+    const InputFormat* format = FormatNamingType(type);
+    return format && format->Job == job;
+}
 
 }  // namespace
 
+const InputFormat* FormatNamingType(SourceType type) {
+    const std::span<const InputFormat> formats = InputFormats();
+    for (std::size_t row = 0; row < formats.size(); ++row) {
+        for (const FormatExtension& extension : formats[row].Extensions) {
+            if (extension.Extension && TypeOf(row, extension) == type) return &formats[row];
+        }
+    }
+    return nullptr;
+}
+
 SourceType ClassifyPath(const std::string& path) {
-    std::size_t dot = path.rfind('.');
+    const std::size_t dot = path.rfind('.');
     if (dot == std::string::npos) return kSourceUnknown;
-    for (const ExtensionRow& row : kExtensions) {
-        if (EqualsIgnoringAsciiCase(std::string_view(path).substr(dot), row.extension)) return row.type;
+    const std::string_view pathExtension = std::string_view(path).substr(dot);
+    const std::span<const InputFormat> formats = InputFormats();
+    for (std::size_t row = 0; row < formats.size(); ++row) {
+        for (const FormatExtension& extension : formats[row].Extensions) {
+            if (extension.Extension && EqualsIgnoringAsciiCase(pathExtension, extension.Extension)) {
+                return TypeOf(row, extension);
+            }
+        }
     }
     return kSourceUnknown;
 }
 
-bool IsEncodeSource(SourceType type) {
-    return type == kSourceWav || type == kSourceAiff || type == kSourceOgg || type == kSourceFlac;
+bool IsEncodeSource(SourceType type) { return IsConvertedBy(type, InputJob::Encode); }
+
+bool IsDecodeSource(SourceType type) { return IsConvertedBy(type, InputJob::Decode); }
+
+std::string ExtensionsConvertedBy(InputJob job) {
+    std::string list;
+    for (const InputFormat& format : InputFormats()) {
+        if (format.Job != job) continue;
+        for (const FormatExtension& extension : format.Extensions) {
+            if (!extension.Extension) continue;
+            if (!list.empty()) list += ' ';
+            list += extension.Extension;
+        }
+    }
+    return list;
 }
 
-bool IsDecodeSource(SourceType type) {
-    return type == kSourceMpegLayer1 || type == kSourceMpegLayer2 || type == kSourceMpegLayer3;
+std::string InputMimeTypes() {
+    std::string list;
+    for (const InputFormat& format : InputFormats()) {
+        const std::string_view types = format.MimeTypes;
+        for (std::size_t start = 0, end; (end = types.find(';', start)) != std::string_view::npos; start = end + 1) {
+            const std::string_view type = types.substr(start, end + 1 - start);
+            // Two formats may share a container's type (audio/ogg).
+            if (type.size() > 1 && (";" + list).find(";" + std::string(type)) == std::string::npos) list += type;
+        }
+    }
+    return list;
 }

@@ -1,11 +1,13 @@
 #pragma once
-// The input type a path's extension names. The extension alone picks the
-// reader for MPEG and Ogg Vorbis files; the other types are read by content.
+// The input type a path's extension names, and what else the format table
+// tells of the formats: which job converts them and their MIME types.
 
 #include <cstdint>
 #include <string>
 
-// ASCII case-insensitive extension. 1 and 7 are never given.
+// ASCII case-insensitive extension. These are the types the code tells
+// apart by name; a format whose reader needs none of its own is given one
+// from its row of the table. 1 and 7 are never given.
 enum SourceType : int32_t {
     kSourceUnknown = 0,
     kSourceWav = 2,
@@ -17,6 +19,15 @@ enum SourceType : int32_t {
     kSourceFlac = 9,
 };
 
+// What a format's files become: MP3 files, or 16-bit WAV files.
+enum class InputJob { Encode, Decode };
+
 SourceType ClassifyPath(const std::string& path);
-bool IsEncodeSource(SourceType type);  // WAV, AIFF, Ogg Vorbis, FLAC
-bool IsDecodeSource(SourceType type);  // MPEG layers I to III
+bool IsEncodeSource(SourceType type);
+bool IsDecodeSource(SourceType type);
+
+// The extensions of the formats one job converts, in table order, one space
+// apart: ".wav .aif ...".
+std::string ExtensionsConvertedBy(InputJob job);
+// The MIME types of every format, each once and followed by ';'.
+std::string InputMimeTypes();

@@ -41,15 +41,15 @@ constexpr std::size_t kSubFormatOffset = 24;
 constexpr uint8_t kSubFormatGuidTail[15] = {0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
                                             0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
-void Report(const char* text) { ReportError("%s", text); }
+void Report(const ErrorReporter& errors, const char* text) { ReportError(errors, "%s", text); }
 
 // Leaves the file after the header of chunk `id`. A chunk of another kind is
 // skipped with its pad byte: RIFF keeps every chunk at an even offset.
-bool FindChunk(std::FILE* file, const char* id, uint32_t& length) {
+bool FindChunk(const ErrorReporter& errors, std::FILE* file, const char* id, uint32_t& length) {
     for (;;) {
         uint8_t header[8];
         if (std::fread(header, 1, sizeof header, file) < sizeof header) {
-            Report(kEofMessage);
+            Report(errors, kEofMessage);
             return false;
         }
         uint32_t bodyLength = LoadLE32(header + 4);
@@ -78,7 +78,7 @@ SampleLayout IntegerLayout(uint16_t bits) {
 SampleLayout FloatLayout() { return {PcmEncoding::Float32LE, 4}; }
 
 // Chooses the layout from the format tag, reporting a refused tag.
-bool ChooseLayout(const uint8_t* format, uint32_t formatLength, SampleLayout& layout) {
+bool ChooseLayout(const ErrorReporter& errors, const uint8_t* format, uint32_t formatLength, SampleLayout& layout) {
     uint16_t tag = LoadLE16(format);
     uint16_t bits = LoadLE16(format + 14);
     if (tag == kFormatPcm) {
@@ -90,7 +90,7 @@ bool ChooseLayout(const uint8_t* format, uint32_t formatLength, SampleLayout& la
         return true;
     }
     if (tag != kFormatExtensible) {
-        Report(kUnsupportedTagMessage);
+        Report(errors, kUnsupportedTagMessage);
         return false;
     }
     // An extensible chunk cut before its sub-format names no sample format.
@@ -105,7 +105,7 @@ bool ChooseLayout(const uint8_t* format, uint32_t formatLength, SampleLayout& la
         layout = FloatLayout();
         return true;
     }
-    Report(kUnsupportedSubFormatMessage);
+    Report(errors, kUnsupportedSubFormatMessage);
     return false;
 }
 
@@ -134,36 +134,37 @@ namespace {
 // Reads the header up to the first sample byte; `opened` is set last, so a
 // failure leaves nothing to release.
 bool ReadWavHeader(std::FILE* file, AudioSource& source, const uint8_t*, std::size_t, OpenedReader& opened) {
+    const ErrorReporter& errors = source.Errors;
     uint32_t formatLength = 0;
-    if (!FindChunk(file, "fmt ", formatLength)) return false;
+    if (!FindChunk(errors, file, "fmt ", formatLength)) return false;
     if (formatLength < kMinFormatLength) {
-        Report(kShortFormatMessage);
+        Report(errors, kShortFormatMessage);
         return false;
     }
-    if (formatLength != 16 && formatLength != 18 && formatLength != kFullFormatLength) Report(kOddFormatMessage);
+    if (formatLength != 16 && formatLength != 18 && formatLength != kFullFormatLength) Report(errors, kOddFormatMessage);
 
     uint8_t format[kFullFormatLength] = {};
     std::size_t kept = std::min(formatLength, kFullFormatLength);
     uint64_t rest = static_cast<uint64_t>(formatLength - kept) + (formatLength & 1);
     if (std::fread(format, 1, kept, file) < kept || !SkipForwardBytes(file, rest)) {
-        Report(kEofMessage);
+        Report(errors, kEofMessage);
         return false;
     }
 
     SampleLayout layout{};
-    if (!ChooseLayout(format, formatLength, layout)) return false;
+    if (!ChooseLayout(errors, format, formatLength, layout)) return false;
     const uint16_t channels = LoadLE16(format + 2);
     const uint32_t rate = LoadLE32(format + 4);
     const uint16_t blockAlign = LoadLE16(format + 12);
     const uint16_t bits = LoadLE16(format + 14);
 
     uint32_t dataLength = 0;
-    if (!FindChunk(file, "data", dataLength)) return false;
+    if (!FindChunk(errors, file, "data", dataLength)) return false;
 
     const int64_t frameBytes = static_cast<int64_t>(channels) * layout.BytesPerSample;
-    if (blockAlign != frameBytes) Report(kBlockAlignMessage);
+    if (blockAlign != frameBytes) Report(errors, kBlockAlignMessage);
     if (bits != layout.BytesPerSample * 8 || (bits != 8 && bits != 16 && bits != 24 && bits != 32)) {
-        Report(kUnsupportedBitsMessage);
+        Report(errors, kUnsupportedBitsMessage);
         return false;
     }
 

@@ -7,16 +7,21 @@
 #include <functional>
 #include <string>
 
+#include "settings/ErrorReport.h"
+
 enum class JobResult { Done, Failed, Cancelled };
 
 struct JobHooks {
+    // Every error and warning of the file, with the file's input path.
+    ErrorSink Report;
     // (total frames the source declares, frames handled so far)
     std::function<void(int64_t total, int64_t done)> Progress;
     // Called with the output path as soon as it is known.
     std::function<void(const std::string& outputPath)> OutputNamed;
     // Asked right after OutputNamed, before anything is opened: false means
-    // another file of the batch writes that output already, and the job must
-    // refuse this file (OutputClashMessage) and leave both files alone.
+    // the output clashes with another file of the batch (it writes or reads
+    // that file), and the job must refuse this file (OutputClashMessage) and
+    // leave both files alone.
     std::function<bool(const std::string& outputPath)> ClaimOutput;
     // Checked once per block; when it becomes nonzero the job stops, removes
     // its partial output and leaves the input alone.

@@ -104,28 +104,29 @@ void RemovePartialOutput(const std::string& path) {
     std::filesystem::remove(path, ignored);
 }
 
-bool ClaimOutputOrRefuse(const JobHooks& hooks, const std::string& outputPath) {
+bool ClaimOutputOrRefuse(const JobHooks& hooks, const ErrorReporter& errors, const std::string& outputPath) {
     if (!hooks.ClaimOutput || hooks.ClaimOutput(outputPath)) return true;
-    ReportError("%s", OutputClashMessage(outputPath).c_str());
+    ReportError(errors, "%s", OutputClashMessage(outputPath).c_str());
     return false;
 }
 
 namespace {
 
-void ReportInitFailure(const std::string& inputPath, const std::string& outputPath) {
-    ReportError("Error initializing input and output files %s/%s", inputPath.c_str(), outputPath.c_str());
+void ReportInitFailure(const ErrorReporter& errors, const std::string& inputPath, const std::string& outputPath) {
+    ReportError(errors, "Error initializing input and output files %s/%s", inputPath.c_str(), outputPath.c_str());
 }
 
 }  // namespace
 
-bool RefuseOutputOverInput(const std::string& inputPath, const std::string& outputPath) {
+bool RefuseOutputOverInput(const ErrorReporter& errors, const std::string& inputPath, const std::string& outputPath) {
     if (!NamesSameFile(inputPath, outputPath)) return false;
-    ReportError("Input file and Output file are the same. Abort.\n");
-    ReportInitFailure(inputPath, outputPath);
+    ReportError(errors, "Input file and Output file are the same. Abort.\n");
+    ReportInitFailure(errors, inputPath, outputPath);
     return true;
 }
 
-void ReportOutputNotCreated(const std::string& inputPath, const std::string& outputPath) {
-    ReportError("Can't init outfile '%s'\n", outputPath.c_str());
-    ReportInitFailure(inputPath, outputPath);
+void ReportOutputNotCreated(const ErrorReporter& errors, const std::string& inputPath,
+                            const std::string& outputPath) {
+    ReportError(errors, "Can't init outfile '%s'\n", outputPath.c_str());
+    ReportInitFailure(errors, inputPath, outputPath);
 }

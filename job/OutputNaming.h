@@ -10,6 +10,10 @@
 #include "input/AudioSource.h"
 #include "job/JobHooks.h"
 
+// What each job's output is named with, after the input's base name.
+inline constexpr const char* kMp3Extension = ".mp3";
+inline constexpr const char* kWavExtension = ".wav";
+
 struct InputPathParts {
     std::string Directory;        // everything up to and including the last '/'; empty when there is none
     std::string FileName;         // after the last '/'
@@ -24,7 +28,7 @@ struct InputPathParts {
 InputPathParts SplitInputPath(const std::string& inputPath);
 
 // outputDir is the output directory in force with its trailing '/' already
-// removed (TakeActiveOutputDirForJob); empty means beside the input.
+// removed (JobOutputDir); empty means beside the input.
 // Gives Directory + BaseName + extension, or outputDir + "/" + BaseName +
 // extension. `extension` includes its dot (".mp3", ".wav").
 std::string BuildOutputPath(const InputPathParts& parts, const std::string& outputDir, const std::string& extension);
@@ -57,15 +61,15 @@ std::string OutputClashMessage(const std::string& outputPath);
 
 // Asks hooks.ClaimOutput (when given) for the output; a refusal is reported
 // with OutputClashMessage and gives false.
-bool ClaimOutputOrRefuse(const JobHooks& hooks, const std::string& outputPath);
+bool ClaimOutputOrRefuse(const JobHooks& hooks, const ErrorReporter& errors, const std::string& outputPath);
 
 // The input itself as the output: reported as the job's refusal, with the
 // failure of its set-up, and true. False when the two are different files.
-bool RefuseOutputOverInput(const std::string& inputPath, const std::string& outputPath);
+bool RefuseOutputOverInput(const ErrorReporter& errors, const std::string& inputPath, const std::string& outputPath);
 
 // An output that cannot be created: reported with the failure of the
 // job's set-up.
-void ReportOutputNotCreated(const std::string& inputPath, const std::string& outputPath);
+void ReportOutputNotCreated(const ErrorReporter& errors, const std::string& inputPath, const std::string& outputPath);
 
 // Creates or truncates the output file for reading and writing ("w+b").
 FilePtr OpenOutputFile(const std::string& path);

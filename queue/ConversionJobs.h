@@ -1,15 +1,6 @@
 #pragma once
-// The per-file jobs the worker and the command-line tool run.
+// The per-file jobs the batch engine runs: the encode and decode jobs.
 
-#include <string>
+#include "queue/BatchEngine.h"
 
-#include "job/JobHooks.h"
-#include "queue/Worker.h"
-
-// For StartWorker(queue, ConversionJobs()): the encode and decode jobs.
-WorkerJobs ConversionJobs();
-
-// Converts one file with the job of its mode: encoding takes its options
-// from EncodeOptions now, as the desktop batch does.
-JobResult EncodeFileWithCurrentOptions(const std::string& inputPath, const std::string& outputDir,
-                                       const JobHooks& hooks);
+BatchJobs ConversionJobs();

@@ -83,7 +83,7 @@ std::vector<DroppedFile> AudioFilesInFolder(const std::string& folder) {
     return found;
 }
 
-DropOutcome QueueDroppedPath(FileQueue& queue, const std::string& path) {
+DropOutcome CollectDroppedPath(const std::string& path, std::vector<QueuedFile>& queued) {
     std::error_code error;
     std::vector<DroppedFile> files;
     if (fs::is_directory(path, error)) {
@@ -96,8 +96,8 @@ DropOutcome QueueDroppedPath(FileQueue& queue, const std::string& path) {
         files.push_back({path, std::string(), type});
     }
     for (const DroppedFile& file : files) {
-        PushPath(queue, file.Path, IsDecodeSource(file.Type) ? QueueMode::Decode : QueueMode::Encode,
-                 file.OutputSubfolder);
+        queued.push_back(
+            {file.Path, file.OutputSubfolder, IsDecodeSource(file.Type) ? QueueMode::Decode : QueueMode::Encode});
     }
     return DropOutcome::Queued;
 }

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "input/SourceType.h"
-#include "queue/FileQueue.h"
+#include "queue/BatchEngine.h"
 
 struct DroppedFile {
     std::string Path;
-    std::string OutputSubfolder;  // as QueuedPath keeps it
+    std::string OutputSubfolder;  // as QueuedFile keeps it
     SourceType Type = kSourceUnknown;
 };
 
@@ -32,7 +32,7 @@ enum class DropOutcome {
     EmptyFolder,  // a folder without a supported file
 };
 
-// Queues one dropped path as the window does: the file's own type sets the
-// queue's mode, and a folder's files set it one after the other, as if
-// they had been dropped one by one.
-DropOutcome QueueDroppedPath(FileQueue& queue, const std::string& path);
+// Adds what one dropped path stands for to `files`, as the window queues
+// it: the file with the mode its own type asks for, or a folder's files one
+// after the other, as if they had been dropped one by one.
+DropOutcome CollectDroppedPath(const std::string& path, std::vector<QueuedFile>& files);

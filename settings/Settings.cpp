@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <type_traits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,41 +24,76 @@ constexpr const char* kSectionLine = "[Quavermill]";
 // matched piece by piece, as if each piece were a line of its own.
 constexpr std::size_t kLinePieceLength = 255;
 
-enum class KeyKind { Integer, Text };
+// The number a field stands for in the file, and back.
+int32_t StoredNumber(int32_t value) { return value; }
+int32_t StoredNumber(Switch value) { return value.Stored; }
+template <typename Choice>
+    requires std::is_enum_v<Choice>
+int32_t StoredNumber(Choice value) {
+    return static_cast<int32_t>(value);
+}
+
+template <typename Field>
+Field FromStoredNumber(int32_t number) {
+    if constexpr (std::is_same_v<Field, Switch>) {
+        return Switch{number};
+    } else {
+        return static_cast<Field>(number);
+    }
+}
+
+template <auto Member>
+int32_t ReadNumber(const Settings& settings) {
+    return StoredNumber(settings.*Member);
+}
+
+template <auto Member>
+void WriteNumber(Settings& settings, int32_t number) {
+    using Field = std::remove_reference_t<decltype(settings.*Member)>;
+    settings.*Member = FromStoredNumber<Field>(number);
+}
 
 struct KeyRow {
     const char* key;
-    KeyKind kind;
-    int32_t Settings::*integer;
+    int32_t (*readNumber)(const Settings&);  // null for a text key
+    void (*writeNumber)(Settings&, int32_t);
     std::string Settings::*text;
     std::size_t limit;
 };
 
+template <auto Member>
+constexpr KeyRow NumberKey(const char* key) {
+    return {key, ReadNumber<Member>, WriteNumber<Member>, nullptr, 0};
+}
+constexpr KeyRow TextKey(const char* key, std::string Settings::*text, std::size_t limit) {
+    return {key, nullptr, nullptr, text, limit};
+}
+
 // The file's line order; loading matches keys in the same order.
 const KeyRow kKeys[] = {
-    {"Window_X", KeyKind::Integer, &Settings::Window_X, nullptr, 0},
-    {"Window_Y", KeyKind::Integer, &Settings::Window_Y, nullptr, 0},
-    {"AlwaysOnTop", KeyKind::Integer, &Settings::AlwaysOnTop, nullptr, 0},
-    {"Logerr", KeyKind::Integer, &Settings::Logerr, nullptr, 0},
-    {"DeleteInput", KeyKind::Integer, &Settings::DeleteInput, nullptr, 0},
-    {"SetBitrate", KeyKind::Integer, &Settings::SetBitrate, nullptr, 0},
-    {"Mono", KeyKind::Integer, &Settings::Mono, nullptr, 0},
-    {"Quality", KeyKind::Integer, &Settings::Quality, nullptr, 0},
-    {"VBRQuality", KeyKind::Integer, &Settings::VBRQuality, nullptr, 0},
-    {"SetCBR", KeyKind::Integer, &Settings::SetCBR, nullptr, 0},
-    {"ABRBitrate", KeyKind::Integer, &Settings::ABRBitrate, nullptr, 0},
-    {"CBRBitrate", KeyKind::Integer, &Settings::CBRBitrate, nullptr, 0},
-    {"TagMode", KeyKind::Integer, &Settings::TagMode, nullptr, 0},
-    {"AutoTag", KeyKind::Integer, &Settings::AutoTag, nullptr, 0},
-    {"id3Tag", KeyKind::Integer, &Settings::id3Tag, nullptr, 0},
-    {"Title", KeyKind::Text, nullptr, &Settings::Title, kTagTextLimit},
-    {"Artist", KeyKind::Text, nullptr, &Settings::Artist, kTagTextLimit},
-    {"Album", KeyKind::Text, nullptr, &Settings::Album, kTagTextLimit},
-    {"Genre", KeyKind::Text, nullptr, &Settings::Genre, kTagTextLimit},
-    {"Year", KeyKind::Text, nullptr, &Settings::Year, kYearTextLimit},
-    {"OutputDirMode", KeyKind::Integer, &Settings::OutputDirMode, nullptr, 0},
-    {"OutputDir", KeyKind::Text, nullptr, &Settings::OutputDir, kOutputDirLimit},
-    {"ScaleMode", KeyKind::Integer, &Settings::ScaleMode, nullptr, 0},
+    NumberKey<&Settings::Window_X>("Window_X"),
+    NumberKey<&Settings::Window_Y>("Window_Y"),
+    NumberKey<&Settings::AlwaysOnTop>("AlwaysOnTop"),
+    NumberKey<&Settings::Logerr>("Logerr"),
+    NumberKey<&Settings::DeleteInput>("DeleteInput"),
+    NumberKey<&Settings::SetBitrate>("SetBitrate"),
+    NumberKey<&Settings::Mono>("Mono"),
+    NumberKey<&Settings::Quality>("Quality"),
+    NumberKey<&Settings::VBRQuality>("VBRQuality"),
+    NumberKey<&Settings::SetCBR>("SetCBR"),
+    NumberKey<&Settings::ABRBitrate>("ABRBitrate"),
+    NumberKey<&Settings::CBRBitrate>("CBRBitrate"),
+    NumberKey<&Settings::TagMode>("TagMode"),
+    NumberKey<&Settings::AutoTag>("AutoTag"),
+    NumberKey<&Settings::id3Tag>("id3Tag"),
+    TextKey("Title", &Settings::Title, kTagTextLimit),
+    TextKey("Artist", &Settings::Artist, kTagTextLimit),
+    TextKey("Album", &Settings::Album, kTagTextLimit),
+    TextKey("Genre", &Settings::Genre, kTagTextLimit),
+    TextKey("Year", &Settings::Year, kYearTextLimit),
+    NumberKey<&Settings::OutputDirMode>("OutputDirMode"),
+    TextKey("OutputDir", &Settings::OutputDir, kOutputDirLimit),
+    NumberKey<&Settings::ScaleMode>("ScaleMode"),
 };
 
 bool IsBlank(char c) {
@@ -91,10 +127,10 @@ void MatchLine(Settings& settings, const std::string& line) {
         std::size_t keyLength = std::strlen(row.key);
         if (line.size() <= keyLength || line.compare(0, keyLength, row.key) != 0 || line[keyLength] != '=') continue;
         std::string value = line.substr(keyLength + 1);
-        if (row.kind == KeyKind::Integer) {
+        if (row.readNumber) {
             int32_t number = 0;
             if (!ParseInteger(value, number)) continue;
-            settings.*row.integer = number;
+            row.writeNumber(settings, number);
         } else {
             std::size_t end = value.find_first_of("\r\n");
             if (end != std::string::npos) value.resize(end);
@@ -122,9 +158,23 @@ std::vector<std::string> SplitPieces(const std::string& content) {
 
 }  // namespace
 
-Settings& CurrentSettings() {
-    static Settings settings;
-    return settings;
+int32_t LibraryEngineQuality(EngineQualityChoice choice) {
+    switch (choice) {
+    case EngineQualityChoice::High: return 2;
+    case EngineQualityChoice::Standard: return 3;
+    case EngineQualityChoice::Fast: return 7;
+    }
+    return static_cast<int32_t>(choice);
+}
+
+std::string JobOutputDir(const Settings& settings) {
+    std::string dir = settings.OutputDir;
+    if (!dir.empty() && dir.back() == '/') dir.pop_back();
+    return dir;
+}
+
+void ForgetRunOnlyOutputDir(Settings& settings) {
+    if (!settings.OutputDirMode.On()) settings.OutputDir.clear();
 }
 
 std::string CutUtf8(const std::string& text, std::size_t limit) {
@@ -163,8 +213,8 @@ std::string FormatSettings(const Settings& settings) {
     for (const KeyRow& row : kKeys) {
         out += row.key;
         out += '=';
-        if (row.kind == KeyKind::Integer) {
-            out += std::to_string(settings.*row.integer);
+        if (row.readNumber) {
+            out += std::to_string(row.readNumber(settings));
         } else {
             out += WithoutControlCharacters(settings.*row.text);
         }
@@ -291,12 +341,4 @@ void LoadSettingsFile(Settings& settings, const std::filesystem::path& file, boo
     std::vector<std::string> pieces = SplitPieces(content);
     if (pieces.empty() || pieces.front().compare(0, std::strlen(kSectionLine), kSectionLine) != 0) return;
     for (std::size_t i = 1; i < pieces.size(); ++i) MatchLine(settings, pieces[i]);
-}
-
-void LoadSettings() {
-    LoadSettingsFile(CurrentSettings(), SettingsFilePath(kIniFileName), true);
-}
-
-void SaveSettings() {
-    SaveSettingsFile(CurrentSettings(), SettingsFilePath(kIniFileName));
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 inline constexpr const char* kIniFileName = "Quavermill.ini";
@@ -14,46 +15,98 @@ inline constexpr std::size_t kOutputDirLimit = 245; // OutputDir
 
 // Toggles from the popup menu store the menu's check value; dialogs store 1.
 inline constexpr int32_t kMenuChecked = 8;
+inline constexpr int32_t kDialogChecked = 1;
+
+// A switch as the INI file holds it: any nonzero value is on. The stored
+// number is kept as read, so a value from a hand-edited file is written back
+// unchanged.
+struct Switch {
+    int32_t Stored = 0;
+    constexpr bool On() const { return Stored != 0; }
+    bool operator==(const Switch&) const = default;
+};
+constexpr Switch MenuSwitch(bool on) { return Switch{on ? kMenuChecked : 0}; }
+constexpr Switch DialogSwitch(bool on) { return Switch{on ? kDialogChecked : 0}; }
+
+// The choices below keep any number the file holds too; a value outside the
+// named ones behaves as each comment says.
+
+// SetBitrate: only 1 asks for a bitrate target; anything else encodes VBR.
+enum class TargetChoice : int32_t { Quality = 0, Bitrate = 1 };
+// SetCBR, with a bitrate target: any other value makes no bitrate call.
+enum class BitrateKindChoice : int32_t { Average = 0, Constant = 1 };
+// Quality: the dialog's engine quality index; other values reach the
+// library unchanged.
+enum class EngineQualityChoice : int32_t { High = 0, Standard = 1, Fast = 2 };
+// TagMode: where the tags of a file come from.
+enum class TagModeChoice : int32_t {
+    Default = 0,   // the path's names (with automatic tagging)
+    Custom = 1,    // the templates and literals
+    Comments = 2,  // the source's Vorbis/FLAC comments
+};
+// id3Tag, obeyed with TagMode Custom or Comments; other values leave the
+// library's default.
+enum class Id3TagChoice : int32_t { V2IfNeeded = 0, AlsoV2 = 1, V1Only = 2, V2Only = 3 };
+// ScaleMode: which ReplayGain comment scales the input; any value above 0
+// turns scaling on.
+enum class ScaleModeChoice : int32_t { None = 0, TrackGain = 1, AlbumGain = 2 };
 
 struct Settings {
     int32_t Window_X = 64;
     int32_t Window_Y = 64;
-    int32_t AlwaysOnTop = 8;
-    int32_t Logerr = 8;
-    int32_t DeleteInput = 0;
-    int32_t SetBitrate = 0;
-    int32_t Mono = 0;
-    int32_t Quality = 1;
-    int32_t VBRQuality = 801;
-    int32_t SetCBR = 0;
+    Switch AlwaysOnTop{kMenuChecked};
+    Switch Logerr{kMenuChecked};
+    Switch DeleteInput;
+    TargetChoice SetBitrate = TargetChoice::Quality;
+    Switch Mono;
+    EngineQualityChoice Quality = EngineQualityChoice::Standard;
+    int32_t VBRQuality = 801;  // VBR slider position 1..1001
+    BitrateKindChoice SetCBR = BitrateKindChoice::Average;
     int32_t ABRBitrate = 128;
     int32_t CBRBitrate = 128;
-    int32_t TagMode = 0;
-    int32_t AutoTag = 0;
-    int32_t id3Tag = 0;
+    TagModeChoice TagMode = TagModeChoice::Default;
+    Switch AutoTag;
+    Id3TagChoice id3Tag = Id3TagChoice::V2IfNeeded;
     std::string Title;
     std::string Artist;
     std::string Album;
     std::string Genre = "Other";
     std::string Year;
-    int32_t OutputDirMode = 0;
+    Switch OutputDirMode;
+    // The output directory of every file of this run, with a trailing '/';
+    // empty: beside the input. Kept in the file only with OutputDirMode on.
     std::string OutputDir;
-    int32_t ScaleMode = 0;
+    ScaleModeChoice ScaleMode = ScaleModeChoice::None;
 
     bool operator==(const Settings&) const = default;
 };
 
-// The process-wide record; read and written on the main thread only.
-Settings& CurrentSettings();
+// What a file starts with: the settings at that moment, never changed
+// afterwards. A change of settings makes a new snapshot for the files that
+// start after it.
+using SettingsSnapshot = std::shared_ptr<const Settings>;
 
-// Loads "Quavermill.ini" from the working directory into CurrentSettings(),
-// creating the file with the defaults when it is missing.
-void LoadSettings();
-// Writes CurrentSettings() to "Quavermill.ini"; failures are silent.
-void SaveSettings();
+inline bool ScalingOn(ScaleModeChoice mode) { return static_cast<int32_t>(mode) > 0; }
 
-// The same, on any record and file (tests, the command-line tool).
-// `createIfMissing` is off for readers that must never write.
+// Gain values come only from Vorbis/FLAC comments, so any scaling makes the
+// tags come from the comments too; otherwise the chosen mode stands.
+inline TagModeChoice TagModeForScaling(TagModeChoice tagMode, ScaleModeChoice scaleMode) {
+    return ScalingOn(scaleMode) ? TagModeChoice::Comments : tagMode;
+}
+
+// The library's engine quality for the dialog's choice: High 2, Standard 3,
+// Fast 7; any other stored value unchanged.
+int32_t LibraryEngineQuality(EngineQualityChoice choice);
+
+// The folder a job writes into: OutputDir without its trailing '/'.
+std::string JobOutputDir(const Settings& settings);
+
+// A folder chosen for one run only is forgotten at the next start.
+void ForgetRunOnlyOutputDir(Settings& settings);
+
+// Loads `file` into `settings`, from the defaults, creating the file with the
+// defaults when it is missing and `createIfMissing` is on (readers that must
+// never write turn it off).
 void LoadSettingsFile(Settings& settings, const std::filesystem::path& file, bool createIfMissing = true);
 // A symbolic link is written through to the file at its end, which keeps its
 // permissions; a file the user may not write is left alone. Returns false

@@ -15,7 +15,6 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
-#include "settings/EncodeOptions.h"
 #include "settings/Settings.h"
 #include "ui/BitrateRules.h"
 #include "ui/DialogLook.h"
@@ -50,7 +49,8 @@ QString Q(const std::string& text)
 
 }  // namespace
 
-EncodingOptionsDialog::EncodingOptionsDialog(QWidget* owner) : QDialog(owner)
+EncodingOptionsDialog::EncodingOptionsDialog(Settings& settings, int32_t& sliderPosition, QWidget* owner)
+    : QDialog(owner), settings_(settings), slider_position_(sliderPosition)
 {
     setWindowTitle("Quavermill Encoding Options");
     SetDialogIcon(*this);
@@ -192,7 +192,7 @@ void EncodingOptionsDialog::BuildControls()
     setMinimumWidth(DialogUnitsX(*this, kDialogWidth));
 
     connect(slider_, &QSlider::valueChanged, this, [this](int position) {
-        VBRSliderPos() = position;
+        slider_position_ = position;
         ShowSliderPosition(position);
     });
     connect(bitrate_, &QLineEdit::textChanged, this, [this] { OnBitrateTextChanged(); });
@@ -219,12 +219,12 @@ void EncodingOptionsDialog::BuildControls()
 
 void EncodingOptionsDialog::ShowStoredSettings()
 {
-    const Settings& settings = CurrentSettings();
+    const Settings& settings = settings_;
 
     // The two target switches read as on only when 1, as the encoder reads
     // them: an edited SetBitrate=8 encodes VBR, so it must show (and an
     // unchanged Accept must keep) the quality mode.
-    const bool bitrate_mode = settings.SetBitrate == 1;
+    const bool bitrate_mode = settings.SetBitrate == TargetChoice::Bitrate;
     bitrate_mode_->setChecked(bitrate_mode);
     quality_mode_->setChecked(!bitrate_mode);
     EnableQualityControls(!bitrate_mode);
@@ -243,8 +243,8 @@ void EncodingOptionsDialog::ShowStoredSettings()
 
     // A position from an edited INI file is brought into range for good,
     // so the V shown always belongs to the stored position.
-    VBRSliderPos() = ClampSliderPosition(VBRSliderPos());
-    const int32_t position = VBRSliderPos();
+    slider_position_ = ClampSliderPosition(slider_position_);
+    const int32_t position = slider_position_;
     {
         const QSignalBlocker quiet(slider_);
         slider_->setValue(position);
@@ -253,9 +253,9 @@ void EncodingOptionsDialog::ShowStoredSettings()
     ShowSliderPosition(position);
 
     // The encoder takes any nonzero Mono as mono.
-    mono_->setChecked(settings.Mono != 0);
+    mono_->setChecked(settings.Mono.On());
 
-    if (settings.SetCBR == 1) {
+    if (settings.SetCBR == BitrateKindChoice::Constant) {
         cbr_->box()->setChecked(true);
         cbr_explanation_->setEnabled(bitrate_mode);
         cbr_explanation_->setText(Q(CbrExplanationText(settings.CBRBitrate)));
@@ -264,11 +264,11 @@ void EncodingOptionsDialog::ShowStoredSettings()
     }
 
     for (const char* name : kEngineQualityNames) engine_quality_->addItem(name, QString(name));
-    const bool quality_known = settings.Quality >= 0 && settings.Quality < engine_quality_->count();
-    engine_quality_->setCurrentIndex(quality_known ? settings.Quality : -1);
+    const int quality = static_cast<int>(settings.Quality);
+    engine_quality_->setCurrentIndex(quality >= 0 && quality < engine_quality_->count() ? quality : -1);
 
-    title_gain_->box()->setChecked(settings.ScaleMode == kScaleByTrackGain);
-    album_gain_->box()->setChecked(settings.ScaleMode == kScaleByAlbumGain);
+    title_gain_->box()->setChecked(settings.ScaleMode == ScaleModeChoice::TrackGain);
+    album_gain_->box()->setChecked(settings.ScaleMode == ScaleModeChoice::AlbumGain);
 }
 
 void EncodingOptionsDialog::ShowSliderPosition(int32_t position)
@@ -322,42 +322,33 @@ int32_t EncodingOptionsDialog::BitrateBoxValue() const
 
 void EncodingOptionsDialog::accept()
 {
-    Settings& settings = CurrentSettings();
+    Settings& settings = settings_;
 
-    settings.VBRQuality = VBRSliderPos();
-    SetEncodeVBRQuality(settings.VBRQuality);
+    settings.VBRQuality = slider_position_;
 
-    settings.SetBitrate = bitrate_mode_->isChecked() ? 1 : 0;
-    SetEncodeSetBitrate(settings.SetBitrate);
+    settings.SetBitrate = bitrate_mode_->isChecked() ? TargetChoice::Bitrate : TargetChoice::Quality;
 
-    settings.Mono = mono_->isChecked() ? 1 : 0;
-    SetEncodeMono(settings.Mono);
+    settings.Mono = DialogSwitch(mono_->isChecked());
 
-    settings.SetCBR = cbr_->box()->isChecked() ? 1 : 0;
-    SetEncodeSetCBR(settings.SetCBR);
+    settings.SetCBR = cbr_->box()->isChecked() ? BitrateKindChoice::Constant : BitrateKindChoice::Average;
 
-    settings.Quality = engine_quality_->currentIndex();
-    SetEncodeQuality(MapEngineQuality(settings.Quality));
+    settings.Quality = static_cast<EngineQualityChoice>(engine_quality_->currentIndex());
 
     const int32_t target = std::max(BitrateBoxValue(), kMinBitrate);
     settings.CBRBitrate = NearestLegalBitrate(target);
-    SetEncodeCBRBitrate(settings.CBRBitrate);
     settings.ABRBitrate = target;
-    SetEncodeABRBitrate(settings.ABRBitrate);
 
-    const int32_t scale_mode = title_gain_->box()->isChecked()   ? kScaleByTrackGain
-                               : album_gain_->box()->isChecked() ? kScaleByAlbumGain
-                                                                 : kScaleNone;
+    const ScaleModeChoice scale_mode = title_gain_->box()->isChecked()   ? ScaleModeChoice::TrackGain
+                                       : album_gain_->box()->isChecked() ? ScaleModeChoice::AlbumGain
+                                                                         : ScaleModeChoice::None;
     settings.ScaleMode = scale_mode;
-    SetEncodeScaleMode(scale_mode);
     settings.TagMode = TagModeForScaling(settings.TagMode, scale_mode);
-    SetEncodeTagMode(settings.TagMode);
 
     QDialog::accept();
 }
 
-void RunEncodingOptionsDialog(QWidget* owner)
+void RunEncodingOptionsDialog(QWidget* owner, Settings& settings, int32_t& sliderPosition)
 {
-    EncodingOptionsDialog dialog(owner);
+    EncodingOptionsDialog dialog(settings, sliderPosition, owner);
     dialog.exec();
 }

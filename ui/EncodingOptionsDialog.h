@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+struct Settings;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -39,7 +40,9 @@ inline constexpr const char* kCancel = "id2";
 
 class EncodingOptionsDialog : public QDialog {
 public:
-    explicit EncodingOptionsDialog(QWidget* owner = nullptr);
+    // Edits `settings` on Accept. `sliderPosition` is the VBR slider's
+    // working position, which a cancelled dialog keeps for the next one.
+    EncodingOptionsDialog(Settings& settings, int32_t& sliderPosition, QWidget* owner = nullptr);
 
     void accept() override;
 
@@ -53,6 +56,8 @@ private:
     void OnCbrClicked(bool checked);
     int32_t BitrateBoxValue() const;
 
+    Settings& settings_;
+    int32_t& slider_position_;
     QRadioButton* quality_mode_ = nullptr;
     QRadioButton* bitrate_mode_ = nullptr;
     QLabel* scale_ = nullptr;

@@ -11,7 +11,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "settings/EncodeOptions.h"
 #include "settings/Settings.h"
 #include "ui/DialogLook.h"
 #include "ui/Dialogs.h"
@@ -66,8 +65,10 @@ void ShowWarningWithQt(QWidget* parent, const std::string& text)
     QMessageBox::warning(parent, kDialogTitle, QString::fromStdString(text));
 }
 
-OutputDirectoryDialog::OutputDirectoryDialog(QWidget* owner, FolderPicker pickFolder, WarningShower showWarning)
+OutputDirectoryDialog::OutputDirectoryDialog(Settings& settings, QWidget* owner, FolderPicker pickFolder,
+                                             WarningShower showWarning)
     : QDialog(owner),
+      settings_(settings),
       pick_folder_(pickFolder ? std::move(pickFolder) : FolderPicker(PickFolderWithQt)),
       show_warning_(showWarning ? std::move(showWarning) : WarningShower(ShowWarningWithQt))
 {
@@ -135,9 +136,9 @@ void OutputDirectoryDialog::ShowStoredSettings()
     // Any nonzero mode makes OutputDir the default at start, so the dialog
     // shows it as such; showing "Same as Input Directory" instead would
     // silently drop the default on the next Accept.
-    if (CurrentSettings().OutputDirMode != 0) {
+    if (settings_.OutputDirMode.On()) {
         as_default_->setChecked(true);
-        directory_->setText(QString::fromStdString(ActiveOutputDir()));
+        directory_->setText(QString::fromStdString(settings_.OutputDir));
         browse_->setEnabled(true);
     } else {
         same_as_input_->setChecked(true);
@@ -149,7 +150,7 @@ void OutputDirectoryDialog::ShowStoredSettings()
 void OutputDirectoryDialog::Browse()
 {
     // The browser starts at the directory in force, not at the box's.
-    const std::optional<std::string> picked = pick_folder_(this, ActiveOutputDir());
+    const std::optional<std::string> picked = pick_folder_(this, settings_.OutputDir);
     // Such a path would break its line of the INI file (and, cleaned there,
     // name another folder); the box keeps its folder, so Accept keeps the
     // setting as it was.
@@ -163,32 +164,30 @@ void OutputDirectoryDialog::Browse()
 void OutputDirectoryDialog::accept()
 {
     std::string dir;
-    int32_t mode = 0;
+    bool as_default = false;
     if (!same_as_input_->isChecked()) {
         dir = directory_->text().toStdString();
         if (!dir.empty()) {
             if (dir.back() != kDirSeparator) dir += kDirSeparator;
-            mode = as_default_->isChecked() ? 1 : 0;
+            as_default = as_default_->isChecked();
         }
     }
 
     // The INI file reads OutputDir back with at most 245 bytes; a longer
     // default would come back cut, and outputs would go to another folder.
-    if (mode != 0 && dir.size() > kOutputDirLimit) {
+    if (as_default && dir.size() > kOutputDirLimit) {
         show_warning_(this, TooLongMessage(dir.size()));
         return;
     }
 
-    Settings& settings = CurrentSettings();
-    SetActiveOutputDir(dir);
-    settings.OutputDir = dir;
-    settings.OutputDirMode = mode;
+    settings_.OutputDir = dir;
+    settings_.OutputDirMode = DialogSwitch(as_default);
 
     QDialog::accept();
 }
 
-void RunOutputDirectoryDialog(QWidget* owner)
+void RunOutputDirectoryDialog(QWidget* owner, Settings& settings)
 {
-    OutputDirectoryDialog dialog(owner);
+    OutputDirectoryDialog dialog(settings, owner);
     dialog.exec();
 }

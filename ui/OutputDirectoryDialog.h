@@ -1,7 +1,7 @@
 #pragma once
 // The output directory dialog: converted files go beside their input, or to
 // a folder picked here for this run only or as the default for later runs.
-// Accept writes ActiveOutputDir, OutputDir and OutputDirMode; Cancel, Escape
+// Accept writes OutputDir and OutputDirMode; Cancel, Escape
 // and the close box write nothing.
 
 #include <QDialog>
@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+struct Settings;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -36,8 +37,8 @@ void ShowWarningWithQt(QWidget* parent, const std::string& text);
 
 class OutputDirectoryDialog : public QDialog {
 public:
-    // Empty functions use the Qt dialogs above.
-    explicit OutputDirectoryDialog(QWidget* owner = nullptr, FolderPicker pickFolder = {},
+    // Edits `settings` on Accept. Empty functions use the Qt dialogs above.
+    explicit OutputDirectoryDialog(Settings& settings, QWidget* owner = nullptr, FolderPicker pickFolder = {},
                                    WarningShower showWarning = {});
 
     // Stores the choice and closes; a default folder too long for the INI
@@ -51,6 +52,7 @@ private:
     // control character is refused with a warning.
     void Browse();
 
+    Settings& settings_;
     FolderPicker pick_folder_;
     WarningShower show_warning_;
     QRadioButton* same_as_input_ = nullptr;

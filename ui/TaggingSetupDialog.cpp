@@ -13,7 +13,6 @@
 #include <QVBoxLayout>
 
 #include "encode/Id3v1Genres.h"
-#include "settings/EncodeOptions.h"
 #include "settings/Settings.h"
 #include "ui/DialogLook.h"
 #include "ui/Dialogs.h"
@@ -64,7 +63,7 @@ QStringList GenreBoxNames()
 
 }  // namespace
 
-TaggingSetupDialog::TaggingSetupDialog(QWidget* owner) : QDialog(owner)
+TaggingSetupDialog::TaggingSetupDialog(Settings& settings, QWidget* owner) : QDialog(owner), settings_(settings)
 {
     setWindowTitle("Tagging Setup Options");
     SetDialogIcon(*this);
@@ -215,23 +214,23 @@ void TaggingSetupDialog::BuildControls()
 
 void TaggingSetupDialog::ShowStoredSettings()
 {
-    const Settings& settings = CurrentSettings();
+    const Settings& settings = settings_;
 
     // While input scaling decides the tag mode, the encode job ignores the
     // option stored here, so the options are shown but cannot be changed.
-    if (TagModeForScaling(kTagModeDefault, settings.ScaleMode) != kTagModeDefault) {
+    if (ScalingOn(settings.ScaleMode)) {
         UncheckOptions();
         default_options_->setEnabled(false);
         custom_options_->setEnabled(false);
     }
 
     // Any nonzero AutoTag is on, as the popup menu's check mark shows it.
-    if (settings.AutoTag != 0) {
+    if (settings.AutoTag.On()) {
         auto_tag_->setChecked(true);
         ShowStoredOptionChoice();
     } else {
         auto_tag_->setChecked(false);
-        copy_comments_->setChecked(settings.TagMode == kTagModeComments);
+        copy_comments_->setChecked(settings.TagMode == TagModeChoice::Comments);
         UncheckOptions();
         default_options_->setEnabled(false);
         custom_options_->setEnabled(false);
@@ -250,12 +249,12 @@ void TaggingSetupDialog::ShowStoredSettings()
     genre_->setCurrentIndex(genre_index);
     if (genre_index < 0) genre_->clearEditText();
 
-    if (QAbstractButton* id3_button = id3_versions_->button(settings.id3Tag)) id3_button->setChecked(true);
+    if (QAbstractButton* id3_button = id3_versions_->button(static_cast<int>(settings.id3Tag))) id3_button->setChecked(true);
 }
 
 void TaggingSetupDialog::ShowStoredOptionChoice()
 {
-    const bool custom = CurrentSettings().TagMode == kTagModeCustom;
+    const bool custom = settings_.TagMode == TagModeChoice::Custom;
     (custom ? custom_options_ : default_options_)->setChecked(true);
     copy_comments_->setChecked(false);
     EnableCustomFields(custom);
@@ -280,48 +279,37 @@ void TaggingSetupDialog::UncheckOptions()
 
 void TaggingSetupDialog::accept()
 {
-    Settings& settings = CurrentSettings();
+    Settings& settings = settings_;
 
     if (auto_tag_->isChecked()) {
-        settings.AutoTag = kMenuChecked;
-        SetEncodeAutoTag(settings.AutoTag);
+        settings.AutoTag = MenuSwitch(true);
         if (default_options_->isChecked()) {
-            settings.TagMode = kTagModeDefault;
-            SetEncodeTagMode(settings.TagMode);
+            settings.TagMode = TagModeChoice::Default;
         } else if (custom_options_->isChecked()) {
-            settings.TagMode = kTagModeCustom;
-            SetEncodeTagMode(settings.TagMode);
+            settings.TagMode = TagModeChoice::Custom;
             // With the list closed, typed text leaves no item selected, and
             // a selected item's name is the edit text: either way the edit
             // text is the genre.
             settings.Genre = Text(genre_->currentText(), kTagTextLimit);
-            SetEncodeGenre(settings.Genre);
             settings.Year = Text(year_->text(), kYearTextLimit);
-            SetEncodeYear(settings.Year);
             settings.Title = Text(title_->text(), kTagTextLimit);
-            SetEncodeTitle(settings.Title);
             settings.Artist = Text(artist_->text(), kTagTextLimit);
-            SetEncodeArtist(settings.Artist);
             settings.Album = Text(album_->text(), kTagTextLimit);
-            SetEncodeAlbum(settings.Album);
         }
     } else {
-        settings.AutoTag = 0;
-        SetEncodeAutoTag(settings.AutoTag);
-        settings.TagMode = copy_comments_->isChecked() ? kTagModeComments : kTagModeDefault;
-        SetEncodeTagMode(settings.TagMode);
+        settings.AutoTag = MenuSwitch(false);
+        settings.TagMode = copy_comments_->isChecked() ? TagModeChoice::Comments : TagModeChoice::Default;
     }
 
     if (const int id3_choice = id3_versions_->checkedId(); id3_choice >= 0) {
-        settings.id3Tag = id3_choice;
-        SetEncodeid3Tag(settings.id3Tag);
+        settings.id3Tag = static_cast<Id3TagChoice>(id3_choice);
     }
 
     QDialog::accept();
 }
 
-void RunTaggingSetupDialog(QWidget* owner)
+void RunTaggingSetupDialog(QWidget* owner, Settings& settings)
 {
-    TaggingSetupDialog dialog(owner);
+    TaggingSetupDialog dialog(settings, owner);
     dialog.exec();
 }

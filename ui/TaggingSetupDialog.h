@@ -7,6 +7,7 @@
 
 #include <QDialog>
 
+struct Settings;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -33,7 +34,8 @@ inline constexpr const char* kCancel = "id2";
 
 class TaggingSetupDialog : public QDialog {
 public:
-    explicit TaggingSetupDialog(QWidget* owner = nullptr);
+    // Edits `settings` on Accept.
+    explicit TaggingSetupDialog(Settings& settings, QWidget* owner = nullptr);
 
     void accept() override;
 
@@ -44,6 +46,7 @@ private:
     void EnableCustomFields(bool enabled);
     void UncheckOptions();
 
+    Settings& settings_;
     QCheckBox* auto_tag_ = nullptr;
     QCheckBox* copy_comments_ = nullptr;
     QButtonGroup* id3_versions_ = nullptr;

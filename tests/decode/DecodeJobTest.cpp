@@ -57,9 +57,9 @@ TEST(DecodeJob, APaddingBelowTheDecodersDelayCutsNothing) {
 }
 
 JobResult Decode(const fs::path& input, const fs::path& outputDir = {}, const std::atomic<int32_t>* stop = nullptr) {
-    JobHooks hooks;
+    JobHooks hooks = fixtures::CapturingHooks();
     hooks.Stop = stop;
-    return RunDecodeJob(input.string(), outputDir.string(), hooks);
+    return RunDecodeJob(input.string(), Settings{}, outputDir.string(), hooks);
 }
 
 // mpg123 trims only what a LAME tag tells; ours must be its samples from where

@@ -27,17 +27,21 @@ fixtures::Bytes FakeJpeg(std::size_t size, unsigned seed = 1) {
     return bytes;
 }
 
+Settings Templates(Id3TagChoice versions) {
+    return {.TagMode = TagModeChoice::Custom, .AutoTag = MenuSwitch(true), .id3Tag = versions, .Title = "%1"};
+}
+
 TEST(CoverArt, TheAlbumFoldersPictureFollowsTheTagChoices) {
     const fixtures::Bytes picture = FakeJpeg(3 * 1024 * 1024);  // megabytes, which the library itself cannot carry
     const struct {
         const char* name;
-        EncodeOptions options;
+        Settings options;
         int pictures;
     } rows[] = {
-        {"path tags", {.AutoTag = 8}, 1},
-        {"templates, ID3v2 if necessary", {.Title = "%1", .TagMode = 1, .AutoTag = 8, .id3Tag = 0}, 1},
-        {"templates, ID3v2 only", {.Title = "%1", .TagMode = 1, .AutoTag = 8, .id3Tag = 3}, 1},
-        {"templates, ID3v1 only", {.Title = "%1", .TagMode = 1, .AutoTag = 8, .id3Tag = 2}, 0},
+        {"path tags", {.AutoTag = MenuSwitch(true)}, 1},
+        {"templates, ID3v2 if necessary", Templates(Id3TagChoice::V2IfNeeded), 1},
+        {"templates, ID3v2 only", Templates(Id3TagChoice::V2Only), 1},
+        {"templates, ID3v1 only", Templates(Id3TagChoice::V1Only), 0},
         {"no automatic tagging", {}, 0},
     };
     for (const auto& row : rows) {
@@ -46,7 +50,7 @@ TEST(CoverArt, TheAlbumFoldersPictureFollowsTheTagChoices) {
         const fs::path wav = fixtures::WriteSineWav(dir / "Album" / "01 Song.wav");
         fixtures::WriteFile(dir / "Album" / "Cover.JPG", picture);
         fixtures::WriteFile(dir / "Album" / "folder.jpg", FakeJpeg(100, 2));  // cover.* comes first
-        ASSERT_EQ(EncodeFile(wav.string(), row.options, "", JobHooks{}), JobResult::Done);
+        ASSERT_EQ(EncodeFile(wav.string(), row.options, "", fixtures::CapturingHooks()), JobResult::Done);
         const std::string mp3 = (dir / "Album" / "01 Song.mp3").string();
         auto tags = mp3inspect::ReadMp3(mp3);
         ASSERT_EQ(tags["apic"], std::to_string(row.pictures));
@@ -65,7 +69,7 @@ TEST(CoverArt, AnOversizedPictureIsSkippedWithAWarningAndTheFileStillConverts) {
     fixtures::TempDir dir;
     const fs::path wav = fixtures::WriteSineWav(dir / "Album" / "01 Song.wav");
     fixtures::WriteFile(dir / "Album" / "cover.jpg", FakeJpeg(kMaxPictureBytes + 1));
-    ASSERT_EQ(EncodeFile(wav.string(), {.AutoTag = 8}, "", JobHooks{}), JobResult::Done);
+    ASSERT_EQ(EncodeFile(wav.string(), {.AutoTag = MenuSwitch(true)}, "", fixtures::CapturingHooks()), JobResult::Done);
     EXPECT_EQ(mp3inspect::ReadMp3(dir / "Album" / "01 Song.mp3")["apic"], "0");
     EXPECT_NE(errors.joined().find("is larger than 16 MiB and was not copied"), std::string::npos) << errors.joined();
 }
@@ -109,12 +113,14 @@ TEST(PictureBlock, PictureCommentsAreDecodedAndDamagedOnesSkippedWithAWarning) {
     std::string cut = front;
     cut.resize(cut.size() - 1);  // the data length runs past the block
     CommentList list;
-    EXPECT_TRUE(TakePictureComment(list, "METADATA_BLOCK_PICTURE=" + Base64(back)));
-    EXPECT_TRUE(TakePictureComment(list, "metadata_block_picture=" + Base64(front)));
-    EXPECT_TRUE(TakePictureComment(list, "METADATA_BLOCK_PICTURE=" + Base64(cut)));
-    EXPECT_TRUE(TakePictureComment(list, "METADATA_BLOCK_PICTURE=not*base64"));
-    EXPECT_TRUE(TakePictureComment(list, "METADATA_BLOCK_PICTURE=" + Base64(PictureBlock(3, "image/gif", "", {'G', 'I', 'F'}))));
-    EXPECT_FALSE(TakePictureComment(list, "TITLE=METADATA_BLOCK_PICTURE="));
+    const ErrorReporter captured{{}, fixtures::CaptureSink()};
+    EXPECT_TRUE(TakePictureComment(list, "METADATA_BLOCK_PICTURE=" + Base64(back), captured));
+    EXPECT_TRUE(TakePictureComment(list, "metadata_block_picture=" + Base64(front), captured));
+    EXPECT_TRUE(TakePictureComment(list, "METADATA_BLOCK_PICTURE=" + Base64(cut), captured));
+    EXPECT_TRUE(TakePictureComment(list, "METADATA_BLOCK_PICTURE=not*base64", captured));
+    EXPECT_TRUE(TakePictureComment(
+        list, "METADATA_BLOCK_PICTURE=" + Base64(PictureBlock(3, "image/gif", "", {'G', 'I', 'F'})), captured));
+    EXPECT_FALSE(TakePictureComment(list, "TITLE=METADATA_BLOCK_PICTURE=", captured));
     ASSERT_EQ(list.Pictures.size(), 2u);  // the GIF is passed over
     EXPECT_EQ(list.Pictures[0].Type, 4u);
     EXPECT_EQ(list.Pictures[0].Data, png);
@@ -172,7 +178,9 @@ TEST(CoverArt, TheSourcesOwnPicturesTravelWhenTheTagsComeFromItsComments) {
         SCOPED_TRACE(row.name);
         errors.clear();
         const fs::path input = dir / row.name;
-        ASSERT_EQ(EncodeFile(input.string(), {.TagMode = 2}, "", JobHooks{}), JobResult::Done) << errors.joined();
+        ASSERT_EQ(EncodeFile(input.string(), {.TagMode = TagModeChoice::Comments}, "", fixtures::CapturingHooks()),
+                  JobResult::Done)
+            << errors.joined();
         const std::string mp3 = fs::path(input).replace_extension(".mp3").string();
         auto tags = mp3inspect::ReadMp3(mp3);
         EXPECT_EQ(tags["v1:TIT2"], row.title);
@@ -187,7 +195,9 @@ TEST(CoverArt, TheSourcesOwnPicturesTravelWhenTheTagsComeFromItsComments) {
         EXPECT_EQ(fixtures::ReadFile(mp3 + ".picture"), *row.picture);
     }
     // Copying comments with ID3v1 only: no picture, and no picture bytes in any text.
-    ASSERT_EQ(EncodeFile((dir / "cover.ogg").string(), {.TagMode = 2, .id3Tag = 2}, "", JobHooks{}), JobResult::Done);
+    ASSERT_EQ(EncodeFile((dir / "cover.ogg").string(), {.TagMode = TagModeChoice::Comments, .id3Tag = Id3TagChoice::V1Only},
+                         "", fixtures::CapturingHooks()),
+              JobResult::Done);
     auto tags = mp3inspect::ReadMp3(dir / "cover.mp3");
     EXPECT_EQ(tags["apic"], "0");
     EXPECT_EQ(tags["v1:TIT2"], "Ogg");

@@ -9,7 +9,6 @@
 #include <tuple>
 
 #include "encode/Mp3Inspect.h"
-#include "settings/EncodeOptions.h"
 #include "support/Fixtures.h"
 #include "support/MpegFixtures.h"
 
@@ -37,9 +36,9 @@ TEST(EncodeJob, AnInputThatVanishedBeforeItsDeletionIsReported) {
     fixtures::ErrorCapture errors;
     fixtures::TempDir dir;
     const fs::path wav = MakeInput(dir / "gone.wav");
-    JobHooks hooks;
+    JobHooks hooks = fixtures::CapturingHooks();
     hooks.Progress = [&](int64_t, int64_t) { fs::remove(wav); };  // the open file still reads to its end
-    EXPECT_EQ(EncodeFile(wav.string(), {.DeleteInput = 8}, "", hooks), JobResult::Done);
+    EXPECT_EQ(EncodeFile(wav.string(), {.DeleteInput = MenuSwitch(true)}, "", hooks), JobResult::Done);
     EXPECT_TRUE(mp3inspect::IsCompleteMp3(dir / "gone.mp3"));
     EXPECT_NE(errors.joined().find("Error deleting input file '" + wav.string() + "'"), std::string::npos)
         << errors.joined();
@@ -84,10 +83,10 @@ TEST(EncodeJob, FailedOrStoppedFileKeepsItsInputWhole) {
         if (c.how == "cut short") fs::resize_file(input, fs::file_size(input) - fs::file_size(input) / 8);
         const fixtures::Bytes original = fixtures::ReadFile(input);
         std::atomic<int32_t> stop{0};
-        JobHooks hooks;
+        JobHooks hooks = fixtures::CapturingHooks();
         hooks.Stop = &stop;
         hooks.Progress = [&stop, &c](int64_t, int64_t done) { stop = c.how == "stopped" && done > 0; };
-        EXPECT_EQ(EncodeFile(input.string(), {.DeleteInput = 8}, "", hooks), c.result);
+        EXPECT_EQ(EncodeFile(input.string(), {.DeleteInput = MenuSwitch(true)}, "", hooks), c.result);
         EXPECT_EQ(fixtures::ReadFile(input), original);
         // A stopped file's partial output is removed; a failed one names its input.
         EXPECT_EQ(fs::exists(mp3), c.result != JobResult::Cancelled);
@@ -100,54 +99,44 @@ TEST(EncodeJob, FailedOrStoppedFileKeepsItsInputWhole) {
     }
 }
 
-// Scaling reads the gains from the comments, and the stored tag mode says so from then on.
-TEST(EncodeJob, ScalingTurnsTheStoredTagModeToComments) {
-    SetEncodeTagMode(1);
-    SetEncodeScaleMode(1);
-    EXPECT_EQ(TakeEncodeOptionsForJob().TagMode, 2);
-    EXPECT_EQ(SnapshotEncodeOptions().TagMode, 2);
-    SetEncodeScaleMode(0);
-    SetEncodeTagMode(0);
-}
-
 TEST(EncodeJob, PathTemplatesAndCommentsReachBothTags) {
     const std::string nihon = "\xE6\x97\xA5\xE6\x9C\xAC", cafe = "Caf\xC3\xA9", note = "\xF0\x9F\x8E\xB5";
     struct Case {
         std::string path;
-        EncodeOptions options;
+        Settings options;
         std::vector<std::string> comments;            // carried by a FLAC or Ogg Vorbis input
         std::map<std::string, std::string> expected;  // "" also stands for a missing field
     };
     const Case cases[] = {
         // A name Latin-1 cannot hold comes back whole from ID3v2; ID3v1 keeps what Latin-1 can say.
-        {note + " Mix/" + nihon + " " + cafe + ".wav", {.AutoTag = 8}, {},
+        {note + " Mix/" + nihon + " " + cafe + ".wav", {.AutoTag = MenuSwitch(true)}, {},
          {{"v2:TIT2", nihon + " " + cafe}, {"enc:TIT2", "1"}, {"v2:TALB", note + " Mix"}, {"v1:TIT2", "?? " + cafe},
           {"v1:TALB", "? Mix"}}},
         {"Music/Band/Record/01 Song.wav",
-         {.Title = "%1 (live)", .Artist = "%3", .Album = "Best of %2", .Year = "1999", .Genre = "Rock", .TagMode = 1,
-          .AutoTag = 8, .id3Tag = 1},
+         {.TagMode = TagModeChoice::Custom, .AutoTag = MenuSwitch(true), .id3Tag = Id3TagChoice::AlsoV2,
+          .Title = "%1 (live)", .Artist = "%3", .Album = "Best of %2", .Genre = "Rock", .Year = "1999"},
          {},
          {{"v2:TIT2", "01 Song (live)"}, {"v2:TPE1", "Band"}, {"v2:TALB", "Best of Record"}, {"v2:TYER", "1999"},
           {"v1:TIT2", "01 Song (live)"}, {"v1:TCON", "Rock"}}},
         // Unknown names are ignored; the file-name filter applies to every field, in both forms.
-        {"c/x.flac", {.TagMode = 2, .id3Tag = 1},
+        {"c/x.flac", {.TagMode = TagModeChoice::Comments, .id3Tag = Id3TagChoice::AlsoV2},
          {"TITLE=a/b " + nihon + "?", "Artist=" + cafe, "ALBUMARTIST=Y", "album=<Best>: \"1|2\"*?\\",
           "TRACKNUMBER=12/15", "GENRE=", "COMMENT=z"},
          {{"v2:TIT2", "a_b " + nihon + "_"}, {"v1:TIT2", "a_b ___"}, {"v2:TPE1", cafe}, {"enc:TPE1", "0"},
           {"v2:TPE2", ""}, {"v2:TALB", "_Best__ _1_2____"}, {"v2:TRCK", "12_15"}, {"v2:TCON", ""}, {"v2:COMM", ""}}},
         // ID3v1 only: no ID3v2 even for what Latin-1 lacks, the short limits, and Other for an unknown genre.
-        {"c/x.ogg", {.TagMode = 2, .id3Tag = 2},
+        {"c/x.ogg", {.TagMode = TagModeChoice::Comments, .id3Tag = Id3TagChoice::V1Only},
          {"DATE=2001-05-17", "TRACKNUMBER=12/15", "GENRE=Chillout", "TITLE=" + nihon + std::string(40, 't')},
          {{"id3v2", "0"}, {"v1:TDRC", "2001"}, {"v1:TRCK", "12"}, {"v1:TCON", "Other"},
           {"v1:TIT2", "__" + std::string(28, 't')}}},
         // Nothing of the file before reaches the next one.
-        {"c/y.flac", {.TagMode = 2, .id3Tag = 1}, {},
+        {"c/y.flac", {.TagMode = TagModeChoice::Comments, .id3Tag = Id3TagChoice::AlsoV2}, {},
          {{"v2:TIT2", ""}, {"v2:TPE1", ""}, {"v2:TALB", ""}, {"v1:TIT2", ""}, {"v1:TCON", ""}}},
     };
     for (const Case& c : cases) {
         fixtures::TempDir dir;
         const fs::path input = MakeInput(dir / c.path, 4410, c.comments);
-        ASSERT_EQ(EncodeFile(input.string(), c.options, "", JobHooks{}), JobResult::Done) << c.path;
+        ASSERT_EQ(EncodeFile(input.string(), c.options, "", fixtures::CapturingHooks()), JobResult::Done) << c.path;
         auto mp3 = mp3inspect::ReadMp3(fs::path(input).replace_extension(".mp3"));
         ASSERT_EQ(mp3["complete"], "1") << c.path;
         for (const auto& [key, text] : c.expected) EXPECT_EQ(mp3[key], text) << c.path << " " << key;
@@ -171,13 +160,14 @@ TEST(EncodeJob, ReplayGainScalesFlacAndOggInputsWhateverTheTagSource) {
     for (const std::string name : {"x.flac", "x.ogg"}) {
         fixtures::TempDir dir;
         const fs::path input = MakeInput(dir / name, 22050, gains, 0.25);
-        ASSERT_EQ(EncodeFile(input.string(), {}, "", JobHooks{}), JobResult::Done);
+        ASSERT_EQ(EncodeFile(input.string(), {}, "", fixtures::CapturingHooks()), JobResult::Done);
         const double unscaled = DecodedRms(dir / "x.mp3");
         ASSERT_GT(unscaled, 1000.0) << name;
         for (int32_t mode : {1, 2}) {
             for (int32_t autoTag : {0, 8}) {
                 SCOPED_TRACE(name + " mode " + std::to_string(mode) + " auto " + std::to_string(autoTag));
-                ASSERT_EQ(EncodeFile(input.string(), {.AutoTag = autoTag, .ScaleMode = mode}, "", JobHooks{}),
+                ASSERT_EQ(EncodeFile(input.string(), {.AutoTag = Switch{autoTag}, .ScaleMode = ScaleModeChoice{mode}}, "",
+                                     fixtures::CapturingHooks()),
                           JobResult::Done);
                 EXPECT_NEAR(DecodedRms(dir / "x.mp3") / unscaled, mode == 1 ? 0.5 : 2.0, 0.02);
             }
@@ -195,7 +185,7 @@ TEST(EncodeJob, AFlacFileGivesTheMp3OfItsWavAndAnMp3IsEncodedAgain) {
     mpeg_fixtures::Lame(wav, dir / "d.mp3", "");
     fs::create_directories(dir / "out");
     for (const char* name : {"a.wav", "b.flac", "c.wav", "d.mp3"}) {
-        ASSERT_EQ(EncodeFile((dir / name).string(), {}, (dir / "out").string(), JobHooks{}), JobResult::Done) << name;
+        ASSERT_EQ(EncodeFile((dir / name).string(), {}, (dir / "out").string(), fixtures::CapturingHooks()), JobResult::Done) << name;
         EXPECT_TRUE(mp3inspect::IsCompleteMp3(fs::path(dir / "out" / name).replace_extension(".mp3"))) << name;
     }
     const fixtures::Bytes fromWav = fixtures::ReadFile(dir / "out" / "a.mp3");

@@ -32,7 +32,7 @@ int Encode(LameContext& context, std::FILE* out, int blocks, int tags, int32_t e
     context.reset(lame_init());
     lame_t lame = context.get();
     id3tag_init(lame);
-    ConfigureEncoder(lame, EncodeOptions{});
+    ConfigureEncoder(lame, Settings{});
     lame_set_num_samples(lame, static_cast<unsigned long>(blocks) * kBlockFrames);
     if (tags >= 0) id3tag_set_title(lame, "A title");
     if (tags == 1) id3tag_add_v2(lame);
@@ -43,6 +43,7 @@ int Encode(LameContext& context, std::FILE* out, int blocks, int tags, int32_t e
     feedEnd = end;
     errno = 0;  // a stale error number would decorate the messages
     AudioSource source;
+    source.Errors.Sink = fixtures::CaptureSink();
     source.Path = "/in/fake.wav";
     return EncodeLoop(lame, out, source, nullptr, ReadFeed);
 }
@@ -137,7 +138,8 @@ TEST(EncodeLoop, EachWriteFailureHasItsMessageAndResult) {
         std::FILE* file = OpenFailingStream(c.fail, c.buffered);
         const int result = Encode(context, file, 20, 1);
         EXPECT_EQ(result, c.result) << c.name;
-        const bool closed = CloseMp3Output(file, result == kEncodeLoopDone);
+        const ErrorReporter reporter{{}, fixtures::CaptureSink()};
+        const bool closed = CloseMp3Output(file, result == kEncodeLoopDone ? &reporter : nullptr);
         EXPECT_EQ(result == kEncodeLoopDone && closed, c.closed) << c.name;
         EXPECT_EQ(errors.joined(), c.message) << c.name;
     }

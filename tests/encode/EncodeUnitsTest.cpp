@@ -72,7 +72,9 @@ TEST(TagAssembly, GainsAreReadForScalingWhateverTheTagSourceAndLocale) {
         CommentList list;
         for (const char* text : c.comments) AppendComment(list, text);
         const ReplayGains gains = AssembleTags(LameContext(lame_init()).get(),
-                                               {.TagMode = 2, .AutoTag = c.autoTag, .ScaleMode = c.scaleMode},
+                                               {.TagMode = TagModeChoice::Comments,
+                                                .AutoTag = Switch{c.autoTag},
+                                                .ScaleMode = ScaleModeChoice{c.scaleMode}},
                                                SplitInputPath("/a.wav"), list);
         EXPECT_DOUBLE_EQ(gains.Track, c.track) << c.comments[0];
         EXPECT_DOUBLE_EQ(gains.Album, c.album) << c.comments[0];
@@ -83,20 +85,27 @@ TEST(TagAssembly, GainsAreReadForScalingWhateverTheTagSourceAndLocale) {
 TEST(EncoderConfig, SettingsBecomeTheLibrarysModeTargetAndQuality) {
     const int untouched = lame_get_quality(LameContext(lame_init()).get());
     // vbrQuality: VBR only, else 0; quality -1: no call was made; bitrate: CBR or ABR mean, else 0.
-    struct Case { const char* name; EncodeOptions options; vbr_mode vbr; float vbrQuality; int quality, bitrate; };
+    struct Case { const char* name; Settings options; vbr_mode vbr; float vbrQuality; int quality, bitrate; };
+    constexpr TargetChoice bitrate = TargetChoice::Bitrate;
     const Case cases[] = {
-        {"slider 951", {.VBRQuality = 951.0f}, vbr_mtrh, 0.5f, -1, 0},
+        {"slider 951", {.VBRQuality = 951}, vbr_mtrh, 0.5f, -1, 0},
         // A VBR target never passes the engine quality on.
-        {"slider 101, quality 7", {.Quality = 7, .VBRQuality = 101.0f}, vbr_mtrh, 9.0f, -1, 0},
-        {"CBR 192, quality 0", {.SetBitrate = 1, .Quality = 0, .SetCBR = 1, .CBRBitrate = 192}, vbr_off, 0, 0, 192},
-        {"ABR 150, quality 7", {.SetBitrate = 1, .Quality = 7, .ABRBitrate = 150}, vbr_abr, 0, 7, 150},
-        {"mono, default slider", {.Mono = 1}, vbr_mtrh, 2.0f, -1, 0},
+        {"slider 101, fast", {.Quality = EngineQualityChoice::Fast, .VBRQuality = 101}, vbr_mtrh, 9.0f, -1, 0},
+        {"CBR 192, high",
+         {.SetBitrate = bitrate, .Quality = EngineQualityChoice::High, .SetCBR = BitrateKindChoice::Constant,
+          .CBRBitrate = 192},
+         vbr_off, 0, 2, 192},
+        {"ABR 150, fast", {.SetBitrate = bitrate, .Quality = EngineQualityChoice::Fast, .ABRBitrate = 150}, vbr_abr, 0,
+         7, 150},
+        // Only 1 asks for a bitrate target.
+        {"SetBitrate 8", {.SetBitrate = TargetChoice{8}, .ABRBitrate = 150}, vbr_mtrh, 2.0f, -1, 0},
+        {"mono, default slider", {.Mono = DialogSwitch(true)}, vbr_mtrh, 2.0f, -1, 0},
     };
     for (const Case& c : cases) {
         LameContext context(lame_init());
         lame_t lame = context.get();
         ConfigureEncoder(lame, c.options);
-        EXPECT_EQ(lame_get_mode(lame), c.options.Mono ? MONO : JOINT_STEREO) << c.name;
+        EXPECT_EQ(lame_get_mode(lame), c.options.Mono.On() ? MONO : JOINT_STEREO) << c.name;
         EXPECT_EQ(lame_get_VBR(lame), c.vbr) << c.name;
         EXPECT_EQ(lame_get_quality(lame), c.quality < 0 ? untouched : c.quality) << c.name;
         EXPECT_NEAR(c.vbr == vbr_mtrh ? lame_get_VBR_quality(lame) : 0.0f, c.vbrQuality, 0.002) << c.name;

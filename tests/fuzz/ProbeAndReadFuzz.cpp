@@ -1,11 +1,12 @@
 // libFuzzer target for the open-and-read path of every reader: any bytes are
 // opened as an input and, when a reader accepts them, read to the end in
 // both block layouts. The first byte picks a seekable file or a pipe (which
-// cannot seek, so chunks are skipped by reading), and the input type: ".wav"
-// is read by content (WAV, AIFF, FLAC), the others (each MPEG layer, Ogg
-// Vorbis) by their type's reader.
+// cannot seek, so chunks are skipped by reading), and the extension of the
+// format table the input is named by: ".wav" is read by content (WAV, AIFF,
+// FLAC), the others by their type's reader.
 
 #include <string>
+#include <vector>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -29,13 +30,6 @@ void ReadToEnd(AudioSource& source) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // Reader warnings are expected for most inputs; they go nowhere.
-    RegisterMessageBoxSink([](const std::string&) {});
-    SelectErrorSink(0);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A pipe's buffer takes 64 KiB before its writer would wait for a reader.
     if (size == 0 || size > 65536) return 0;
@@ -44,10 +38,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (seekable ? (ends[0] = ends[1] = memfd_create("quavermill-fuzz", 0)) < 0 : pipe(ends) != 0) return 0;
     const bool written = write(ends[1], data + 1, size - 1) == static_cast<ssize_t>(size - 1);
     if (!seekable) close(ends[1]);
-    constexpr SourceType kTypes[] = {kSourceWav,        kSourceMpegLayer3, kSourceOgg, kSourceMpegLayer2,
-                                     kSourceMpegLayer1, kSourceMpegLayer3, kSourceOgg, kSourceMpegLayer2};
+    // In table order, so a new format is reached without a change here.
+    static const std::vector<SourceType> kTypes = [] {
+        std::vector<SourceType> types;
+        for (const InputFormat& format : InputFormats()) {
+            for (const FormatExtension& extension : format.Extensions) {
+                if (extension.Extension) types.push_back(ClassifyPath(extension.Extension));
+            }
+        }
+        return types;
+    }();
     AudioSource source;
-    source.Type = kTypes[(data[0] >> 1) & 7];
+    source.Type = kTypes[((data[0] >> 1) & 15) % kTypes.size()];
     source.CommentMode = 2;  // the comment paths too
     if (written && OpenAudioSource("/proc/self/fd/" + std::to_string(ends[0]), source)) {
         if (source.Channels != 1 && source.Channels != 2) __builtin_trap();

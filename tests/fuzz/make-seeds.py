@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Writes a seed corpus for probe_and_read_fuzz: a WAV, AIFF, FLAC or Ogg
-Vorbis file of each layout the readers take, and MPEG streams of each layer,
-once per stream kind (bit 0 of the first byte: 0 seekable, 1 cannot seek;
-bits 1 to 3 pick the input type, see ProbeAndReadFuzz.cpp: 0 ".wav", read by
-content, 1 ".mp3", 2 ".ogg", 3 ".mp2", 4 ".mp1"). The FLAC and Ogg Vorbis
-files are made with the flac and oggenc tools. Usage: make-seeds.py DIR"""
+Vorbis file of each layout the readers take, Opus files, and MPEG streams of
+each layer, once per stream kind (bit 0 of the first byte: 0 seekable, 1 cannot seek;
+bits 1 to 4 pick the extension in the format table's order, see
+ProbeAndReadFuzz.cpp: 0 ".wav", read by content, 4 ".mp1", 5 ".mp2",
+6 ".mp3", 7 ".ogg", 8 ".opus"). The FLAC, Ogg Vorbis and Opus files are
+made with the flac, oggenc and opusenc tools. Usage: make-seeds.py DIR"""
 import struct
 import subprocess
 import sys
@@ -56,12 +57,14 @@ seeds = {
 
 
 def encoded(tool, wav_bytes, *options):
-    """A small file made by flac or oggenc from a WAV file."""
+    """A small file made by flac, oggenc or opusenc from a WAV file."""
     with tempfile.TemporaryDirectory() as work:
         source, target = Path(work) / "in.wav", Path(work) / "out"
         source.write_bytes(wav_bytes)
-        command = {"flac": ["flac", "--silent", "--force", "--no-padding"], "oggenc": ["oggenc", "--quiet"]}[tool]
-        subprocess.run(command + list(options) + ["-o", str(target), str(source)], check=True)
+        command = {"flac": ["flac", "--silent", "--force", "--no-padding"], "oggenc": ["oggenc", "--quiet"],
+                   "opusenc": ["opusenc", "--quiet", "--max-delay", "10"]}[tool]
+        output = [str(source), str(target)] if tool == "opusenc" else ["-o", str(target), str(source)]
+        subprocess.run(command + list(options) + output, check=True)
         return target.read_bytes()
 
 
@@ -81,19 +84,23 @@ ogg_seeds = {
     "oggmono": mono_ogg,
 }
 ogg_seeds["oggchained"] = ogg_seeds["ogg"] + mono_ogg
+opus_seeds = {
+    "opus": encoded("opusenc", plain_wav(2, 16, tone), "--comment", "R128_TRACK_GAIN=-1541"),
+    "opusmono": encoded("opusenc", plain_wav(1, 16, tone), "--comment", "TITLE=y"),
+}
 
 id3 = b"ID3\x04\x00\x00\x00\x00\x00\x10" + bytes(16)
 mpeg_seeds = {  # the type's index in ProbeAndReadFuzz.cpp, the stream
-    "mp3": (1, mp3(4)), "mp3id3": (1, mp3(3, id3)), "mp3aid": (1, mp3(3, b"AiD\x01\x08\x00ab")),
+    "mp3": (6, mp3(4)), "mp3id3": (6, mp3(3, id3)), "mp3aid": (6, mp3(3, b"AiD\x01\x08\x00ab")),
     # MPEG-1 Layer II, 32 kbit/s, 32 kHz, single channel: 144-byte frames.
-    "mp2": (3, mpeg_frames(b"\xff\xfd\x18\xc0", 144, 4)),
+    "mp2": (5, mpeg_frames(b"\xff\xfd\x18\xc0", 144, 4)),
     # MPEG-1 Layer I, 32 kbit/s, 48 kHz, single channel: 32-byte frames.
     "mp1": (4, mpeg_frames(b"\xff\xff\x14\xc0", 32, 6)),
 }
 
 out = Path(sys.argv[1])
 out.mkdir(parents=True, exist_ok=True)
-for type_bits, group in ((0, seeds), (0, flac_seeds), (4, ogg_seeds)):
+for type_bits, group in ((0, seeds), (0, flac_seeds), (7 << 1, ogg_seeds), (8 << 1, opus_seeds)):
     for name, data in group.items():
         for mode in (0, 1):
             (out / f"{name}-{mode}").write_bytes(bytes([type_bits | mode]) + data)

@@ -61,6 +61,7 @@ inline Bytes Sound(const Bytes& samples, uint32_t offset = 0, uint32_t blockSize
 
 inline bool OpenPath(const std::string& path, AudioSource& source, SourceType type = kSourceWav) {
     source.Type = type;
+    source.Errors.Sink = fixtures::CaptureSink();
     return OpenAudioSource(path, source);
 }
 

@@ -6,7 +6,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include "settings/EncodeOptions.h"
 #include "settings/Settings.h"
 #include "support/Fixtures.h"
 
@@ -45,26 +44,42 @@ std::ptrdiff_t Entries(const fs::path& dir) { return std::distance(fs::directory
 TEST(SettingsFile, MissingFileIsCreatedWithTheDefaultsAndAnotherFirstLineKeepsTheFile) {
     TempDir dir;
     ScopedWorkingDir cwd(dir.path());
-    CurrentSettings().Window_X = 999;
-    LoadSettings();
-    EXPECT_EQ(CurrentSettings(), Settings{});
+    Settings settings;
+    settings.Window_X = 999;
+    LoadSettingsFile(settings, "Quavermill.ini");
+    EXPECT_EQ(settings, Settings{});
     EXPECT_EQ(ReadText(dir / "Quavermill.ini"), kDefaultFile);
     const std::string other = "[Other]\nWindow_X=5\n";
     EXPECT_EQ(LoadText(dir, other), Settings{});
     EXPECT_EQ(ReadText(dir / "Quavermill.ini"), other);
 }
 
-// Every value survives a save and a load, but no control character reaches
-// the file: a line break once ended its line early, and the rest read back as
-// a key of its own.
-TEST(SettingsFile, ValuesSurviveASaveAndALoadWithoutTheirControlCharacters) {
+// Every value goes back to the file as it was read, a hand-edited switch of
+// 5 or a choice of 7 included.
+TEST(SettingsFile, EveryValueIsWrittenBackAsItWasRead) {
     TempDir dir;
-    Settings saved{-40, 5000, 0, 0, 8, 1, 1, 2, 1, 1, 150, 192, 2, 8, 3, "  %1 (live)\nOutputDirMode=1 ",
-                   "Björk =\t Guðmundsdóttir\r\x7F\x01", "Best of %2", "Synthpop", "2001", 0, "/home/u/Music/out/", 2};
+    const std::string file =
+        "[Quavermill]\nWindow_X=-40\nWindow_Y=5000\nAlwaysOnTop=0\nLogerr=1\nDeleteInput=5\nSetBitrate=8\n"
+        "Mono=1\nQuality=-2\nVBRQuality=1\nSetCBR=3\nABRBitrate=150\nCBRBitrate=192\nTagMode=7\nAutoTag=8\n"
+        "id3Tag=9\nTitle=  %1 (live) \nArtist=Björk = Guðmundsdóttir\nAlbum=Best of %2\nGenre=Synthpop\n"
+        "Year=2001\nOutputDirMode=4\nOutputDir=/home/u/Music/out/\nScaleMode=-1\n";
+    const Settings loaded = LoadText(dir, file);
+    EXPECT_EQ(FormatSettings(loaded), file);
+    ASSERT_TRUE(SaveSettingsFile(loaded, dir / "Quavermill.ini"));
+    EXPECT_EQ(ReadText(dir / "Quavermill.ini"), file);
+}
+
+// A line break in a text once ended its line early, and the rest read back as
+// a key of its own.
+TEST(SettingsFile, ControlCharactersInATextNeverReachTheFile) {
+    TempDir dir;
+    Settings saved;
+    saved.Title = "Live\nOutputDirMode=1";
+    saved.Artist = "tab\there\r\x7F\x01é";
     ASSERT_TRUE(SaveSettingsFile(saved, dir / "Quavermill.ini"));
-    saved.Title = "  %1 (live)OutputDirMode=1 ";
-    saved.Artist = "Björk = Guðmundsdóttir";
-    EXPECT_EQ(LoadText(dir, ReadText(dir / "Quavermill.ini")), saved);
+    const Settings loaded = LoadText(dir, ReadText(dir / "Quavermill.ini"));
+    EXPECT_EQ(std::make_tuple(loaded.Title, loaded.Artist, loaded.OutputDirMode.On()),
+              std::make_tuple("LiveOutputDirMode=1", "tabhereé", false));
 }
 
 // Texts are cut at their limits, never inside a character: 62 ASCII bytes and
@@ -81,19 +96,21 @@ TEST(SettingsFile, ParsingRulesKeepTheUsersValues) {
     EXPECT_EQ(s.OutputDir, std::string(245, 'd'));
     EXPECT_EQ(s.Genre, "Other");  // an empty value does not match
     EXPECT_EQ(s.Artist, "  two blanks and one = sign ");
-    EXPECT_EQ(std::make_tuple(s.Mono, s.SetCBR, s.Quality, s.Window_X, s.Window_Y, s.ABRBitrate),
-              std::make_tuple(1, 0, -2, 20, 64, INT32_MAX));
+    EXPECT_EQ(std::make_tuple(s.Mono.Stored, s.SetCBR, static_cast<int32_t>(s.Quality), s.Window_X, s.Window_Y,
+                              s.ABRBitrate),
+              std::make_tuple(1, BitrateKindChoice::Average, -2, 20, 64, INT32_MAX));
 }
 
 TEST(SettingsFile, OutputDirModeZeroForgetsTheFolder) {
     TempDir dir;
     ScopedWorkingDir cwd(dir.path());
     WriteText(dir / "Quavermill.ini", "[Quavermill]\nOutputDirMode=0\nOutputDir=/tmp/once/\n");
-    LoadSettings();
-    EXPECT_EQ(CurrentSettings().OutputDir, "/tmp/once/");
-    ApplySettingsToJobs();
-    EXPECT_EQ(CurrentSettings().OutputDir, "");
-    SaveSettings();
+    Settings settings;
+    LoadSettingsFile(settings, "Quavermill.ini");
+    EXPECT_EQ(settings.OutputDir, "/tmp/once/");
+    ForgetRunOnlyOutputDir(settings);
+    EXPECT_EQ(settings.OutputDir, "");
+    SaveSettingsFile(settings, "Quavermill.ini");
     EXPECT_NE(ReadText(dir / "Quavermill.ini").find("\nOutputDir=\n"), std::string::npos);
 }
 
@@ -154,7 +171,7 @@ TEST(SettingsFile, ASymlinkedFileIsReplacedAtTheEndOfItsLinks) {
     fs::create_symlink("loop-b.ini", dir / "loop-a.ini");
     fs::create_symlink("loop-a.ini", dir / "loop-b.ini");
     Settings changed;
-    changed.Mono = 1;
+    changed.Mono = DialogSwitch(true);
     ASSERT_TRUE(SaveSettingsFile(changed, dir / "Quavermill.ini"));
     EXPECT_EQ(ReadText(dir / "dotfiles" / "quavermill.ini"), FormatSettings(changed));
     ASSERT_TRUE(SaveSettingsFile(changed, dir / "dangling.ini"));

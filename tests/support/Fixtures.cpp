@@ -155,18 +155,32 @@ Bytes WithoutFlacTotal(Bytes flac) {
 namespace {
 std::mutex captureLock;
 std::vector<std::string> captured;
+bool capturing = false;
 }  // namespace
 
 ErrorCapture::ErrorCapture() {
-    clear();
-    RegisterMessageBoxSink([](const std::string& text) {
-        std::lock_guard<std::mutex> hold(captureLock);
-        captured.push_back(text);
-    });
-    SelectErrorSink(0);
+    std::lock_guard<std::mutex> hold(captureLock);
+    captured.clear();
+    capturing = true;
 }
 
-ErrorCapture::~ErrorCapture() { RegisterMessageBoxSink(nullptr); }
+ErrorCapture::~ErrorCapture() {
+    std::lock_guard<std::mutex> hold(captureLock);
+    capturing = false;
+}
+
+ErrorSink CaptureSink() {
+    return [](const ErrorMessage& message) {
+        std::lock_guard<std::mutex> hold(captureLock);
+        if (capturing) captured.push_back(FormatForMessageBox(message));
+    };
+}
+
+JobHooks CapturingHooks() {
+    JobHooks hooks;
+    hooks.Report = CaptureSink();
+    return hooks;
+}
 
 std::vector<std::string> ErrorCapture::messages() const {
     std::lock_guard<std::mutex> hold(captureLock);

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "job/JobHooks.h"
+#include "settings/ErrorReport.h"
+
 namespace fixtures {
 
 using Bytes = std::vector<uint8_t>;
@@ -85,7 +88,8 @@ bool EncodeOgg(const std::filesystem::path& wav, const std::filesystem::path& og
 // writing to a pipe leaves it.
 Bytes WithoutFlacTotal(Bytes flac);
 
-// Collects what ReportError delivers, through the message-box sink, while alive.
+// Collects the messages given to CaptureSink(), worded as a box shows them,
+// while alive.
 class ErrorCapture {
 public:
     ErrorCapture();
@@ -94,5 +98,10 @@ public:
     std::string joined() const;  // every message, one after the other
     void clear();
 };
+
+// Delivers to the ErrorCapture alive at the time of the message; without
+// one, messages are dropped. Jobs and sources under test report through it.
+ErrorSink CaptureSink();
+JobHooks CapturingHooks();
 
 }  // namespace fixtures

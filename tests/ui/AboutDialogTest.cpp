@@ -12,5 +12,5 @@ TEST_F(AboutDialogTest, ShowsTheWordSizeOfTheBuildAndChangesNothing)
     const QString build = Child<QLabel>(dialog, kBuild).text();
     EXPECT_TRUE(build.startsWith(sizeof(void*) == 8 ? "(64 bit)Compiled: " : "(32 bit)Compiled: ")) << build.toStdString();
     Click(dialog, kOk);
-    EXPECT_EQ(CurrentSettings(), Settings{});
+    EXPECT_EQ(settings, Settings{});
 }

@@ -13,22 +13,32 @@
 #include <tuple>
 
 #include "app/GuiResources.h"
-#include "settings/EncodeOptions.h"
 #include "settings/Settings.h"
+
+// The number a setting stands for in the INI file.
+inline int32_t Stored(Switch value) { return value.Stored; }
+template <class Choice>
+int32_t Stored(Choice value)
+{
+    return static_cast<int32_t>(value);
+}
 
 class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override { ResetToDefaults(); }
-    static void ResetToDefaults()
+    // What the dialogs edit: the window's record and its slider position.
+    Settings settings;
+    int32_t slider = Settings{}.VBRQuality;
+
+    void ResetToDefaults()
     {
         static int argc = 1;
         static char name[] = "ui_dialogs_test";
         static char* argv[] = {name, nullptr};
         [[maybe_unused]] static QApplication* const app = new QApplication(argc, argv);
         [[maybe_unused]] static const bool resources_loaded = (InitGuiResources(), true);
-        CurrentSettings() = Settings{};
-        ApplySettingsToJobs(CurrentSettings());
-        VBRSliderPos() = CurrentSettings().VBRQuality;
+        settings = Settings{};
+        slider = settings.VBRQuality;
     }
 };
 
@@ -48,17 +58,4 @@ inline void RetypeText(QLineEdit& box, const QString& text)
     QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(&box, Qt::Key_Backspace);
     QTest::keyClicks(&box, text);
-}
-
-// The next file's encode job must see every stored choice at once.
-inline void ExpectJobCopyMatchesSettings()
-{
-    const Settings& s = CurrentSettings();
-    const EncodeOptions o = SnapshotEncodeOptions();
-    EXPECT_EQ(std::tie(o.SetBitrate, o.Mono, o.SetCBR, o.ABRBitrate, o.CBRBitrate, o.TagMode, o.AutoTag, o.id3Tag,
-                       o.ScaleMode, o.Title, o.Artist, o.Album, o.Year, o.Genre),
-              std::tie(s.SetBitrate, s.Mono, s.SetCBR, s.ABRBitrate, s.CBRBitrate, s.TagMode, s.AutoTag, s.id3Tag,
-                       s.ScaleMode, s.Title, s.Artist, s.Album, s.Year, s.Genre));
-    EXPECT_EQ(std::make_tuple(o.Quality, o.VBRQuality),
-              std::make_tuple(MapEngineQuality(s.Quality), static_cast<float>(s.VBRQuality)));
 }

@@ -26,9 +26,9 @@ TEST_F(EncodingOptionsDialogTest, OpensWithTheDefaultsAndCancelKeepsOnlyTheSlide
     };
     for (const auto& c : cases) {
         ResetToDefaults();
-        VBRSliderPos() = c.start;
+        slider = c.start;
         {
-            EncodingOptionsDialog dialog;
+            EncodingOptionsDialog dialog(settings, slider);
             EXPECT_TRUE(Checked(dialog, kQualityMode));
             EXPECT_FALSE(Checked(dialog, kCbr));
             EXPECT_EQ(Child<QLineEdit>(dialog, kBitrate).text(), "128");
@@ -40,14 +40,12 @@ TEST_F(EncodingOptionsDialogTest, OpensWithTheDefaultsAndCancelKeepsOnlyTheSlide
             RetypeText(Child<QLineEdit>(dialog, kBitrate), "64");
             Click(dialog, kCancel);
         }
-        EXPECT_EQ(VBRSliderPos(), c.position);
-        EXPECT_EQ(CurrentSettings(), Settings{});
-        ExpectJobCopyMatchesSettings();
-        EncodingOptionsDialog again;
+        EXPECT_EQ(slider, c.position);
+        EXPECT_EQ(settings, Settings{});
+        EncodingOptionsDialog again(settings, slider);
         EXPECT_EQ(Child<QSlider>(again, kSlider).value(), c.position);
         Click(again, kAccept);
-        EXPECT_EQ(CurrentSettings().VBRQuality, c.position);
-        ExpectJobCopyMatchesSettings();
+        EXPECT_EQ(settings.VBRQuality, c.position);
     }
 }
 
@@ -64,7 +62,7 @@ TEST_F(EncodingOptionsDialogTest, BitrateBoxRulesAndWhatEnterStores)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         ResetToDefaults();
-        EncodingOptionsDialog dialog;
+        EncodingOptionsDialog dialog(settings, slider);
         dialog.show();
         Click(dialog, kBitrateMode);
         if (c.cbr) Click(dialog, kCbr);
@@ -79,10 +77,9 @@ TEST_F(EncodingOptionsDialogTest, BitrateBoxRulesAndWhatEnterStores)
                                   "input, where necessary, for low bitrates.").arg(c.cbr_kbps) : "");
         if (!c.cbr) Click(dialog, kQualityMode);
         QTest::keyClick(c.cbr ? static_cast<QWidget*>(&box) : &dialog, Qt::Key_Return);
-        const Settings& s = CurrentSettings();
-        EXPECT_EQ(std::tie(s.SetBitrate, s.SetCBR, s.CBRBitrate, s.ABRBitrate),
+        const Settings& s = settings;
+        EXPECT_EQ(std::make_tuple(Stored(s.SetBitrate), Stored(s.SetCBR), s.CBRBitrate, s.ABRBitrate),
                   std::make_tuple(int32_t{c.cbr}, int32_t{c.cbr}, c.cbr_kbps, c.abr_kbps));
-        ExpectJobCopyMatchesSettings();
     }
 }
 
@@ -94,9 +91,13 @@ TEST_F(EncodingOptionsDialogTest, SwitchesOpenAsTheEncoderReadsThemAndAnUnknownE
     for (const auto& [set_bitrate, set_cbr, bitrate_shown, cbr_shown] :
          {std::tuple{8, 1, false, true}, {1, 8, true, false}, {1, 1, true, true}}) {
         ResetToDefaults();
-        Settings& s = CurrentSettings();
-        std::tie(s.SetBitrate, s.SetCBR, s.Mono, s.CBRBitrate, s.Quality) = std::tuple{set_bitrate, set_cbr, 8, 160, 5};
-        EncodingOptionsDialog dialog;
+        Settings& s = settings;
+        s.SetBitrate = TargetChoice{set_bitrate};
+        s.SetCBR = BitrateKindChoice{set_cbr};
+        s.Mono = MenuSwitch(true);
+        s.CBRBitrate = 160;
+        s.Quality = EngineQualityChoice{5};
+        EncodingOptionsDialog dialog(settings, slider);
         EXPECT_EQ(Checked(dialog, kBitrateMode), bitrate_shown);
         EXPECT_EQ(Checked(dialog, kQualityMode), !bitrate_shown);
         EXPECT_EQ(Checked(dialog, kCbr), cbr_shown);
@@ -104,9 +105,8 @@ TEST_F(EncodingOptionsDialogTest, SwitchesOpenAsTheEncoderReadsThemAndAnUnknownE
         EXPECT_TRUE(Checked(dialog, kMono));
         EXPECT_EQ(Child<QComboBox>(dialog, kEngineQuality).currentIndex(), -1);
         Click(dialog, kAccept);
-        EXPECT_EQ(std::tie(s.SetBitrate, s.SetCBR, s.Mono, s.Quality),
+        EXPECT_EQ(std::make_tuple(Stored(s.SetBitrate), Stored(s.SetCBR), Stored(s.Mono), Stored(s.Quality)),
                   std::make_tuple(int32_t{bitrate_shown}, int32_t{cbr_shown}, 1, -1));
-        ExpectJobCopyMatchesSettings();
     }
 }
 
@@ -117,14 +117,14 @@ TEST_F(EncodingOptionsDialogTest, GainBoxesExcludeEachOtherAndSetTheTagMode)
          {std::tuple{0, 0, kTitleGain, kAlbumGain, 2, 2}, {0, 1, kAlbumGain, kTitleGain, 1, 2},
           {2, 1, kAlbumGain, nullptr, 0, 1}}) {
         ResetToDefaults();
-        std::tie(CurrentSettings().ScaleMode, CurrentSettings().TagMode) = std::tie(scale_before, tag_before);
-        ApplySettingsToJobs(CurrentSettings());
-        EncodingOptionsDialog dialog;
+        settings.ScaleMode = ScaleModeChoice{scale_before};
+        settings.TagMode = TagModeChoice{tag_before};
+        EncodingOptionsDialog dialog(settings, slider);
         Click(dialog, first);
         if (second) Click(dialog, second);
         Click(dialog, kAccept);
-        const Settings& s = CurrentSettings();
-        EXPECT_EQ(std::tie(s.ScaleMode, s.TagMode, s.AutoTag), std::make_tuple(scale_mode, tag_mode, 0));
-        ExpectJobCopyMatchesSettings();
+        const Settings& s = settings;
+        EXPECT_EQ(std::make_tuple(Stored(s.ScaleMode), Stored(s.TagMode), Stored(s.AutoTag)),
+                  std::make_tuple(scale_mode, tag_mode, 0));
     }
 }

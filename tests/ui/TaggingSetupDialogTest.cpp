@@ -42,10 +42,11 @@ TEST_F(TaggingSetupDialogTest, SourceChoiceShowsItsControlsAndAcceptStoresItsPai
         const int32_t row = static_cast<int32_t>(&c - cases), id3 = row % 4;
         SCOPED_TRACE(testing::Message() << "row " << row);
         ResetToDefaults();
-        Settings& s = CurrentSettings();
-        std::tie(s.AutoTag, s.TagMode, s.ScaleMode) = std::tie(c.auto_before, c.mode_before, c.scale_mode);
-        ApplySettingsToJobs(s);
-        TaggingSetupDialog dialog;
+        Settings& s = settings;
+        s.AutoTag = Switch{c.auto_before};
+        s.TagMode = TagModeChoice{c.mode_before};
+        s.ScaleMode = ScaleModeChoice{c.scale_mode};
+        TaggingSetupDialog dialog(settings);
         for (const char* name : c.clicks) Click(dialog, name);
         EXPECT_EQ(Checked(dialog, kAutoTag), c.auto_tag == 8);
         EXPECT_EQ(Checked(dialog, kCopyComments), c.copy);
@@ -57,17 +58,17 @@ TEST_F(TaggingSetupDialogTest, SourceChoiceShowsItsControlsAndAcceptStoresItsPai
             EXPECT_EQ(Child(dialog, name).isEnabled(), c.option == kCustomOptions) << name;
         Click(dialog, id3_buttons[id3]);
         Click(dialog, kAccept);
-        EXPECT_EQ(std::tie(s.AutoTag, s.TagMode, s.id3Tag), std::tie(c.auto_tag, c.tag_mode, id3));
-        ExpectJobCopyMatchesSettings();
+        EXPECT_EQ(std::make_tuple(Stored(s.AutoTag), Stored(s.TagMode), Stored(s.id3Tag)),
+                  std::tie(c.auto_tag, c.tag_mode, id3));
     }
 }
 
 TEST_F(TaggingSetupDialogTest, CustomOptionsStoreTheTextsAndAPickedOrTypedGenre)
 {
-    const Settings& s = CurrentSettings();
+    const Settings& s = settings;
     const auto stored_texts = [&s] { return Texts{s.Genre, s.Year, s.Artist, s.Album, s.Title}; };
     {
-        TaggingSetupDialog dialog;
+        TaggingSetupDialog dialog(settings);
         auto& genre = Child<QComboBox>(dialog, kGenre);
         // Fix: the box had its own list, spelled differently from the one the
         // tag step checks an ID3v1-only genre against.
@@ -92,20 +93,18 @@ TEST_F(TaggingSetupDialogTest, CustomOptionsStoreTheTextsAndAPickedOrTypedGenre)
     }
     const Texts typed{"Rock", std::string(31, '9'), "%3", "%2 live", "%1"};
     EXPECT_EQ(stored_texts(), typed);
-    ExpectJobCopyMatchesSettings();
     {
         // Typed, then left with the default options: the stored texts stay.
-        TaggingSetupDialog dialog;
+        TaggingSetupDialog dialog(settings);
         EXPECT_EQ(Child<QLineEdit>(dialog, kTitle).text(), "%1");
         RetypeText(Child<QLineEdit>(dialog, kTitle), "dropped");
         Click(dialog, kDefaultOptions);
         Click(dialog, kAccept);
     }
     EXPECT_EQ(stored_texts(), typed);
-    EXPECT_EQ(CurrentSettings().TagMode, 0);
-    ExpectJobCopyMatchesSettings();
+    EXPECT_EQ(settings.TagMode, TagModeChoice::Default);
     {
-        TaggingSetupDialog dialog;
+        TaggingSetupDialog dialog(settings);
         Click(dialog, kCustomOptions);
         // Fix: typing "Hard" must not be completed to the listed "Hard Rock".
         dialog.show();
@@ -118,10 +117,9 @@ TEST_F(TaggingSetupDialogTest, CustomOptionsStoreTheTextsAndAPickedOrTypedGenre)
         Click(dialog, kAccept);
     }
     EXPECT_EQ(stored_texts(), (Texts{"Hard", "", "", "", ""}));
-    ExpectJobCopyMatchesSettings();
 
     // A genre not in the list opens empty, and is then stored empty.
-    TaggingSetupDialog dialog;
+    TaggingSetupDialog dialog(settings);
     EXPECT_EQ(Child<QComboBox>(dialog, kGenre).currentText(), "");
     Click(dialog, kAccept);
     EXPECT_EQ(stored_texts(), (Texts{"", "", "", "", ""}));
@@ -131,7 +129,7 @@ TEST_F(TaggingSetupDialogTest, CustomOptionsStoreTheTextsAndAPickedOrTypedGenre)
 // the line and the rest became a key line overriding the real one.
 TEST_F(TaggingSetupDialogTest, TextBoxesRefuseControlCharacters)
 {
-    TaggingSetupDialog dialog;
+    TaggingSetupDialog dialog(settings);
     Click(dialog, kAutoTag);
     Click(dialog, kCustomOptions);
     std::vector<QLineEdit*> boxes{Child<QComboBox>(dialog, kGenre).lineEdit()};
@@ -143,6 +141,6 @@ TEST_F(TaggingSetupDialogTest, TextBoxesRefuseControlCharacters)
         EXPECT_EQ(box->text(), "ok!") << box->objectName().toStdString();
     }
     Click(dialog, kAccept);
-    const Settings& s = CurrentSettings();
+    const Settings& s = settings;
     EXPECT_EQ((Texts{s.Genre, s.Year, s.Artist, s.Album, s.Title}), Texts(5, "ok!"));
 }

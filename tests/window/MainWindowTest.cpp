@@ -12,16 +12,19 @@
 #include <QTest>
 #include <QThread>
 
+#include <algorithm>
 #include <atomic>
+#include <future>
+#include <mutex>
 #include <climits>
 #include <filesystem>
 #include <thread>
 
 #include "app/MainWindow.h"
+#include "app/WindowPainter.h"
 #include "app/WindowPlacement.h"
 #include "encode/Mp3Inspect.h"
 #include "queue/ConversionJobs.h"
-#include "settings/EncodeOptions.h"
 #include "settings/ErrorReport.h"
 #include "settings/Settings.h"
 #include "support/Fixtures.h"
@@ -35,17 +38,32 @@ protected:
     void SetUp() override {
         static int argc = 0;
         if (!QApplication::instance()) new QApplication(argc, nullptr);
-        CurrentSettings() = Settings{};
-        ApplySettingsToJobs();
-        SelectErrorSink(0);
+        settings = Settings{};
     }
 
-    // On a 1920 x 1080 screen and a fresh queue; the previous window must be gone.
-    std::unique_ptr<MainWindow> MakeWindow(RunDialogFunction dialog = {}) {
-        queue = std::make_unique<FileQueue>();
+    // On a 1920 x 1080 screen; the previous window must be gone.
+    std::unique_ptr<MainWindow> MakeWindow(RunDialogFunction dialog = {}, std::size_t workers = 1) {
         boxes.clear();
         auto record = [this](const MessageBoxRequest& box) { boxes.emplace_back(box, QThread::currentThread()); };
-        return std::make_unique<MainWindow>(WindowServices{queue.get(), QSize(1920, 1080), record, dialog});
+        WindowServices services{&settings, QSize(1920, 1080), record, dialog, workers, "Quavermill.log", {}};
+        return std::make_unique<MainWindow>(services);
+    }
+
+    // Jobs that record the mode, the path and the settings each file gets,
+    // and report `message` when it is not empty.
+    BatchJobs RecordingJobs(std::string message = {}) {
+        auto job = [this, message](const char* mode) {
+            return [this, mode, message](const std::string& input, const Settings& given, const std::string&,
+                                         const JobHooks& hooks) {
+                {
+                    std::lock_guard<std::mutex> hold(seenLock);
+                    seen.push_back({mode, input, given});
+                }
+                if (!message.empty()) ReportError(ErrorReporter{input, hooks.Report}, "%s", message.c_str());
+                return JobResult::Done;
+            };
+        };
+        return {job("encode"), job("decode")};
     }
 
     // Qt delivers a drop only to a widget that accepted the drag's entry.
@@ -61,7 +79,15 @@ protected:
         QApplication::processEvents();
     }
 
-    std::unique_ptr<FileQueue> queue;
+    static bool Idle(const MainWindow& window) { return !window.Engine()->Progress().Busy; }
+
+    struct Seen {
+        std::string mode, path;
+        Settings settings;
+    };
+    Settings settings;
+    std::mutex seenLock;
+    std::vector<Seen> seen;
     std::vector<std::pair<MessageBoxRequest, QThread*>> boxes;  // with the thread that showed each
 };
 
@@ -73,22 +99,26 @@ void SendMouse(QWidget& window, QEvent::Type type, QPointF onScreen, Qt::MouseBu
 TEST_F(WindowTest, DropsQueueWholePathsInOrderAndWarnOncePerUnsupportedFile) {
     // Cutting a path to 259 characters, as a fixed buffer did, names a different file.
     const std::string longPath = "/srv/" + std::string(280, 'd') + "/take.mp2";
-    const struct { std::vector<std::string> dropped, queued; int decodePending, encodePending, boxes; } rows[] = {
-        {{"/docs/notes.txt", "/docs/a.wav"}, {"/docs/a.wav"}, 0, 1, 1},
-        {{"/home/user/Music"}, {}, 0, 0, 0},
+    const struct { std::vector<std::string> dropped, queued; const char* mode; int boxes; } rows[] = {
+        {{"/docs/notes.txt", "/docs/a.wav"}, {"/docs/a.wav"}, "encode", 1},
+        {{"/home/user/Music"}, {}, "", 0},
         // The last accepted file chooses the mode of the whole batch.
-        {{"/a/1.mp3", "/a/2.ogg", "/a/3.mp2", "/a/4.aif"}, {"/a/1.mp3", "/a/2.ogg", "/a/3.mp2", "/a/4.aif"}, 0, 1, 0},
-        {{"/музыка/песня №1.flac", longPath}, {"/музыка/песня №1.flac", longPath}, 1, 0, 0},
+        {{"/a/1.mp3", "/a/2.ogg", "/a/3.mp2", "/a/4.aif"}, {"/a/1.mp3", "/a/2.ogg", "/a/3.mp2", "/a/4.aif"}, "encode", 0},
+        {{"/музыка/песня №1.flac", longPath}, {"/музыка/песня №1.flac", longPath}, "decode", 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.dropped.front().substr(0, 20));
+        seen.clear();
         auto window = MakeWindow();
+        window->StartConversions(RecordingJobs());
         DropFiles(*window, row.dropped);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(*window); }, 10000));
         std::vector<std::string> queued;
-        for (const QueuedPath& path : queue->Paths) queued.push_back(path.Path);
+        for (const Seen& file : seen) {
+            queued.push_back(file.path);
+            EXPECT_EQ(file.mode, row.mode);
+        }
         EXPECT_EQ(queued, row.queued);
-        EXPECT_EQ(queue->DecodePending, row.decodePending);
-        EXPECT_EQ(queue->EncodePending, row.encodePending);
         ASSERT_EQ(boxes.size(), std::size_t(row.boxes));
         for (const auto& [box, thread] : boxes)
             EXPECT_TRUE(box.caption == "Error" && box.text == "Unsupported input file type" &&
@@ -102,8 +132,8 @@ TEST_F(WindowTest, LeftDragStoresTheCornerAndRightClickOpensTheMenuThereWithItsI
     SendMouse(*window, QEvent::MouseButtonPress, {74, 84}, Qt::LeftButton, Qt::LeftButton);
     SendMouse(*window, QEvent::MouseMove, {124, 114}, Qt::NoButton, Qt::LeftButton);
     EXPECT_EQ(window->pos(), QPoint(114, 94));
-    EXPECT_EQ(CurrentSettings().Window_X, 114);
-    EXPECT_EQ(CurrentSettings().Window_Y, 94);
+    EXPECT_EQ(settings.Window_X, 114);
+    EXPECT_EQ(settings.Window_Y, 94);
     SendMouse(*window, QEvent::MouseButtonRelease, {124, 114}, Qt::LeftButton, Qt::NoButton);
     SendMouse(*window, QEvent::MouseMove, {400, 400}, Qt::NoButton, Qt::LeftButton);
     EXPECT_EQ(window->pos(), QPoint(114, 94));
@@ -147,40 +177,47 @@ TEST_F(WindowTest, ADragEndsWhenTheWindowLosesTheMouse) {
         }
         SendMouse(*window, QEvent::MouseMove, {124, 114}, Qt::NoButton, row.pressed | Qt::LeftButton);
         EXPECT_EQ(window->pos(), QPoint(64, 64));
-        EXPECT_EQ(CurrentSettings().Window_X, 64);
+        EXPECT_EQ(settings.Window_X, 64);
     }
 }
 
+// Each toggle reaches the next file: the menu's value in its settings, and
+// its messages in the log or in a box.
 TEST_F(WindowTest, EachToggleStoresEightOrZeroKeepsItsMarkAndTakesEffect) {
     fixtures::TempDir folder;
     fixtures::ScopedWorkingDir inFolder(folder.path());
-    fixtures::ErrorCapture boxed;
     std::vector<int> dialogs;
-    auto window = MakeWindow([&](int command, QWidget*) {
+    auto window = MakeWindow([&](int command, QWidget*, Settings& edited, int32_t&) {
         dialogs.push_back(command);
-        if (command == kCommandTaggingSetup) CurrentSettings().AutoTag = 1;  // any value but 0 is on
+        if (command == kCommandTaggingSetup) edited.AutoTag = Switch{1};  // any value but 0 is on
     });
+    window->StartConversions(RecordingJobs("a message\n"));
     window->ApplySettings();
     window->show();
     const QPoint shownAt = window->pos();
     for (int command : {kCommandEncodingOptions, kCommandOutputDirectory, kCommandAbout, kCommandTaggingSetup})
         window->RunCommand(command);
-    // The value after the first choice, and the encoder's working copy if it has one.
-    const struct { int command; int32_t Settings::*stored; int32_t first; int32_t EncodeOptions::*job; } rows[] = {
-        {kCommandAutoTagging, &Settings::AutoTag, 0, &EncodeOptions::AutoTag},
-        {kCommandDeleteInput, &Settings::DeleteInput, 8, &EncodeOptions::DeleteInput},
-        {kCommandAlwaysOnTop, &Settings::AlwaysOnTop, 0, nullptr},
-        {kCommandErrorsToLog, &Settings::Logerr, 0, nullptr},
+    const struct { int command; Switch Settings::*stored; int32_t first; } rows[] = {
+        {kCommandAutoTagging, &Settings::AutoTag, 0},
+        {kCommandDeleteInput, &Settings::DeleteInput, 8},
+        {kCommandAlwaysOnTop, &Settings::AlwaysOnTop, 0},
+        {kCommandErrorsToLog, &Settings::Logerr, 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.command);
         EXPECT_EQ(window->MenuAction(row.command)->isChecked(), row.first == 0);
         for (const int32_t value : {row.first, 8 - row.first}) {
             window->RunCommand(row.command);
-            EXPECT_EQ(CurrentSettings().*row.stored, value);
+            EXPECT_EQ((settings.*row.stored).Stored, value);
             EXPECT_EQ(window->MenuAction(row.command)->isChecked(), value != 0);
-            if (row.job) { EXPECT_EQ(SnapshotEncodeOptions().*row.job, value); }
-            if (row.command == kCommandErrorsToLog) ReportError(value ? "logged\n" : "boxed\n");
+            seen.clear();
+            boxes.clear();
+            window->QueuePaths({(folder / "x.wav").string()});
+            ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(*window) && !seen.empty(); }, 10000));
+            EXPECT_EQ((seen.at(0).settings.*row.stored).Stored, value);
+            if (row.command == kCommandErrorsToLog) {
+                EXPECT_EQ(boxes.size(), value ? 0u : 1u);
+            }
             if (row.command != kCommandAlwaysOnTop) continue;
             EXPECT_EQ(window->IsTopmost(), value != 0);
             EXPECT_TRUE(window->isVisible());
@@ -188,8 +225,10 @@ TEST_F(WindowTest, EachToggleStoresEightOrZeroKeepsItsMarkAndTakesEffect) {
         }
     }
     EXPECT_EQ(dialogs, (std::vector<int>{40010, 40011, 40013, 40012}));
-    EXPECT_TRUE(fixtures::ReadText(folder / "Quavermill.log").starts_with("logged\n"));
-    EXPECT_TRUE(boxed.joined().starts_with("boxed\n")) << boxed.joined();
+    // Logged, all but the boxed one, each as one line that starts with the file's path.
+    std::string expected;
+    for (int i = 0; i < 7; ++i) expected += (folder / "x.wav").string() + " : a message\n";
+    EXPECT_EQ(fixtures::ReadText(folder / "Quavermill.log"), expected);
 }
 
 TEST_F(WindowTest, OpensClampedAndOnlyExitWritesTheStoredCorner) {
@@ -199,10 +238,10 @@ TEST_F(WindowTest, OpensClampedAndOnlyExitWritesTheStoredCorner) {
 
     fixtures::TempDir folder;
     fixtures::ScopedWorkingDir inFolder(folder.path());
-    LoadSettings();
+    LoadSettingsFile(settings, "Quavermill.ini");
     const std::string asLoaded = fixtures::ReadText(folder / "Quavermill.ini");
-    CurrentSettings().Window_X = 5000;
-    CurrentSettings().Window_Y = -40;
+    settings.Window_X = 5000;
+    settings.Window_Y = -40;
     for (const bool exit : {false, true}) {
         auto window = MakeWindow();
         EXPECT_EQ(window->geometry(), QRect(1790, 0, 130, 130));
@@ -241,32 +280,33 @@ Bar FindBar(const QImage& image, QRgb colour) {
     return bar;
 }
 
-TEST_F(WindowTest, BarsAndOutputPathHaveTheirWidthsRowsAndColours) {
-    auto window = MakeWindow();
+// With several files under way, the light bar is the file that started
+// first and the dark bar counts finished files plus every fraction.
+TEST(WindowPainter, BarsAndOutputPathHaveTheirWidthsRowsAndColours) {
+    static int argc = 0;
+    if (!QApplication::instance()) new QApplication(argc, nullptr);
+    const QRect client(0, 0, 130, 130);
+    QImage image(130, 130, QImage::Format_RGB32);
+    auto paint = [&](const WindowPicture& picture) { PaintWindow(image, client, picture, QFont(), QFont()); };
     // Widths are cut, not rounded, from the fraction of 131 columns; nothing converted yet shows no bars.
-    const struct { int32_t total, remaining; double fileFraction; int fileWidth, overallWidth; } rows[] = {
-        {4, 2, 0.5, 65, 81}, {1, 1, 0.0, 0, 0}, {3, 3, 0.25, 32, 10}, {2, 1, 0.999, 130, 130}, {1, 0, 1.0, 130, 130},
-        {0, 0, 0.0, 0, 0}};
+    const struct { int32_t total, remaining; double first, underWay; int fileWidth, overallWidth; } rows[] = {
+        {4, 2, 0.5, 0.5, 65, 81},    {1, 1, 0.0, 0.0, 0, 0},      {3, 3, 0.25, 0.25, 32, 10},
+        {2, 1, 0.999, 0.999, 130, 130}, {1, 0, 1.0, 1.0, 130, 130}, {0, 0, 0.0, 0.0, 0, 0},
+        {8, 5, 0.25, 1.25, 32, 69},  // three done, two under way: a quarter and a whole file
+    };
     for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.total << "/" << row.remaining << "/" << row.fileFraction);
-        queue->Total = row.total;
-        queue->Remaining = row.remaining;
-        queue->FileFraction = row.fileFraction;
-        const QImage image = window->grab().toImage();
-        ASSERT_EQ(image.size(), QSize(130, 130));
+        SCOPED_TRACE(testing::Message() << row.total << "/" << row.remaining << "/" << row.underWay);
+        paint({row.total, row.remaining, row.first, row.underWay, {}, nullptr});
         EXPECT_EQ(FindBar(image, kLightGrey), (row.fileWidth ? Bar{108, 117, row.fileWidth} : Bar{}));
         EXPECT_EQ(FindBar(image, kDarkGrey), (row.overallWidth ? Bar{119, 128, row.overallWidth} : Bar{}));
     }
 
-    // The path written over the file bar: kept from the last job, but not shown at idle.
-    queue->SetCurrentOutput("/music/" + std::string(40, 'M') + ".mp3");
-    QImage image = window->grab().toImage();
+    // The path written over the file bar, not shown while nothing is filled.
+    const QString output = QString::fromStdString("/music/" + std::string(40, 'M') + ".mp3");
+    paint({1, 1, 0.0, 0.0, output, nullptr});
     for (int y = 107; y < 130; ++y)
         for (int x = 0; x < 130; ++x) ASSERT_TRUE(Is(image, x, y, kWhite)) << x << "," << y;
-    queue->Total = 1;
-    queue->Remaining = 1;
-    queue->FileFraction = 0.5;  // 65 columns
-    image = window->grab().toImage();
+    paint({1, 1, 0.5, 0.5, output, nullptr});  // 65 columns
     int textPixels = 0;
     for (int y = 108; y <= 117; ++y) {
         EXPECT_TRUE(Is(image, 0, y, kLightGrey)) << y;  // the blank before the path
@@ -276,15 +316,25 @@ TEST_F(WindowTest, BarsAndOutputPathHaveTheirWidthsRowsAndColours) {
         }
     }
     EXPECT_GT(textPixels, 20);
-    EXPECT_EQ(FindBar(image, kDarkGrey), (Bar{119, 128, 65}));
 }
 
-TEST_F(WindowTest, BadgeSpinsWhileBusyAndFinishesItsCycle) {
+TEST_F(WindowTest, BadgeSpinsWhileAFileRunsAndFinishesItsCycle) {
     auto window = MakeWindow();
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    auto hold = [released](const std::string&, const Settings&, const std::string&, const JobHooks&) {
+        released.wait();
+        return JobResult::Done;
+    };
+    window->StartConversions({hold, hold});
     auto rgb = [](const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); };
     std::string frames;
     for (const char busy : std::string("0111111111100000000")) {
-        queue->Busy = busy - '0';
+        if (busy == '1' && frames.size() == 1) window->QueuePaths({"/a.wav"});
+        if (busy == '0' && frames.size() == 11) {
+            release.set_value();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(*window); }, 5000));
+        }
         window->Tick();
         frames += char('0' + window->FrameIndex());
         // Each frame is drawn unchanged at (131/2 - 31, 131/2 - 33).
@@ -303,59 +353,51 @@ TEST_F(WindowTest, DroppedWavBecomesAnMp3AndTheCountersReturnToZero) {
     auto window = MakeWindow();
     window->StartConversions(ConversionJobs());
     DropFiles(*window, {input.string()});
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return std::filesystem::exists(output) && !queue->Total && !queue->Remaining && !queue->Busy; }, 60000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(output) && Idle(*window); }, 60000))
         << errors.joined();
+    EXPECT_EQ(window->Engine()->Progress().Total, 0);
     EXPECT_TRUE(std::filesystem::exists(input));
     EXPECT_EQ(errors.joined(), "");
     EXPECT_TRUE(mp3inspect::IsCompleteMp3(output));
 }
 
-TEST_F(WindowTest, ErrorBoxIsShownOnTheMainThreadWhileTheWorkerWaits) {
-    auto window = MakeWindow();
-    window->InstallErrorSink();
-    ReportError("Failed to create encoding thread!\n");  // a blocking call to its own thread would never return
-    ASSERT_EQ(boxes.size(), 1u);
-    std::atomic<bool> returned{false};
-    std::thread worker([&] { ReportError("Can't open file\n"), returned = true; });
-    std::this_thread::sleep_for(50ms);
-    EXPECT_FALSE(returned);  // no events have run, so the box is not shown yet
-    EXPECT_TRUE(QTest::qWaitFor([&] { return returned.load(); }, 5000));
-    worker.join();
-    ASSERT_EQ(boxes.size(), 2u);
-    for (const auto& [box, thread] : boxes) EXPECT_EQ(thread, QThread::currentThread());
-    const MessageBoxRequest& box = boxes[1].first;
-    EXPECT_TRUE(box.caption == "Error" && box.text == "Can't open file\n" && box.icon == QMessageBox::NoIcon);
-}
+// Two workers raising an error each: both boxes are shown on the main
+// thread, one after the other, each holding only its own worker; Exit ends
+// the program even while a worker waits for its box.
+TEST_F(WindowTest, BoxesOfSeveralWorkersAreShownOneAfterTheOther) {
+    int open = 0, mostOpen = 0;
+    std::vector<QString> shown;
+    WindowServices services{&settings, QSize(1920, 1080), {}, {}, 2, "Quavermill.log", {}};
+    services.showMessageBox = [&](const MessageBoxRequest& box) {
+        EXPECT_EQ(QThread::currentThread(), QApplication::instance()->thread());
+        mostOpen = std::max(mostOpen, ++open);
+        shown.push_back(box.text);
+        QTest::qWait(100);  // a modal box runs the event loop while it is open
+        --open;
+    };
+    settings.Logerr = MenuSwitch(false);
+    MainWindow window(services);
+    window.StartConversions(RecordingJobs("Can't open file\n"));
+    window.ApplySettings();
+    window.QueuePaths({"/in/a.wav", "/in/b.wav"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(window); }, 10000));
+    std::sort(shown.begin(), shown.end());
+    EXPECT_EQ(shown, (std::vector<QString>{"/in/a.wav: Can't open file\n", "/in/b.wav: Can't open file\n"}));
+    EXPECT_EQ(mostOpen, 1);
 
-// Exit and close stop and join the worker, even one waiting on an error box
-// that the main thread, busy ending, will never show.
-TEST_F(WindowTest, ExitAndCloseReleaseAWorkerWaitingOnABoxAndJoinIt) {
-    for (const bool exit : {false, true}) {
-        SCOPED_TRACE(exit ? "Exit" : "close");
-        fixtures::TempDir folder;
-        fixtures::ScopedWorkingDir inFolder(folder.path());
-        std::atomic<bool> reporting{false}, stopped{false};
-        WorkerJobs jobs;
-        jobs.Encode = [&](const std::string&, const std::string&, const JobHooks& hooks) {
-            reporting = true;
-            ReportError("Can't read input\n");
-            while (hooks.Stop->load() == 0) std::this_thread::sleep_for(2ms);  // as a job checks at each block
-            std::this_thread::sleep_for(50ms);                                  // removing its partial output
-            stopped = true;
-            return JobResult::Cancelled;
-        };
-        auto window = MakeWindow();
-        window->InstallErrorSink();
-        window->StartConversions(jobs);
-        PushPath(*queue, "/x/a.wav", QueueMode::Encode);
-        while (!reporting) std::this_thread::yield();
-        std::this_thread::sleep_for(20ms);
-        exit ? window->RunCommand(kCommandExit) : void(window->close());
-        EXPECT_TRUE(stopped);
-        QApplication::processEvents();
-        EXPECT_TRUE(boxes.empty());
-    }
+    // Without events no box is shown: the worker waits until Exit releases it.
+    fixtures::TempDir folder;
+    fixtures::ScopedWorkingDir inFolder(folder.path());
+    services.showMessageBox = [](const MessageBoxRequest&) { FAIL() << "shown after Exit"; };
+    MainWindow waiting(services);
+    waiting.StartConversions(RecordingJobs("Can't open file\n"));
+    waiting.ApplySettings();
+    waiting.QueuePaths({"/in/c.wav"});
+    for (int i = 0; i < 500 && seen.size() < 3; ++i) std::this_thread::sleep_for(10ms);
+    ASSERT_EQ(seen.size(), 3u);
+    QSignalSpy quit(&waiting, &MainWindow::QuitRequested);
+    waiting.RunCommand(kCommandExit);  // returns: the worker was released
+    EXPECT_EQ(quit.count(), 1);
 }
 
 }  // namespace

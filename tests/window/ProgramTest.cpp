@@ -94,7 +94,7 @@ TEST(Program, FilesAndFoldersOnTheCommandLineAreConvertedAndASecondStartJoinsThe
 }
 
 TEST(Program, TheMenuEntryKeepsTheSettingsInTheConfigFolderAndPassesTheFiles) {
-    const std::string entry = fixtures::ReadText(fs::path(QM_SOURCE_DIR) / "resources" / "quavermill.desktop");
+    const std::string entry = fixtures::ReadText(fs::path(QM_SOURCE_DIR) / "resources" / "quavermill.desktop.in");
     EXPECT_NE(entry.find("\nExec=quavermill --desktop %F\n"), std::string::npos);
 
     fixtures::TempDir home;
@@ -133,7 +133,6 @@ TEST(SettingsFolder, TheConfigFolderFollowsTheXdgRules) {
 TEST(FolderDrop, AFoldersFilesJoinInNaturalOrderWithTheirPlaceBelowTheOutputFolder) {
     static int argc = 0;
     if (!QApplication::instance()) new QApplication(argc, nullptr);
-    SelectErrorSink(0);
     fixtures::TempDir dir;
     const fs::path albums = dir / "Albums";
     for (const char* name : {"Disc 1/10 Ten.wav", "Disc 1/2 Two.flac", "Disc 1/notes.txt", "Disc 10/1.mp3",
@@ -145,14 +144,10 @@ TEST(FolderDrop, AFoldersFilesJoinInNaturalOrderWithTheirPlaceBelowTheOutputFold
     fs::create_directories(dir / "Empty" / "sub");
     fixtures::WriteText(dir / "Empty" / "sub" / "readme.txt", "x");
 
-    FileQueue queue;
-    std::vector<MessageBoxRequest> boxes;
-    MainWindow window(WindowServices{&queue, QSize(1920, 1080),
-                                     [&boxes](const MessageBoxRequest& box) { boxes.push_back(box); }, {}});
-    window.QueuePaths({(albums.string() + "/"), (dir / "Empty").string()});
-
+    std::vector<QueuedFile> files;
+    ASSERT_EQ(CollectDroppedPath(albums.string() + "/", files), DropOutcome::Queued);
     std::vector<std::pair<std::string, std::string>> queued;
-    for (const QueuedPath& path : queue.Paths) queued.emplace_back(path.Path, path.OutputSubfolder);
+    for (const QueuedFile& file : files) queued.emplace_back(file.Path, file.OutputSubfolder);
     const std::string a = albums.string();
     EXPECT_EQ(queued, (std::vector<std::pair<std::string, std::string>>{
                           {a + "/cover.wav", "Albums"},
@@ -162,7 +157,13 @@ TEST(FolderDrop, AFoldersFilesJoinInNaturalOrderWithTheirPlaceBelowTheOutputFold
                           {a + "/Disc 10/1.mp3", "Albums/Disc 10"},
                       }));
     // Dropped one by one, the last file (an MP3) decides the mode.
-    EXPECT_EQ(queue.DecodePending, 1);
+    EXPECT_EQ(files.back().Mode, QueueMode::Decode);
+    Settings settings;
+    std::vector<MessageBoxRequest> boxes;
+    WindowServices services = DefaultWindowServices(settings);
+    services.showMessageBox = [&boxes](const MessageBoxRequest& box) { boxes.push_back(box); };
+    MainWindow window(services);
+    window.QueuePaths({albums.string(), (dir / "Empty").string()});
     ASSERT_EQ(boxes.size(), 1u);  // the empty folder; the text file inside the album is passed over
     EXPECT_EQ(boxes[0].text.toStdString(), "No audio files to convert in the folder\n" + (dir / "Empty").string());
 }

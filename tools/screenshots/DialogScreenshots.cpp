@@ -9,7 +9,6 @@
 #include <cstdio>
 
 #include "app/GuiResources.h"
-#include "settings/EncodeOptions.h"
 #include "settings/Settings.h"
 #include "ui/AboutDialog.h"
 #include "ui/EncodingOptionsDialog.h"
@@ -39,13 +38,13 @@ int main(int argc, char** argv)
         return 2;
     }
     InitGuiResources();
-    ApplySettingsToJobs(CurrentSettings());
-    VBRSliderPos() = CurrentSettings().VBRQuality;
+    Settings settings;
+    int32_t sliderPosition = settings.VBRQuality;
     const QDir folder(QString::fromLocal8Bit(argv[1]));
 
-    EncodingOptionsDialog encoding;
-    TaggingSetupDialog tagging;
-    OutputDirectoryDialog output_dir;
+    EncodingOptionsDialog encoding(settings, sliderPosition);
+    TaggingSetupDialog tagging(settings);
+    OutputDirectoryDialog output_dir(settings);
     AboutDialog about;
     const bool all_saved = Save(encoding, folder, "dialog-encoding-options.png") &&
                            Save(tagging, folder, "dialog-tagging-setup.png") &&

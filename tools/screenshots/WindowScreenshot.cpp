@@ -66,22 +66,28 @@ int main(int argc, char** argv) {
         urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path.string())));
     }
 
-    FileQueue queue;
-    WindowServices services = DefaultWindowServices(queue);
+    Settings settings;
+    WindowServices services = DefaultWindowServices(settings);
+    // One file at a time, so the picture shows the second of three.
+    services.workers = 1;
     services.showMessageBox = [](const MessageBoxRequest& request) {
         std::fprintf(stderr, "%s\n", request.text.toLocal8Bit().constData());
     };
+    settings.Logerr = MenuSwitch(false);
     MainWindow window(services);
-    SelectErrorSink(0);
-    window.InstallErrorSink();
     window.StartConversions(ConversionJobs());
+    window.ApplySettings();
     window.show();
     window.StartAnimationTimer();
     window.QueueDroppedUrls(urls);
 
     QElapsedTimer waited;
     waited.start();
-    while (!(queue.Remaining == 2 && queue.FileFraction > 0.55 && window.FrameIndex() != 0)) {
+    const auto reached = [&window] {
+        const BatchProgress progress = window.Engine()->Progress();
+        return progress.Total - progress.Finished == 2 && progress.FirstFraction > 0.55;
+    };
+    while (!(reached() && window.FrameIndex() != 0)) {
         if (waited.elapsed() > 120000) {
             std::fprintf(stderr, "the conversion did not reach the picture's point\n");
             return 1;

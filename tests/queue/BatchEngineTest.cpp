@@ -1,0 +1,233 @@
+// The batch engine of both programs: its claims rule, its mode rule, the
+// settings each file starts with, and a stop with several files under way.
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <future>
+#include <mutex>
+#include <thread>
+#include <tuple>
+
+#include "encode/EncodeJob.h"
+#include "encode/Mp3Inspect.h"
+#include "queue/BatchClaims.h"
+#include "queue/ConversionJobs.h"
+#include "queue/DroppedPaths.h"
+#include "support/Fixtures.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+SettingsSnapshot SnapshotOf(const Settings& settings) {
+    return std::make_shared<const Settings>(settings);
+}
+
+QueuedFile Queued(const fs::path& path, QueueMode mode = QueueMode::Encode) {
+    return {path.string(), {}, mode};
+}
+
+}  // namespace
+
+TEST(BatchClaims, NoFileWritesWhatAnotherFileOfTheBatchReadsOrWrites) {
+    fixtures::TempDir dir;
+    const fs::path wav = fixtures::WriteSineWav(dir / "01.wav", 10);
+    const fs::path mp3 = fixtures::WriteSineWav(dir / "01.mp3", 10);
+    fs::create_directories(dir / "sub");
+    ASSERT_EQ(link(wav.c_str(), (dir / "linked.wav").c_str()), 0);
+    const std::string other = (dir / "other.wav").string();
+    const struct {
+        const char* what;
+        std::vector<std::string> inputs;          // the batch's inputs
+        std::vector<std::pair<std::string, std::string>> granted;  // (input, output) claimed before
+        std::string input, output;
+        bool allowed;
+    } cases[] = {
+        {"an output of its own", {wav.string()}, {}, wav.string(), (dir / "01.mp3x").string(), true},
+        {"the same output twice", {}, {{other, (dir / "x.mp3").string()}}, wav.string(), (dir / "x.mp3").string(), false},
+        {"an output over a queued or finished input", {wav.string(), mp3.string()}, {}, mp3.string(), wav.string(), false},
+        {"an input that is a claimed output", {}, {{mp3.string(), wav.string()}}, wav.string(), (dir / "01.mp3x").string(), false},
+        {"another spelling of an input", {wav.string()}, {}, mp3.string(), (dir / "sub" / ".." / "01.wav").string(), false},
+        {"a hard link to an input", {(dir / "linked.wav").string()}, {}, mp3.string(), wav.string(), false},
+        {"the file's own input, left to the job", {wav.string()}, {}, wav.string(), wav.string(), true},
+    };
+    for (const auto& c : cases) {
+        BatchClaims claims;
+        for (const std::string& input : c.inputs) AddBatchInput(claims, KeyOfFile(input));
+        for (const auto& [input, output] : c.granted) ASSERT_TRUE(ClaimOutput(claims, input, output)) << c.what;
+        EXPECT_EQ(ClaimOutput(claims, c.input, c.output), c.allowed) << c.what;
+    }
+}
+
+// The window's rule: the last file queued before the batch starts decides
+// its mode, and files queued while it runs join it in that mode.
+TEST(BatchEngine, TheModeBelongsToTheBatchAndFilesQueuedMeanwhileJoinIt) {
+    std::mutex lock;
+    std::vector<std::pair<std::string, std::string>> seen;
+    std::promise<void> firstStarted, release;
+    std::shared_future<void> released = release.get_future().share();
+    auto job = [&](const char* kind) {
+        return [&, kind](const std::string& input, const Settings&, const std::string&, const JobHooks&) {
+            {
+                std::lock_guard<std::mutex> hold(lock);
+                seen.emplace_back(kind, input);
+            }
+            if (input == "a.wav") firstStarted.set_value();
+            released.wait();
+            return input == "b.mp3" ? JobResult::Failed : JobResult::Done;
+        };
+    };
+    std::promise<BatchSummary> ended;
+    EngineOptions options;
+    options.Jobs = {job("encode"), job("decode")};
+    options.BatchEnded = [&](const BatchSummary& summary) { ended.set_value(summary); };
+    BatchEngine engine(std::move(options));
+    engine.Push({Queued("a.wav"), Queued("b.mp3", QueueMode::Decode)});
+    firstStarted.get_future().wait();
+    engine.Push({Queued("c.wav")});
+    EXPECT_EQ(engine.Progress().Total, 3);
+    release.set_value();
+    engine.WaitUntilIdle();
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"decode", "a.wav"}, {"decode", "b.mp3"}, {"decode", "c.wav"}};
+    EXPECT_EQ(seen, expected);
+    const BatchSummary summary = ended.get_future().get();
+    EXPECT_EQ(std::tie(summary.Files, summary.Failed), std::make_tuple(3, 1));
+    EXPECT_FALSE(engine.Progress().Busy);
+    EXPECT_EQ(engine.Progress().Total, 0);
+}
+
+// Accept in a dialog while a file converts: that file keeps what it started
+// with, every file after it gets the new choices, and no job writes back.
+TEST(BatchEngine, EachFileKeepsTheSettingsItStartedWith) {
+    std::mutex lock;
+    std::vector<const Settings*> seen;
+    std::promise<void> firstStarted, release;
+    std::shared_future<void> released = release.get_future().share();
+    auto job = [&](const std::string& input, const Settings& settings, const std::string&, const JobHooks&) {
+        {
+            std::lock_guard<std::mutex> hold(lock);
+            seen.push_back(&settings);
+        }
+        if (input == "1.wav") {
+            firstStarted.set_value();
+            released.wait();
+        }
+        return JobResult::Done;
+    };
+    EngineOptions options;
+    options.Jobs = {job, job};
+    BatchEngine engine(std::move(options));
+    Settings before;
+    before.ScaleMode = ScaleModeChoice::TrackGain;
+    const SettingsSnapshot first = SnapshotOf(before);
+    engine.SetSettings(first);
+    engine.Push({Queued("1.wav"), Queued("2.wav")});
+    firstStarted.get_future().wait();
+    Settings after = before;
+    after.Mono = DialogSwitch(true);
+    const SettingsSnapshot second = SnapshotOf(after);
+    engine.SetSettings(second);
+    release.set_value();
+    engine.WaitUntilIdle();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], first.get());
+    EXPECT_EQ(seen[1], second.get());
+    EXPECT_EQ(*first, before);
+    EXPECT_EQ(first->TagMode, TagModeChoice::Default);
+}
+
+// "Album/" with the original recording 01.wav beside 01.mp3 and 02.mp3,
+// dropped on the window: the last file makes it a decode batch, and 01.mp3
+// must not decode over 01.wav.
+TEST(BatchEngine, ADroppedAlbumKeepsItsWavByteForByte) {
+    fixtures::ErrorCapture errors;
+    fixtures::TempDir dir;
+    const fs::path wav = fixtures::WriteSineWav(dir / "Album" / "01.wav", 22050);
+    const fixtures::Bytes original = fixtures::ReadFile(wav);
+    ASSERT_EQ(EncodeFile(wav.string(), Settings{}, "", JobHooks{}), JobResult::Done);
+    fs::copy_file(dir / "Album" / "01.mp3", dir / "Album" / "02.mp3");
+    std::vector<QueuedFile> files;
+    ASSERT_EQ(CollectDroppedPath((dir / "Album").string(), files), DropOutcome::Queued);
+    EngineOptions options;
+    options.Jobs = ConversionJobs();
+    options.Workers = 2;
+    options.Report = fixtures::CaptureSink();
+    BatchEngine engine(std::move(options));
+    engine.Push(files);
+    engine.WaitUntilIdle();
+    EXPECT_EQ(fixtures::ReadFile(wav), original);
+    EXPECT_TRUE(fs::exists(dir / "Album" / "02.wav"));
+    EXPECT_NE(errors.joined().find((dir / "Album" / "01.mp3").string() + ": Output file '" + wav.string() +
+                                   "' is also written or read by another file of this run; skipped"),
+              std::string::npos)
+        << errors.joined();
+}
+
+// Two workers against one file at a time: the same bytes; a failing file
+// fails alone; two albums' "01 Track.wav" into one folder never meet, the
+// later one refused and kept though inputs are deleted.
+TEST(BatchEngine, SeveralWorkersWriteWhatOneAtATimeWrites) {
+    fixtures::ErrorCapture errors;
+    fixtures::TempDir dir;
+    const fs::path albumA = fixtures::WriteSineWav(dir / "A" / "01 Track.wav", 44100);
+    const fs::path albumB = fixtures::WriteSineWav(dir / "B" / "01 Track.wav", 8820);
+    const fs::path bad = dir / "bad.wav", other = fixtures::WriteSineWav(dir / "other.wav", 30000, 0.3);
+    fixtures::WriteText(bad, "this is not audio at all");
+    Settings alone;
+    fs::create_directories(dir / "ref");
+    alone.OutputDir = (dir / "ref").string() + "/";
+    for (const fs::path& input : {albumA, other}) {
+        ASSERT_EQ(EncodeFile(input.string(), alone, JobOutputDir(alone), JobHooks{}), JobResult::Done);
+    }
+
+    Settings batch;
+    fs::create_directories(dir / "out");
+    batch.OutputDir = (dir / "out").string() + "/";
+    batch.DeleteInput = MenuSwitch(true);
+    EngineOptions options;
+    options.Jobs = ConversionJobs();
+    options.Workers = 2;
+    options.Report = fixtures::CaptureSink();
+    BatchEngine engine(std::move(options));
+    engine.SetSettings(SnapshotOf(batch));
+    engine.Push({Queued(albumA), Queued(bad), Queued(albumB), Queued(other)});
+    engine.WaitUntilIdle();
+
+    EXPECT_EQ(fixtures::ReadFile(dir / "out" / "01 Track.mp3"), fixtures::ReadFile(dir / "ref" / "01 Track.mp3"));
+    EXPECT_EQ(fixtures::ReadFile(dir / "out" / "other.mp3"), fixtures::ReadFile(dir / "ref" / "other.mp3"));
+    EXPECT_EQ(std::make_tuple(fs::exists(albumA), fs::exists(bad), fs::exists(albumB), fs::exists(other)),
+              std::make_tuple(false, true, true, false));
+    EXPECT_NE(errors.joined().find(bad.string() + ": "), std::string::npos) << errors.joined();
+    EXPECT_NE(errors.joined().find(albumB.string() + ": Output file '"), std::string::npos) << errors.joined();
+}
+
+TEST(BatchEngine, OneStopEndsEveryFileUnderWayAndKeepsEveryInput) {
+    fixtures::TempDir dir;
+    std::vector<fs::path> inputs;
+    for (const char* name : {"1.wav", "2.wav", "3.wav"}) inputs.push_back(fixtures::WriteSineWav(dir / name, 44100 * 60));
+    Settings settings;
+    settings.DeleteInput = MenuSwitch(true);
+    EngineOptions options;
+    options.Jobs = ConversionJobs();
+    options.Workers = 2;
+    BatchEngine engine(std::move(options));
+    engine.SetSettings(SnapshotOf(settings));
+    engine.Push({Queued(inputs[0]), Queued(inputs[1]), Queued(inputs[2])});
+    // Until both workers have written part of their file.
+    const auto bothUnderWay = [&engine] {
+        const BatchProgress progress = engine.Progress();
+        return progress.FirstFraction > 0.0 && progress.UnderWay > progress.FirstFraction;
+    };
+    for (int i = 0; i < 4000 && !bothUnderWay(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_TRUE(bothUnderWay());
+    engine.Stop();
+    for (const fs::path& input : inputs) {
+        EXPECT_TRUE(fs::exists(input)) << input;
+        EXPECT_FALSE(fs::exists(fs::path(input).replace_extension(".mp3"))) << input;
+    }
+}
