@@ -5,8 +5,7 @@
 # with it and with lame at the same settings (VBR 2, CBR 192, ABR 150), and
 # prints for each the time ratio (aim: at most 1.02) and whether the MPEG
 # audio frames after the LAME-tag frame are byte-identical (aim: identical).
-# Then prints the speed-up of -j 2 over -j 1 on eight files (aim: at least
-# 1.8; the machine's other load shows up here, so rerun when it looks noisy).
+# bench/batch.sh measures several files at once.
 #
 # Needs sox and lame (/usr/bin/lame). Each time is the best of RUNS runs.
 set -euo pipefail
@@ -14,7 +13,6 @@ cd "$(dirname "$0")/.."
 # shellcheck source=bench/common.sh
 source bench/common.sh
 SECONDS_LONG=${SECONDS_LONG:-600}
-SECONDS_EACH=${SECONDS_EACH:-90}
 
 # Music-like load for the psychoacoustic model: pink noise on both channels.
 sox -n -r 44100 -b 16 -c 2 "$WORK/long.wav" synth "$SECONDS_LONG" pinknoise pinknoise vol 0.3
@@ -59,17 +57,3 @@ for setting in "VBR 2|SetBitrate=0|-V 2" "CBR 192|SetBitrate=1\nSetCBR=1\nCBRBit
   printf '%-8s %9ss %9ss %7s  %s\n' "$name" "$tq" "$tl" "$(ratio "$tq" "$tl")" "$(same_frames "$dir/long.mp3" "$dir/reference.mp3")"
 done
 
-echo
-echo "Eight files of ${SECONDS_EACH} s each, default settings"
-multi=$WORK/multi
-mkdir -p "$multi"
-sox "$WORK/long.wav" "$multi/one.wav" trim 0 "$SECONDS_EACH"
-files=()
-for i in 1 2 3 4 5 6 7 8; do
-  cp "$multi/one.wav" "$multi/f$i.wav"
-  files+=("f$i.wav")
-done
-rm "$multi/one.wav"
-t1=$(best_time "$multi" "$CLI" -q -j 1 "${files[@]}")
-t2=$(best_time "$multi" "$CLI" -q -j 2 "${files[@]}")
-echo "-j 1: ${t1}s   -j 2: ${t2}s   speed-up: $(ratio "$t1" "$t2")"

@@ -1,5 +1,6 @@
 #include "encode/TagAssembly.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 
@@ -18,6 +19,7 @@ constexpr std::size_t kId3v1TextLimit = 30;
 constexpr std::size_t kId3v1TrackLimit = 3;
 constexpr std::size_t kId3v1YearLimit = 4;
 constexpr const char* kFallbackGenre = "Other";
+constexpr std::size_t kYearDigits = 4;
 
 // Only the custom and comment tag modes choose the ID3 versions; the default
 // mode leaves the library its own choice.
@@ -71,6 +73,15 @@ double ReadGain(std::string_view value) {
     return error == std::errc() ? gain : 0.0;
 }
 
+// ID3v2.3's year frame holds four digits and readers drop anything else, so
+// a date that begins with a year (an ISO date, the usual Vorbis comment
+// form) gives just that year. Other values are passed on as they are.
+std::string_view YearOf(std::string_view date) {
+    if (date.size() < kYearDigits) return date;
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    return std::all_of(date.begin(), date.begin() + kYearDigits, isDigit) ? date.substr(0, kYearDigits) : date;
+}
+
 TagField FieldFromUtf8(TagFrame frame, const std::string& utf8) {
     return TagField{frame, Utf8ToLocal(utf8), utf8};
 }
@@ -102,8 +113,9 @@ TagSource ChooseTagSource(const Settings& options) {
 }
 
 std::vector<TagField> TagFieldsFromPath(const InputPathParts& parts) {
-    return {FieldFromUtf8(TagFrame::Artist, parts.GrandParentName), FieldFromUtf8(TagFrame::Album, parts.ParentName),
-            FieldFromUtf8(TagFrame::Title, parts.BaseName)};
+    return {FieldFromUtf8(TagFrame::Artist, NameToUtf8(parts.GrandParentName)),
+            FieldFromUtf8(TagFrame::Album, NameToUtf8(parts.ParentName)),
+            FieldFromUtf8(TagFrame::Title, NameToUtf8(parts.BaseName))};
 }
 
 std::string ExpandTagTemplate(const std::string& pattern, const InputPathParts& parts) {
@@ -114,9 +126,9 @@ std::string ExpandTagTemplate(const std::string& pattern, const InputPathParts& 
             continue;
         }
         char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
-        if (next == '1') result += parts.BaseName;
-        else if (next == '2') result += parts.ParentName;
-        else if (next == '3') result += parts.GrandParentName;
+        if (next == '1') result += NameToUtf8(parts.BaseName);
+        else if (next == '2') result += NameToUtf8(parts.ParentName);
+        else if (next == '3') result += NameToUtf8(parts.GrandParentName);
         else continue;  // the '%' alone is dropped
         ++i;
     }
@@ -134,7 +146,7 @@ std::vector<TagField> TagFieldsFromTemplates(const Settings& options, const Inpu
         }
         fields.push_back(std::move(field));
     }
-    fields.push_back(FieldFromUtf8(TagFrame::Year, options.Year));
+    fields.push_back(FieldFromUtf8(TagFrame::Year, std::string(YearOf(options.Year))));
     if (!options.Genre.empty()) fields.push_back(FieldFromUtf8(TagFrame::Genre, options.Genre));
     return fields;
 }
@@ -147,7 +159,8 @@ std::vector<TagField> TagFieldsFromComments(CommentList& comments, const Setting
         const std::string_view text = *entry;
         for (const CommentKey& key : kCommentKeys) {
             if (!StartsWithIgnoringAsciiCase(text, key.Key)) continue;
-            const std::string_view value = text.substr(key.Key.size());
+            std::string_view value = text.substr(key.Key.size());
+            if (key.Frame == TagFrame::Year) value = YearOf(value);
             if (key.Action == CommentAction::TrackGain) {
                 if (wantGains) gains.Track = ReadGain(value);
             } else if (key.Action == CommentAction::AlbumGain) {

@@ -36,6 +36,7 @@ struct ReplayGains {
 };
 
 // Artist = grand-parent, album = parent, title = base name, always all three.
+// Names reach the tags through NameToUtf8.
 std::vector<TagField> TagFieldsFromPath(const InputPathParts& parts);
 
 // %1 base name, %2 parent, %3 grand-parent; any other '%' is dropped.

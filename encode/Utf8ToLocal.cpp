@@ -97,3 +97,24 @@ std::vector<unsigned short> Utf8ToUtf16ForTag(std::string_view utf8) {
     units.push_back(0);
     return units;
 }
+
+std::string NameToUtf8(std::string_view name) {
+    bool valid = true;
+    for (std::size_t pos = 0; valid && pos < name.size();) {
+        const char32_t c = NextCodePoint(name, pos);
+        valid = c != kMalformed && c != kEndOfText;
+    }
+    if (valid) return std::string(name);
+    std::string utf8;
+    utf8.reserve(name.size() * 2);
+    for (const char byte : name) {
+        const auto c = static_cast<uint8_t>(byte);
+        if (c < 0x80) {
+            utf8.push_back(byte);
+        } else {
+            utf8.push_back(static_cast<char>(0xC0 | c >> 6));
+            utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return utf8;
+}

@@ -19,3 +19,8 @@ bool FitsLatin1(std::string_view utf8);
 // UTF-16 units in host order (surrogate pairs above U+FFFF), a terminating 0.
 // Malformed bytes become U+FFFD.
 std::vector<unsigned short> Utf8ToUtf16ForTag(std::string_view utf8);
+
+// A file or folder name as UTF-8. Names are bytes: one that is valid UTF-8
+// is kept as it is; any other is read as Latin-1, so that every byte stays a
+// character (an old Latin-1 "Caf\xE9" becomes "Café").
+std::string NameToUtf8(std::string_view name);

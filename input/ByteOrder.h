@@ -24,6 +24,12 @@ inline uint32_t LoadBE32(const uint8_t* bytes) {
            (static_cast<uint32_t>(bytes[2]) << 8) | static_cast<uint32_t>(bytes[3]);
 }
 
+// An ID3v2 size: four bytes of seven bits each, the top bit ignored.
+inline uint32_t LoadSyncsafe28(const uint8_t* bytes) {
+    return (static_cast<uint32_t>(bytes[0] & 0x7F) << 21) | (static_cast<uint32_t>(bytes[1] & 0x7F) << 14) |
+           (static_cast<uint32_t>(bytes[2] & 0x7F) << 7) | static_cast<uint32_t>(bytes[3] & 0x7F);
+}
+
 inline uint64_t LoadBE64(const uint8_t* bytes) {
     return (static_cast<uint64_t>(LoadBE32(bytes)) << 32) | LoadBE32(bytes + 4);
 }

@@ -16,8 +16,9 @@ constexpr uint8_t kPictureBlockType = 6;
 // decoder reads on from the file and skips any later picture unread.
 constexpr std::size_t kMostHeldBytes = 64u * 1024u * 1024u;
 
-// Makes `bytes` hold at least `count` bytes, reading the missing ones.
-bool Fill(std::FILE* file, std::vector<uint8_t>& bytes, std::size_t count) {
+}  // namespace
+
+bool FillHead(std::FILE* file, std::vector<uint8_t>& bytes, std::size_t count) {
     if (bytes.size() >= count) return true;
     const std::size_t had = bytes.size();
     bytes.resize(count);
@@ -26,19 +27,17 @@ bool Fill(std::FILE* file, std::vector<uint8_t>& bytes, std::size_t count) {
     return bytes.size() == count;
 }
 
-}  // namespace
-
 std::vector<uint8_t> TakeFlacPictures(std::FILE* file, std::vector<uint8_t> head, CommentList& list,
                                       const ErrorReporter& errors) {
     std::size_t at = kMarkerBytes;
     std::size_t lastKept = 0;  // header offset of the last block kept; 0: none yet
     for (;;) {
-        if (!Fill(file, head, at + kBlockHeaderBytes)) return head;
+        if (!FillHead(file, head, at + kBlockHeaderBytes)) return head;
         const bool last = (head[at] & kLastBlockFlag) != 0;
         const uint8_t type = head[at] & kBlockTypeMask;
         const std::size_t length = std::size_t{head[at + 1]} << 16 | std::size_t{head[at + 2]} << 8 | head[at + 3];
         const std::size_t end = at + kBlockHeaderBytes + length;
-        if (end > kMostHeldBytes || !Fill(file, head, end)) return head;
+        if (end > kMostHeldBytes || !FillHead(file, head, end)) return head;
         if (type != kPictureBlockType) {
             lastKept = at;
             at = end;

@@ -8,8 +8,10 @@
 
 #include <FLAC/stream_decoder.h>
 
-#include "input/LayoutChange.h"
+#include "input/ByteOrder.h"
+#include "input/FileSkip.h"
 #include "input/FlacPictures.h"
+#include "input/LayoutChange.h"
 #include "input/PictureBlock.h"
 #include "input/SampleConversion.h"
 
@@ -44,6 +46,43 @@ struct FlacReaderState {
     std::vector<uint8_t> Probe;
     std::size_t ProbeDelivered = 0;
 };
+
+constexpr uint8_t kFlacMarker[4] = {'f', 'L', 'a', 'C'};
+constexpr uint8_t kId3v2Marker[3] = {'I', 'D', '3'};
+constexpr uint8_t kId3v2OldestVersion = 2;
+constexpr uint8_t kId3v2NewestVersion = 4;
+constexpr std::size_t kId3v2HeaderBytes = 10;  // marker, version, revision, flags, size
+constexpr std::size_t kId3v2SizeAt = 6;
+constexpr std::size_t kId3v2FooterBytes = 10;
+constexpr uint8_t kId3v2FooterFlag = 0x10;
+
+bool StartsWithId3v2Version(const uint8_t* bytes, std::size_t count) {
+    return count >= 4 && std::memcmp(bytes, kId3v2Marker, sizeof kId3v2Marker) == 0 &&
+           bytes[3] >= kId3v2OldestVersion && bytes[3] <= kId3v2NewestVersion;
+}
+
+// `head` holds the bytes read so far from the file's start. Some taggers put
+// an ID3v2 tag in front of the stream, as libFLAC's own tools accept: the
+// tag is dropped (whatever of it `head` holds, the rest skipped in the file)
+// and `head` then starts with "fLaC". False when it does not.
+bool SkipLeadingId3v2(std::FILE* file, std::vector<uint8_t>& head) {
+    if (StartsWithId3v2Version(head.data(), head.size())) {
+        if (!FillHead(file, head, kId3v2HeaderBytes)) return false;
+        const uint8_t* size = head.data() + kId3v2SizeAt;
+        // The revision is never 0xFF, and no size byte has its top bit set.
+        if (head[4] == 0xFF || ((size[0] | size[1] | size[2] | size[3]) & 0x80) != 0) return false;
+        const uint64_t tagBytes =
+            kId3v2HeaderBytes + LoadSyncsafe28(size) + ((head[5] & kId3v2FooterFlag) ? kId3v2FooterBytes : 0);
+        if (head.size() >= tagBytes) {
+            head.erase(head.begin(), head.begin() + static_cast<std::ptrdiff_t>(tagBytes));
+        } else {
+            const uint64_t rest = tagBytes - head.size();
+            head.clear();
+            if (!SkipForwardBytes(file, rest)) return false;
+        }
+    }
+    return FillHead(file, head, sizeof kFlacMarker) && std::memcmp(head.data(), kFlacMarker, sizeof kFlacMarker) == 0;
+}
 
 FlacReaderState& StateOf(void* clientData) { return *static_cast<FlacReaderState*>(clientData); }
 
@@ -170,7 +209,8 @@ int32_t ReadFlacFrames(void* opaque, float** buffers, int32_t frames) {
 }  // namespace
 
 bool ProbeFlac(const uint8_t* bytes, std::size_t count) {
-    return count >= kFlacProbeLength && std::memcmp(bytes, "fLaC", 4) == 0;
+    return (count >= sizeof kFlacMarker && std::memcmp(bytes, kFlacMarker, sizeof kFlacMarker) == 0) ||
+           StartsWithId3v2Version(bytes, count);
 }
 
 OpenedReader OpenFlac(std::FILE* file, AudioSource& source, const uint8_t* probeBytes, std::size_t probeCount) {
@@ -180,6 +220,7 @@ OpenedReader OpenFlac(std::FILE* file, AudioSource& source, const uint8_t* probe
     state->Errors = &source.Errors;
     if (source.CommentMode == kCommentModeHandOver) state->Comments = &source.Comments;
     state->Probe.assign(probeBytes, probeBytes + probeCount);
+    if (!SkipLeadingId3v2(file, state->Probe)) return {};
     // Pictures travel only with the comments; otherwise the decoder skips
     // their blocks unread.
     if (state->Comments) state->Probe = TakeFlacPictures(file, std::move(state->Probe), *state->Comments, source.Errors);

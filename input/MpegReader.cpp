@@ -25,10 +25,6 @@ constexpr uint8_t kAlbumIdMagic[4] = {'A', 'i', 'D', 1};
 // The four magic bytes and the two length bytes count toward the length.
 constexpr uint32_t kAlbumIdHeadBytes = 6;
 
-// The bytes of the first frame kept for the Xing/Info header: the frame
-// header, the longest side information, the tag, its flags and the count.
-constexpr std::size_t kXingHeadBytes = 4 + 32 + 12;
-
 // MPEG-1 Layer II: for each bitrate index, the channel modes (bit 0 stereo,
 // 1 joint stereo, 2 dual channel, 3 single channel) that bitrate is not
 // allowed with.
@@ -55,7 +51,7 @@ struct MpegReaderState {
     uint8_t EndMarker[4] = {};
     bool EndMarkerFed = false;
     bool Ended = false;
-    int64_t FrameCount = -1;  // from the Xing/Info frame, -1 when not given
+    int64_t FrameCount = -1;  // from the Xing/Info frame the decoder read, -1 when not given
     int64_t FramesDecoded = 0;
     // The decoded frame not yet delivered, interleaved, inside the decoder.
     const int16_t* Held = nullptr;
@@ -72,8 +68,9 @@ DecoderHandle NewDecoder() {
     if (!decoder) return decoder;
     mpg123_handle* handle = decoder.get();
     // Replacing all flags turns gapless trimming (the job trims) and
-    // automatic resampling off; nothing is printed.
-    bool ready = mpg123_param(handle, MPG123_FLAGS, MPG123_QUIET, 0.0) == MPG123_OK &&
+    // automatic resampling off; nothing is printed. A tag's TLEN frame must
+    // not pass for the stream's own frame count.
+    bool ready = mpg123_param(handle, MPG123_FLAGS, MPG123_QUIET | MPG123_SKIP_ID3V2, 0.0) == MPG123_OK &&
                  mpg123_format_none(handle) == MPG123_OK;
     // Signed 16-bit at the stream's own rate and channel count: every rate
     // and both counts are allowed, so a changed layout is announced instead
@@ -85,6 +82,9 @@ DecoderHandle NewDecoder() {
         ready = mpg123_format(handle, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16) == MPG123_OK;
     }
     if (!ready || mpg123_open_feed(handle) != MPG123_OK) decoder.reset();
+    // With the size unknown, the decoder gives a length only from the Xing/Info
+    // frame it read, never a guess from the bytes fed so far.
+    if (decoder) mpg123_set_filesize(handle, -1);
     return decoder;
 }
 
@@ -100,10 +100,8 @@ bool SkipLeadingHeaders(std::FILE* file, uint8_t (&window)[4]) {
     if (std::memcmp(window, "ID3", 3) == 0) {
         uint8_t rest[kId3v2RestBytes];
         if (!ReadExactly(file, rest, sizeof rest)) return false;
-        const uint64_t size = (uint64_t{rest[2] & 127u} << 21) | ((rest[3] & 127u) << 14) | ((rest[4] & 127u) << 7) |
-                              (rest[5] & 127u);
         // A tag longer than the file just leaves the search nothing to read.
-        SkipForwardBytes(file, size);
+        SkipForwardBytes(file, LoadSyncsafe28(rest + 2));
         if (!ReadExactly(file, window, 4)) return false;
     }
     if (std::memcmp(window, kAlbumIdMagic, 4) == 0) {
@@ -147,13 +145,10 @@ int64_t FeedMore(MpegReaderState& state) {
 enum class StartResult { Started, NoFrame, TryFurther };
 
 // Feeds the decoder from the frame header in `window` on until it has
-// parsed a frame and chosen its output. The first bytes are kept in `head`
-// for the Xing/Info frame.
-StartResult StartDecoder(MpegReaderState& state, const uint8_t (&window)[4], int32_t layer,
-                         std::vector<uint8_t>& head) {
+// parsed a frame and chosen its output.
+StartResult StartDecoder(MpegReaderState& state, const uint8_t (&window)[4], int32_t layer) {
     mpg123_handle* handle = state.Decoder.get();
     std::memcpy(state.EndMarker, window, 4);
-    head.assign(window, window + 4);
     if (mpg123_feed(handle, window, 4) != MPG123_OK) return StartResult::NoFrame;
     for (;;) {
         off_t frameNumber = 0;
@@ -164,10 +159,7 @@ StartResult StartDecoder(MpegReaderState& state, const uint8_t (&window)[4], int
         // Our header was no frame, and the decoder found none close after
         // it: the search goes on from where the file stands.
         if (result != MPG123_NEED_MORE) return StartResult::TryFurther;
-        const int64_t fed = FeedMore(state);
-        if (fed < 0) return StartResult::NoFrame;
-        const std::size_t kept = std::min(kXingHeadBytes - head.size(), static_cast<std::size_t>(fed));
-        head.insert(head.end(), state.Piece.begin(), state.Piece.begin() + static_cast<std::ptrdiff_t>(kept));
+        if (FeedMore(state) < 0) return StartResult::NoFrame;
     }
     mpg123_frameinfo2 info{};
     if (mpg123_info2(handle, &info) != MPG123_OK) return StartResult::NoFrame;
@@ -178,7 +170,10 @@ StartResult StartDecoder(MpegReaderState& state, const uint8_t (&window)[4], int
     return StartResult::Started;
 }
 
-void DescribeStream(MpegReaderState& state, AudioSource& source, const std::vector<uint8_t>& head) {
+// Everything comes from the decoder, which read the Xing/Info and LAME frame
+// wherever it synchronised: our header may have been bytes inside a second
+// ID3v2 tag that the decoder passed over.
+void DescribeStream(MpegReaderState& state, AudioSource& source) {
     mpg123_handle* handle = state.Decoder.get();
     long rate = 0;
     int channels = 0;
@@ -196,7 +191,7 @@ void DescribeStream(MpegReaderState& state, AudioSource& source, const std::vect
     state.SampleRate = rate;
     state.OutputChannels = channels;
     state.OutputRate = rate;
-    state.FrameCount = XingFrameCount(head.data(), head.size());
+    state.FrameCount = mpg123_length(handle) >= 0 ? mpg123_framelength(handle) : -1;
 
     StreamInfo& record = source.Info;
     record.Channels = channels;
@@ -210,6 +205,15 @@ void DescribeStream(MpegReaderState& state, AudioSource& source, const std::vect
     record.SampleCount = state.FrameCount >= 0 ? state.FrameCount * record.FrameSize : kSampleCountNotGiven;
     record.EncoderDelay = static_cast<int32_t>(delay);
     record.EncoderPadding = static_cast<int32_t>(padding);
+}
+
+// A stream that ends before the frame count of its own Xing/Info frame was
+// cut short. Junk after the last frame a stream announced is no damage;
+// without a count, junk the decoder cannot pass means the rest is lost.
+void EndStream(MpegReaderState& state, bool onJunk) {
+    const bool counted = state.FrameCount >= 0;
+    if ((counted && state.FramesDecoded < state.FrameCount) || (!counted && onJunk)) *state.Damaged = true;
+    state.Ended = true;
 }
 
 // Decodes the next frame into Held. Returns its frames, 0 at the end, or -1
@@ -236,15 +240,11 @@ int32_t DecodeNextFrame(MpegReaderState& state) {
             continue;
         }
         if (result == MPG123_NEED_MORE) {
-            if (FeedMore(state) < 0) state.Ended = true;
+            if (FeedMore(state) < 0) EndStream(state, false);
             continue;
         }
-        // The decoder found no frame it could resynchronise to. Junk after
-        // the last frame a stream announced is no damage; anywhere else the
-        // rest of the audio is lost.
-        const bool announcedEndReached = state.FrameCount >= 0 && state.FramesDecoded >= state.FrameCount;
-        if (result != MPG123_DONE && !announcedEndReached) *state.Damaged = true;
-        state.Ended = true;
+        // The decoder found no frame it could resynchronise to.
+        EndStream(state, result != MPG123_DONE);
     }
     return 0;
 }
@@ -297,25 +297,11 @@ bool IsAcceptableFrameHeader(const uint8_t header[4], int32_t layer) {
     return (header[3] & 3) != 2;  // reserved emphasis
 }
 
-int64_t XingFrameCount(const uint8_t* frame, std::size_t size) {
-    if (size < 4 || ((frame[1] >> 1) & 3) != 1) return -1;
-    const bool mpeg1 = ((frame[1] >> 3) & 3) == 3;
-    const bool mono = (frame[3] >> 6) == 3;
-    // The tag follows the side information, whose length depends on both.
-    const std::size_t at = 4 + (mpeg1 ? (mono ? 17 : 32) : (mono ? 9 : 17));
-    if (size < at + 12) return -1;
-    if (std::memcmp(frame + at, "Xing", 4) != 0 && std::memcmp(frame + at, "Info", 4) != 0) return -1;
-    constexpr uint32_t kFramesFlag = 1;
-    if ((LoadBE32(frame + at + 4) & kFramesFlag) == 0) return -1;
-    return LoadBE32(frame + at + 8);
-}
-
 OpenedReader OpenMpeg(std::FILE* file, AudioSource& source, const uint8_t*, std::size_t) {
     const int32_t layer = MpegLayerOf(source.Type);
     auto state = std::make_unique<MpegReaderState>();
     state->File = file;
     state->Damaged = &source.Damaged;
-    std::vector<uint8_t> head;
     // Each try starts where the previous one left the file, so the file's
     // end bounds the tries.
     for (;;) {
@@ -327,10 +313,10 @@ OpenedReader OpenMpeg(std::FILE* file, AudioSource& source, const uint8_t*, std:
             return {};
         }
         state->EndMarkerFed = false;
-        const StartResult started = StartDecoder(*state, window, layer, head);
+        const StartResult started = StartDecoder(*state, window, layer);
         if (started == StartResult::NoFrame) break;
         if (started == StartResult::TryFurther) continue;
-        DescribeStream(*state, source, head);
+        DescribeStream(*state, source);
         return {state.release(), ReadMpegFrames};
     }
     if (source.Damaged) {

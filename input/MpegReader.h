@@ -20,10 +20,6 @@ int32_t MpegLayerOf(SourceType type);
 // bitrate the channel mode allows, and an emphasis that is not reserved.
 bool IsAcceptableFrameHeader(const uint8_t header[4], int32_t layer);
 
-// The frame count of a Layer III Xing/Info header frame that starts at
-// `frame`, or -1 when the frame is no such header or gives no count.
-int64_t XingFrameCount(const uint8_t* frame, std::size_t size);
-
 // A row chosen by type: the file stands at its start. On success fills
 // source.Info from the first frame and the Xing/Info/LAME frame; on failure
 // has reported why and released everything.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <vector>
 #include <sys/types.h>
 
 #include <ogg/ogg.h>
@@ -30,11 +31,13 @@ struct OggVorbisReaderState {
     bool Ended = false;
 
     // libvorbisfile ends the data without an error when the file breaks off
-    // inside the stream. Every byte it decodes also passes through this page
-    // parser: a whole stream ends with a page that carries the end-of-stream
-    // flag.
+    // inside the stream, and goes on to the next link of a chain when one
+    // link lost its end. Every byte it decodes also passes through this page
+    // parser: each stream of a link must end with its end-of-stream page
+    // before the next link begins, and so must those of the last link.
     ogg_sync_state Pages{};
-    bool LastPageEndsStream = false;
+    std::vector<int> OpenStreams;  // serial numbers of the link's streams not yet ended
+    bool LastPageBeganStream = false;
 
     OggVorbisReaderState() { ogg_sync_init(&Pages); }
     ~OggVorbisReaderState() {
@@ -57,7 +60,17 @@ void FollowPages(OggVorbisReaderState& state, const void* bytes, std::size_t cou
     ogg_page page;
     int result;
     while ((result = ogg_sync_pageout(&state.Pages, &page)) != 0) {
-        if (result > 0) state.LastPageEndsStream = ogg_page_eos(&page) != 0;
+        if (result <= 0) continue;
+        const int serial = ogg_page_serialno(&page);
+        const bool begins = ogg_page_bos(&page) != 0;
+        // The beginning pages of a link's streams come together, before any other page.
+        if (begins && !state.LastPageBeganStream) {
+            if (!state.OpenStreams.empty()) MarkDamaged(state);
+            state.OpenStreams.clear();
+        }
+        if (begins) state.OpenStreams.push_back(serial);
+        if (ogg_page_eos(&page)) std::erase(state.OpenStreams, serial);
+        state.LastPageBeganStream = begins;
     }
 }
 
@@ -121,7 +134,7 @@ int32_t ReadOggFrames(void* opaque, float** buffers, int32_t frames) {
     }
     // A second hole, a damaged page or a bad link.
     if (got < 0) return EndData(state, true);
-    if (got == 0) return EndData(state, !state.LastPageEndsStream);
+    if (got == 0) return EndData(state, !state.OpenStreams.empty());
     state.Link = link;
     const vorbis_info* info = ov_info(&state.Vorbis, link);
     if (!info || info->channels < 1) return EndData(state, true);

@@ -64,7 +64,9 @@ std::optional<SourcePicture> ParsePictureBlock(std::string_view block) {
         return std::nullopt;
     }
     picture.MimeType = mime;
-    picture.Description = description;
+    // An APIC frame ends its description at the first NUL, and a reader would
+    // take whatever followed it for the start of the picture.
+    picture.Description = description.substr(0, description.find('\0'));
     picture.Data.assign(data.begin(), data.end());
     return picture;
 }

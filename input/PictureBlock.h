@@ -17,7 +17,7 @@ inline constexpr std::size_t kMaxPictureBytes = 16u * 1024u * 1024u;
 inline constexpr uint32_t kFrontCoverPicture = 3;
 
 // The fields of a PICTURE block body, or nothing when a length runs past
-// the block's end.
+// the block's end. The description ends at its first NUL.
 std::optional<SourcePicture> ParsePictureBlock(std::string_view block);
 
 // Standard base64 (with or without '=' padding, line breaks ignored), or

@@ -72,7 +72,10 @@ std::string InputMimeTypes() {
         for (std::size_t start = 0, end; (end = types.find(';', start)) != std::string_view::npos; start = end + 1) {
             const std::string_view type = types.substr(start, end + 1 - start);
             // Two formats may share a container's type (audio/ogg).
-            if (type.size() > 1 && (";" + list).find(";" + std::string(type)) == std::string::npos) list += type;
+            const std::string listed = ";" + list;
+            std::string wanted = ";";
+            wanted += type;
+            if (type.size() > 1 && listed.find(wanted) == std::string::npos) list += type;
         }
     }
     return list;

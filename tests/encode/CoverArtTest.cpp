@@ -32,46 +32,42 @@ Settings Templates(Id3TagChoice versions) {
 }
 
 TEST(CoverArt, TheAlbumFoldersPictureFollowsTheTagChoices) {
-    const fixtures::Bytes picture = FakeJpeg(3 * 1024 * 1024);  // megabytes, which the library itself cannot carry
     const struct {
         const char* name;
         Settings options;
         int pictures;
+        std::size_t coverBytes = 3 * 1024 * 1024;  // megabytes, which the library itself cannot carry
     } rows[] = {
         {"path tags", {.AutoTag = MenuSwitch(true)}, 1},
         {"templates, ID3v2 if necessary", Templates(Id3TagChoice::V2IfNeeded), 1},
         {"templates, ID3v2 only", Templates(Id3TagChoice::V2Only), 1},
         {"templates, ID3v1 only", Templates(Id3TagChoice::V1Only), 0},
         {"no automatic tagging", {}, 0},
+        // Skipped with a warning: the next name is taken.
+        {"a cover too large to copy", {.AutoTag = MenuSwitch(true)}, 1, kMaxPictureBytes + 1},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
+        fixtures::ErrorCapture errors;
         fixtures::TempDir dir;
+        const fixtures::Bytes picture = FakeJpeg(row.coverBytes), folder = FakeJpeg(100, 2);
         const fs::path wav = fixtures::WriteSineWav(dir / "Album" / "01 Song.wav");
         fixtures::WriteFile(dir / "Album" / "Cover.JPG", picture);
-        fixtures::WriteFile(dir / "Album" / "folder.jpg", FakeJpeg(100, 2));  // cover.* comes first
+        fixtures::WriteFile(dir / "Album" / "folder.jpg", folder);  // cover.* comes first
         ASSERT_EQ(EncodeFile(wav.string(), row.options, "", fixtures::CapturingHooks()), JobResult::Done);
         const std::string mp3 = (dir / "Album" / "01 Song.mp3").string();
         auto tags = mp3inspect::ReadMp3(mp3);
         ASSERT_EQ(tags["apic"], std::to_string(row.pictures));
+        const bool warned = errors.joined().find("is larger than 16 MiB and was not copied") != std::string::npos;
+        EXPECT_EQ(warned, row.coverBytes > kMaxPictureBytes) << errors.joined();
         if (row.pictures == 0) continue;
         EXPECT_EQ(tags["apic:mime"], "image/jpeg");
         EXPECT_EQ(tags["apic:type"], "3");
-        EXPECT_EQ(fixtures::ReadFile(mp3 + ".picture"), picture);
+        EXPECT_EQ(fixtures::ReadFile(mp3 + ".picture"), warned ? folder : picture);
         // The library's own frames stay readable around the picture.
         EXPECT_EQ(tags["complete"], "1");
         EXPECT_EQ(tags["v2:TIT2"], "01 Song");
     }
-}
-
-TEST(CoverArt, AnOversizedPictureIsSkippedWithAWarningAndTheFileStillConverts) {
-    fixtures::ErrorCapture errors;
-    fixtures::TempDir dir;
-    const fs::path wav = fixtures::WriteSineWav(dir / "Album" / "01 Song.wav");
-    fixtures::WriteFile(dir / "Album" / "cover.jpg", FakeJpeg(kMaxPictureBytes + 1));
-    ASSERT_EQ(EncodeFile(wav.string(), {.AutoTag = MenuSwitch(true)}, "", fixtures::CapturingHooks()), JobResult::Done);
-    EXPECT_EQ(mp3inspect::ReadMp3(dir / "Album" / "01 Song.mp3")["apic"], "0");
-    EXPECT_NE(errors.joined().find("is larger than 16 MiB and was not copied"), std::string::npos) << errors.joined();
 }
 
 // A FLAC PICTURE block as an Ogg Vorbis comment carries it.
@@ -127,12 +123,11 @@ TEST(PictureBlock, PictureCommentsAreDecodedAndDamagedOnesSkippedWithAWarning) {
     EXPECT_EQ(list.Pictures[1].Description, "Caf\xC3\xA9 \xE6\x97\xA5");
     EXPECT_EQ(errors.messages(), (std::vector<std::string>(2, "Warning: a damaged picture was skipped\n")));
     EXPECT_TRUE(list.Entries.empty());  // never read as comment text
-    for (const char* text : {"", "QQ", "QUI", "QUJD", "QUJDRA==", "QUJDRA"}) {
-        EXPECT_TRUE(DecodeBase64(text).has_value()) << text;
+    // Padding is optional; a lone digit or anything after the padding is damage.
+    for (const auto& [text, bytes] : {std::pair{"QUJDRA==", "ABCD"}, {"QUJDRA", "ABCD"}, {"QUI", "AB"}, {"", ""}}) {
+        EXPECT_EQ(DecodeBase64(text), std::optional<std::string>(bytes)) << text;
     }
-    EXPECT_EQ(*DecodeBase64("QUJDRA=="), "ABCD");
-    EXPECT_FALSE(DecodeBase64("Q").has_value());
-    EXPECT_FALSE(DecodeBase64("QQ==QQ").has_value());
+    EXPECT_FALSE(DecodeBase64("Q").has_value() || DecodeBase64("QQ==QQ").has_value());
 }
 
 TEST(CoverArt, TheSourcesOwnPicturesTravelWhenTheTagsComeFromItsComments) {
@@ -148,7 +143,9 @@ TEST(CoverArt, TheSourcesOwnPicturesTravelWhenTheTagsComeFromItsComments) {
     const std::string nihon = "Caf\xC3\xA9 \xE6\x97\xA5";
     // A command line takes at most 128 KiB in one argument.
     const fixtures::Bytes small = FakeJpeg(60000, 4);
-    const std::string oggPicture = "METADATA_BLOCK_PICTURE=" + Base64(PictureBlock(3, "image/jpeg", nihon, small));
+    // A NUL in the description would end it in the APIC frame and start the picture inside it.
+    const std::string oggPicture =
+        "METADATA_BLOCK_PICTURE=" + Base64(PictureBlock(3, "image/jpeg", nihon + std::string("\0B", 2), small));
     ASSERT_TRUE(fixtures::EncodeFlac(wav, dir / "two.flac", {"TITLE=Two"}, backOption + " " + frontOption));
     ASSERT_TRUE(fixtures::EncodeFlac(wav, dir / "back.flac", {"TITLE=Back"}, backOption));
     ASSERT_TRUE(fixtures::EncodeOgg(wav, dir / "cover.ogg", {"TITLE=Ogg", oggPicture}));
@@ -159,7 +156,6 @@ TEST(CoverArt, TheSourcesOwnPicturesTravelWhenTheTagsComeFromItsComments) {
     ASSERT_NE(at, damaged.end());
     std::fill(at - 4, at, 0x7F);
     fixtures::WriteFile(dir / "damaged.flac", damaged);
-    ASSERT_TRUE(fixtures::EncodeOgg(wav, dir / "damaged.ogg", {"TITLE=Damaged", "METADATA_BLOCK_PICTURE=AAAA*"}));
 
     const struct {
         const char* name;
@@ -172,7 +168,6 @@ TEST(CoverArt, TheSourcesOwnPicturesTravelWhenTheTagsComeFromItsComments) {
         {"back.flac", "Back", &back, "4", "Back"},  // no front cover: the first picture
         {"cover.ogg", "Ogg", &small, "3", nihon},
         {"damaged.flac", "Back", nullptr, "", ""},
-        {"damaged.ogg", "Damaged", nullptr, "", ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -194,13 +189,6 @@ TEST(CoverArt, TheSourcesOwnPicturesTravelWhenTheTagsComeFromItsComments) {
         EXPECT_EQ(tags["apic:desc"], row.description);
         EXPECT_EQ(fixtures::ReadFile(mp3 + ".picture"), *row.picture);
     }
-    // Copying comments with ID3v1 only: no picture, and no picture bytes in any text.
-    ASSERT_EQ(EncodeFile((dir / "cover.ogg").string(), {.TagMode = TagModeChoice::Comments, .id3Tag = Id3TagChoice::V1Only},
-                         "", fixtures::CapturingHooks()),
-              JobResult::Done);
-    auto tags = mp3inspect::ReadMp3(dir / "cover.mp3");
-    EXPECT_EQ(tags["apic"], "0");
-    EXPECT_EQ(tags["v1:TIT2"], "Ogg");
 }
 
 }  // namespace

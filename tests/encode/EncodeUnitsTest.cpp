@@ -51,6 +51,26 @@ TEST(TagAssembly, PathNamesFillTheTemplatesAndTheEmptyFields) {
     };
     const InputPathParts song = SplitInputPath("/Music/Band/Record/01 Song.wav");
     for (const auto& [pattern, expanded] : cases) EXPECT_EQ(ExpandTagTemplate(pattern, song), expanded) << pattern;
+    // Names that are not UTF-8 are read as Latin-1, whether the stray byte ends the name or not.
+    const InputPathParts latin1 = SplitInputPath("/M\xFCsic/B\xE4nd/Caf\xE9.wav");
+    EXPECT_EQ(TagFieldsFromPath(latin1), (std::vector<TagField>{{TagFrame::Artist, "M\xFCsic", "M\xC3\xBCsic"},
+                                                                {TagFrame::Album, "B\xE4nd", "B\xC3\xA4nd"},
+                                                                {TagFrame::Title, "Caf\xE9", "Caf\xC3\xA9"}}));
+    EXPECT_EQ(ExpandTagTemplate("%1 %2", latin1), "Caf\xC3\xA9 B\xC3\xA4nd");
+}
+
+// ID3v2.3's year frame takes four digits: a date that begins with a year gives that year, others pass as they are.
+TEST(TagAssembly, ADateThatBeginsWithAYearGivesTheYearFrameItsFourDigits) {
+    const std::pair<std::string, std::string> dates[] = {
+        {"2001-05-17", "2001"}, {"2001", "2001"}, {"1999/2000", "1999"}, {"May 2001", "May 2001"}, {"99", "99"}};
+    for (const auto& [date, year] : dates) {
+        CommentList list;
+        AppendComment(list, ("DATE=" + date).c_str());
+        ReplayGains gains;
+        const TagField expected{TagFrame::Year, year, year};
+        EXPECT_EQ(TagFieldsFromComments(list, {}, true, false, gains), std::vector<TagField>{expected}) << date;
+        EXPECT_EQ(TagFieldsFromTemplates({.Year = date}, {}).at(3), expected) << date;
+    }
 }
 
 // Scaling once found no gains when automatic tagging was on; and a locale with a decimal comma (where

@@ -88,10 +88,16 @@ opus_seeds = {
     "opus": encoded("opusenc", plain_wav(2, 16, tone), "--comment", "R128_TRACK_GAIN=-1541"),
     "opusmono": encoded("opusenc", plain_wav(1, 16, tone), "--comment", "TITLE=y"),
 }
+# The first link without its last page, the one that ends its stream.
+ogg_seeds["oggcutlink"] = ogg_seeds["ogg"][:ogg_seeds["ogg"].rfind(b"OggS")] + mono_ogg
 
 id3 = b"ID3\x04\x00\x00\x00\x00\x00\x10" + bytes(16)
+# A second tag whose frame holds bytes that pass for a frame header.
+id3_header_inside = b"ID3\x03\x00\x00\x00\x00\x00\x10PRIV\x00\x00\x00\x06\x00\x00x\x00\xff\xfb\x90\x64"
+flac_seeds["flacid3"] = id3 + flac_seeds["flac16"]
 mpeg_seeds = {  # the type's index in ProbeAndReadFuzz.cpp, the stream
     "mp3": (6, mp3(4)), "mp3id3": (6, mp3(3, id3)), "mp3aid": (6, mp3(3, b"AiD\x01\x08\x00ab")),
+    "mp3twoid3": (6, mp3(3, id3 + id3_header_inside)), "mp3cut": (6, mp3(4)[:-200]),
     # MPEG-1 Layer II, 32 kbit/s, 32 kHz, single channel: 144-byte frames.
     "mp2": (5, mpeg_frames(b"\xff\xfd\x18\xc0", 144, 4)),
     # MPEG-1 Layer I, 32 kbit/s, 48 kHz, single channel: 32-byte frames.

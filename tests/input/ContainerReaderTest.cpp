@@ -4,6 +4,7 @@
 #include <array>
 #include <limits>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "InputTestSupport.h"
@@ -31,16 +32,9 @@ constexpr const char* kAiffChunkEof = "Warning: Unexpected EOF in AIFF chunk\n";
 constexpr const char* kAiffUnsupported =
     "Warning: Quavermill does not support this type of AIFF/AIFC file\n Must be 8 or 16 bit PCM.\n";
 
-// The FLAC widths must truncate exactly like the WAV and AIFF layouts.
+// The wide FLAC widths must truncate exactly like the WAV layouts.
 TEST(SampleConversion, IntegerLayoutsTruncateTowardZeroOverTheirRange) {
-    for (int byte = 0; byte < 256; ++byte) {
-        const int8_t signedByte = static_cast<int8_t>(byte);
-        ASSERT_EQ(SaturateToInt16(Unsigned8ToFloat(static_cast<uint8_t>(byte))), (byte - 128) * 256) << byte;
-        // AIFF bytes are two's complement: 0x80 is the most negative sample.
-        ASSERT_EQ(SaturateToInt16(Signed8ToFloat(static_cast<uint8_t>(byte))), signedByte * 256) << byte;
-        ASSERT_EQ(FlacSampleToFloat(signedByte, 8), signedByte * 256.0f) << byte;
-    }
-    for (int32_t value = -32768; value <= 32767; ++value) ASSERT_EQ(FlacSampleToFloat(value, 16), value) << value;
+    // The 8-bit layouts are checked value by value in the reader tables.
     for (int32_t value = -8388608; value <= 8388607; ++value) {
         ASSERT_EQ(SaturateToInt16(Signed24ToFloat(value)), value / 256) << value;
         ASSERT_EQ(SaturateToInt16(FlacSampleToFloat(value, 24)), value / 256) << value;
@@ -143,13 +137,20 @@ TEST(ContainerReader, EveryLayoutAndChunkOrderReadsTheExactValues) {
     }
 }
 
+// A failed open reports and returns, never ends the process, and leaves nothing open.
 TEST(ContainerReader, RefusedHeadersFailWithTheirMessages) {
+    fixtures::TempDir dir;
+    const std::string path = (dir / "input.wav").string();
     const Bytes wav = MakeWav({}, Packed({1, 2, 3, 4}, 2)), cutFormat(wav.begin(), wav.begin() + 30);
     Bytes shortFormat = wav, hugeFormat = cutFormat;
     shortFormat[16] = 14;
     hugeFormat[16] = 0xF0, hugeFormat[17] = 0xFF, hugeFormat[18] = 0xFF, hugeFormat[19] = 0x7F;
     const Bytes common = Common(1, 2, 16), sound = Sound(Packed({1, 2}, 2, true));
-    const std::pair<Bytes, std::vector<std::string>> rows[] = {
+    const struct Row {
+        Bytes file;
+        std::vector<std::string> messages;
+        SourceType type = kSourceWav;
+    } rows[] = {
         {shortFormat, {"Warning: Unrecognised format chunk in WAV header\n", kUnrecognised}},
         {cutFormat, {kWavEof, kUnrecognised}},
         {hugeFormat, {kInvalidFormat, kWavEof, kUnrecognised}},  // a format chunk of 2 GiB
@@ -182,19 +183,28 @@ TEST(ContainerReader, RefusedHeadersFailWithTheirMessages) {
         {Form("AIFF", {Common(1, 2, 24), Sound(Bytes(6, 0))}), {kAiffUnsupported, kUnrecognised}},
         {Form("AIFF", {common, Sound(Packed({1, 2}, 2, true), 0, 8)}), {kAiffUnsupported, kUnrecognised}},
         {Form("AIFF", {Common(-2, 1, 16), sound}), {"Unsupported number of channels: 4294967294d\n"}},
+        // The other rows read whatever a file of their types holds; a FLAC stream without a frame has no channels.
+        {wav, {"Can't find an MPEG audio frame in '" + path + "'\n"}, kSourceMpegLayer3},
+        {wav, {"Error reading headers in ogg input file " + path + ".\n"}, kSourceOgg},
+        {wav, {"No reader for this input type: '" + path + "'\n"}, kSourceUnknown},
+        {{'f', 'L', 'a', 'C', 0x80, 0, 0, 0}, {"Unsupported number of channels: 0d\n"}, kSourceFlac},
     };
-    fixtures::TempDir dir;
-    int row = 0;
-    for (const auto& [file, messages] : rows) {
-        SCOPED_TRACE(row++);
+    int index = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(index++);
         fixtures::ErrorCapture errors;
         AudioSource source;
-        EXPECT_FALSE(OpenBytes(dir, file, source));
-        EXPECT_EQ(errors.messages(), messages);
+        EXPECT_FALSE(OpenBytes(dir, row.file, source, row.type));
+        EXPECT_EQ(errors.messages(), row.messages);
         EXPECT_EQ(source.File, nullptr);
         EXPECT_EQ(source.Reader, nullptr);
         EXPECT_EQ(source.ReadOp, nullptr);
     }
+    fixtures::ErrorCapture errors;
+    AudioSource source;
+    const std::string absent = (dir / "absent.wav").string();
+    EXPECT_FALSE(OpenPath(absent, source));
+    EXPECT_THAT(errors.messages(), ::testing::ElementsAre(::testing::StartsWith("Can't open input file '" + absent + "'\n")));
 }
 
 }  // namespace

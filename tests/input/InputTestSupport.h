@@ -38,6 +38,13 @@ inline Bytes Spliced(Bytes file, std::ptrdiff_t at, const Bytes& piece) {
     return file;
 }
 
+// An ID3v2.3 tag around `frames`.
+inline Bytes Id3v2Tag(const Bytes& frames) {
+    const auto size = static_cast<uint32_t>(frames.size());
+    return Cat({Bytes{'I', 'D', '3', 3, 0, 0, uint8_t(size >> 21 & 127), uint8_t(size >> 14 & 127),
+                      uint8_t(size >> 7 & 127), uint8_t(size & 127)}, frames});
+}
+
 // A RIFF (little-endian length) or IFF chunk, with its pad byte when odd.
 inline Bytes Chunk(const char (&id)[5], const Bytes& body, bool bigEndian = false) {
     return Cat({Bytes(id, id + 4), Packed({std::ssize(body)}, 4, bigEndian), body, Bytes(body.size() & 1, 0)});

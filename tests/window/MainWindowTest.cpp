@@ -126,58 +126,39 @@ TEST_F(WindowTest, DropsQueueWholePathsInOrderAndWarnOncePerUnsupportedFile) {
     }
 }
 
-TEST_F(WindowTest, LeftDragStoresTheCornerAndRightClickOpensTheMenuThereWithItsItems) {
-    auto window = MakeWindow();  // at 64, 64
-    window->show();
-    SendMouse(*window, QEvent::MouseButtonPress, {74, 84}, Qt::LeftButton, Qt::LeftButton);
-    SendMouse(*window, QEvent::MouseMove, {124, 114}, Qt::NoButton, Qt::LeftButton);
-    EXPECT_EQ(window->pos(), QPoint(114, 94));
-    EXPECT_EQ(settings.Window_X, 114);
-    EXPECT_EQ(settings.Window_Y, 94);
-    SendMouse(*window, QEvent::MouseButtonRelease, {124, 114}, Qt::LeftButton, Qt::NoButton);
-    SendMouse(*window, QEvent::MouseMove, {400, 400}, Qt::NoButton, Qt::LeftButton);
-    EXPECT_EQ(window->pos(), QPoint(114, 94));
-
-    SendMouse(*window, QEvent::MouseButtonRelease, {270, 160}, Qt::RightButton, Qt::NoButton);
-    ASSERT_TRUE(window->PopupMenu()->isVisible());
-    EXPECT_EQ(window->PopupMenu()->pos(), QPoint(270, 160));
-    window->PopupMenu()->hide();
-    QStringList items;
-    for (QAction* action : window->PopupMenu()->actions())
-        items << (action->isSeparator() ? "-" : QString::number(action->data().toInt()) + " " + action->text());
-    EXPECT_EQ(items, QStringList({"40010 &Encoding Options", "40011 &Output Directory", "40012 &Tagging Setup",
-                                  "40013 &About", "-", "40014 A&UTO Tagging", "40015 &Delete Input file",
-                                  "40016 Al&ways on Top", "40017 Errors to &Log file", "-", "40018 E&xit\tAlt+F4"}));
-}
-
 // Fix: a drag whose button release went elsewhere never ended, and the
-// window later jumped after the mouse. Only the left button drags.
-TEST_F(WindowTest, ADragEndsWhenTheWindowLosesTheMouse) {
-    const struct { Qt::MouseButton pressed; QEvent::Type interruption; } rows[] = {
-        {Qt::RightButton, QEvent::None},
-        {Qt::LeftButton, QEvent::UngrabMouse},
-        {Qt::LeftButton, QEvent::WindowDeactivate},
-        {Qt::LeftButton, QEvent::WindowBlocked},  // a modal box opened
-        {Qt::LeftButton, QEvent::MouseMove},      // with only another button held: released elsewhere
-        {Qt::LeftButton, QEvent::MouseButtonRelease},  // of the right button, which opens the menu
+// window later jumped after the mouse. Only the left button drags, and the
+// right button opens the menu where it was released.
+TEST_F(WindowTest, ALeftDragMovesTheWindowUntilItLosesTheMouse) {
+    const struct { Qt::MouseButton pressed; QEvent::Type interruption; QPoint end; } rows[] = {
+        {Qt::LeftButton, QEvent::None, {114, 94}},
+        {Qt::RightButton, QEvent::None, {64, 64}},
+        {Qt::LeftButton, QEvent::UngrabMouse, {64, 64}},
+        {Qt::LeftButton, QEvent::WindowDeactivate, {64, 64}},
+        {Qt::LeftButton, QEvent::WindowBlocked, {64, 64}},  // a modal box opened
+        {Qt::LeftButton, QEvent::MouseMove, {64, 64}},      // with only another button held: released elsewhere
+        {Qt::LeftButton, QEvent::MouseButtonRelease, {64, 64}},  // of the right button, which opens the menu
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.pressed << " " << row.interruption);
+        settings = Settings{};
         auto window = MakeWindow();  // at 64, 64
         window->show();
         SendMouse(*window, QEvent::MouseButtonPress, {74, 84}, row.pressed, row.pressed);
         if (row.interruption == QEvent::MouseMove) {
             SendMouse(*window, QEvent::MouseMove, {80, 90}, Qt::NoButton, Qt::RightButton);
         } else if (row.interruption == QEvent::MouseButtonRelease) {
-            SendMouse(*window, QEvent::MouseButtonRelease, {80, 90}, Qt::RightButton, Qt::LeftButton);
+            SendMouse(*window, QEvent::MouseButtonRelease, {270, 160}, Qt::RightButton, Qt::LeftButton);
+            ASSERT_TRUE(window->PopupMenu()->isVisible());
+            EXPECT_EQ(window->PopupMenu()->pos(), QPoint(270, 160));
             window->PopupMenu()->hide();
         } else if (row.interruption != QEvent::None) {
             QEvent lost(row.interruption);
             QApplication::sendEvent(window.get(), &lost);
         }
         SendMouse(*window, QEvent::MouseMove, {124, 114}, Qt::NoButton, row.pressed | Qt::LeftButton);
-        EXPECT_EQ(window->pos(), QPoint(64, 64));
-        EXPECT_EQ(settings.Window_X, 64);
+        EXPECT_EQ(window->pos(), row.end);
+        EXPECT_EQ(QPoint(settings.Window_X, settings.Window_Y), row.end);
     }
 }
 
