@@ -2,7 +2,6 @@
 // an independent decoder, and the failures of a job.
 
 #include <algorithm>
-#include <cstring>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -18,33 +17,21 @@ using namespace mpeg_fixtures;
 using input_test::Cat;
 using ::testing::HasSubstr;
 
-Bytes Ascii(const char* text) { return Bytes(text, text + std::strlen(text)); }
-
-// A mono file's alignment and byte rate; the provisional size, positive for
-// readers that take it as signed; the largest data size whose RIFF size still
-// fits its 32 bits.
-TEST(WavWriter, HeaderBytes) {
-    struct Case {
-        uint32_t dataSize, rate;
-        uint16_t channels;
-        Bytes riffSize, format, dataSizeBytes;  // format: channels, rate, byte rate, alignment, bits
-    };
-    const Case cases[] = {
-        {1000, 48000, 1, {0x0C, 4, 0, 0}, {1, 0, 0x80, 0xBB, 0, 0, 0x00, 0x77, 1, 0, 2, 0, 16, 0}, {0xE8, 3, 0, 0}},
-        {kProvisionalDataSize, 44100, 2, {0x23, 0, 0, 0x80}, {2, 0, 0x44, 0xAC, 0, 0, 0x10, 0xB1, 2, 0, 4, 0, 16, 0},
-         {0xFF, 0xFF, 0xFF, 0x7F}},
-        {kLargestDataSize, 44100, 2, {0xF4, 0xFF, 0xFF, 0xFF}, {2, 0, 0x44, 0xAC, 0, 0, 0x10, 0xB1, 2, 0, 4, 0, 16, 0},
-         {0xD0, 0xFF, 0xFF, 0xFF}},
-    };
-    for (const Case& c : cases) {
+// The provisional size, positive for readers that take it as signed, and the
+// largest size, whose RIFF size still fits 32 bits. The other fields are
+// checked against mpg123's headers below.
+TEST(WavWriter, TheProvisionalAndTheLargestDataSize) {
+    const std::pair<uint32_t, Bytes> cases[] = {{kProvisionalDataSize, {0x23, 0, 0, 0x80, 0xFF, 0xFF, 0xFF, 0x7F}},
+                                                {kLargestDataSize, {0xF4, 0xFF, 0xFF, 0xFF, 0xD0, 0xFF, 0xFF, 0xFF}}};
+    for (const auto& [dataSize, riffAndDataSizes] : cases) {
         std::FILE* file = std::tmpfile();
-        EXPECT_EQ(WriteWavHeader(file, c.dataSize, c.rate, c.channels, 16), 0);
-        Bytes written(kWavHeaderBytes + 1);
+        EXPECT_EQ(WriteWavHeader(file, dataSize, 44100, 2, 16), 0);
+        Bytes header(kWavHeaderBytes);
         std::rewind(file);
-        written.resize(std::fread(written.data(), 1, written.size(), file));
+        EXPECT_EQ(std::fread(header.data(), 1, header.size(), file), kWavHeaderBytes);
         std::fclose(file);
-        EXPECT_EQ(written, Cat({Ascii("RIFF"), c.riffSize, Ascii("WAVEfmt "), {16, 0, 0, 0, 1, 0}, c.format,
-                                Ascii("data"), c.dataSizeBytes}));
+        EXPECT_EQ(Cat({Bytes(header.begin() + 4, header.begin() + 8), Bytes(header.begin() + 40, header.end())}),
+                  riffAndDataSizes);
     }
 }
 
@@ -96,6 +83,7 @@ TEST(DecodeJob, SamplesMatchMpg123AndATaggedFileKeepsItsLengthAndTiming) {
         EXPECT_TRUE(std::equal(wav.Samples.begin(), wav.Samples.end(), mpg123.Samples.begin() + offset * wav.Channels,
                                mpg123.Samples.end()));
         if (offset != 0) continue;
+        EXPECT_EQ(wav.Header, mpg123.Header);
         EXPECT_EQ(wav.Frames(), kFrames);
         int64_t loudest = 0;
         for (int64_t i = 0; i < wav.Frames(); ++i) {

@@ -82,6 +82,7 @@ struct Wav16 {
     int Rate = 0;
     int64_t DeclaredBytes = -1;  // the data chunk's size field
     int64_t FileBytes = 0;
+    Bytes Header;                  // the first 44 bytes
     std::vector<int16_t> Samples;  // interleaved, as many as the file holds after the header
     int64_t Frames() const { return Channels ? static_cast<int64_t>(Samples.size()) / Channels : 0; }
 };
@@ -98,6 +99,7 @@ inline Wav16 ReadWav16(const fs::path& path) {
         return value;
     };
     if (file.size() < 44) return wav;
+    wav.Header.assign(file.begin(), file.begin() + 44);
     wav.Channels = static_cast<int>(le(22, 2));
     wav.Rate = static_cast<int>(le(24, 4));
     wav.DeclaredBytes = le(40, 4);
