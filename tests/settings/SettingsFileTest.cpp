@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include "settings/Settings.h"
@@ -11,34 +13,16 @@ using fixtures::ReadText;
 using fixtures::ScopedWorkingDir;
 using fixtures::TempDir;
 using fixtures::WriteText;
+namespace fs = std::filesystem;
 
 namespace {
 
+// The file a first start writes, byte for byte.
 const char* const kDefaultFile =
-    "[Quavermill]\n"
-    "Window_X=64\n"
-    "Window_Y=64\n"
-    "AlwaysOnTop=8\n"
-    "Logerr=8\n"
-    "DeleteInput=0\n"
-    "SetBitrate=0\n"
-    "Mono=0\n"
-    "Quality=1\n"
-    "VBRQuality=801\n"
-    "SetCBR=0\n"
-    "ABRBitrate=128\n"
-    "CBRBitrate=128\n"
-    "TagMode=0\n"
-    "AutoTag=0\n"
-    "id3Tag=0\n"
-    "Title=\n"
-    "Artist=\n"
-    "Album=\n"
-    "Genre=Other\n"
-    "Year=\n"
-    "OutputDirMode=0\n"
-    "OutputDir=\n"
-    "ScaleMode=0\n";
+    "[Quavermill]\nWindow_X=64\nWindow_Y=64\nAlwaysOnTop=8\nLogerr=8\nDeleteInput=0\n"
+    "SetBitrate=0\nMono=0\nQuality=1\nVBRQuality=801\nSetCBR=0\nABRBitrate=128\nCBRBitrate=128\n"
+    "TagMode=0\nAutoTag=0\nid3Tag=0\nTitle=\nArtist=\nAlbum=\nGenre=Other\nYear=\n"
+    "OutputDirMode=0\nOutputDir=\nScaleMode=0\n";
 
 Settings LoadText(const TempDir& dir, const std::string& text) {
     WriteText(dir / "Quavermill.ini", text);
@@ -48,9 +32,16 @@ Settings LoadText(const TempDir& dir, const std::string& text) {
     return settings;
 }
 
+mode_t ModeOf(const fs::path& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+std::ptrdiff_t Entries(const fs::path& dir) { return std::distance(fs::directory_iterator(dir), {}); }
+
 }  // namespace
 
-TEST(SettingsFile, MissingFileIsCreatedWithTheDefaultsByteForByte) {
+TEST(SettingsFile, MissingFileIsCreatedWithTheDefaultsAndAnotherFirstLineKeepsTheFile) {
     TempDir dir;
     ScopedWorkingDir cwd(dir.path());
     Settings settings;
@@ -58,6 +49,9 @@ TEST(SettingsFile, MissingFileIsCreatedWithTheDefaultsByteForByte) {
     LoadSettingsFile(settings, "Quavermill.ini");
     EXPECT_EQ(settings, Settings{});
     EXPECT_EQ(ReadText(dir / "Quavermill.ini"), kDefaultFile);
+    const std::string other = "[Other]\nWindow_X=5\n";
+    EXPECT_EQ(LoadText(dir, other), Settings{});
+    EXPECT_EQ(ReadText(dir / "Quavermill.ini"), other);
 }
 
 // Every value goes back to the file as it was read, a hand-edited switch of
@@ -75,73 +69,36 @@ TEST(SettingsFile, EveryValueIsWrittenBackAsItWasRead) {
     EXPECT_EQ(ReadText(dir / "Quavermill.ini"), file);
 }
 
+// A line break in a text once ended its line early, and the rest read back as
+// a key of its own.
 TEST(SettingsFile, ControlCharactersInATextNeverReachTheFile) {
     TempDir dir;
     Settings saved;
     saved.Title = "Live\nOutputDirMode=1";
     saved.Artist = "tab\there\r\x7F\x01é";
-    saved.OutputDir = "/home/u/new\nfolder/";
     ASSERT_TRUE(SaveSettingsFile(saved, dir / "Quavermill.ini"));
-    const std::string text = ReadText(dir / "Quavermill.ini");
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 24);
-    Settings loaded;
-    LoadSettingsFile(loaded, dir / "Quavermill.ini");
-    EXPECT_EQ(loaded.Title, "LiveOutputDirMode=1");
-    EXPECT_EQ(loaded.Artist, "tabhereé");
-    EXPECT_EQ(loaded.OutputDir, "/home/u/newfolder/");
-    EXPECT_FALSE(loaded.OutputDirMode.On());
+    const Settings loaded = LoadText(dir, ReadText(dir / "Quavermill.ini"));
+    EXPECT_EQ(std::make_tuple(loaded.Title, loaded.Artist, loaded.OutputDirMode.On()),
+              std::make_tuple("LiveOutputDirMode=1", "tabhereé", false));
 }
 
+// Texts are cut at their limits, never inside a character: 62 ASCII bytes and
+// a two-byte one are over the title's 63.
 TEST(SettingsFile, ParsingRulesKeepTheUsersValues) {
     TempDir dir;
-    const std::string seventy(70, 't');
-    const std::string twoHundredFifty(250, 'd');
-    Settings s = LoadText(dir,
-                          "[Quavermill]\r\n"
-                          "Title=" + seventy + "\r\n"
-                          "Year=" + std::string(40, '9') + "\r\n"
-                          "OutputDir=" + twoHundredFifty + "\r\n"
-                          "Genre=\r\n"
-                          "Artist=  two blanks and one = sign \r\n"
-                          "Mono=1abc\r\n"
-                          "SetCBR=abc\r\n"
-                          "Quality=   -2\r\n"
-                          "Window_X=10\r\n"
-                          "Window_X=20\r\n"
-                          "window_y=99\r\n"
-                          " Window_Y=98\r\n"
-                          "Unknown=5\r\n"
-                          "ABRBitrate=99999999999\r\n");
-    EXPECT_EQ(s.Title, std::string(63, 't'));
+    Settings s = LoadText(dir, "[Quavermill]\r\nTitle=" + std::string(62, 't') + "é\r\nYear=" + std::string(40, '9') +
+                                   "\r\nOutputDir=" + std::string(250, 'd') + "\r\nGenre=\r\n"
+                                   "Artist=  two blanks and one = sign \r\nMono=1abc\r\nSetCBR=abc\r\nQuality=   -2\r\n"
+                                   "Window_X=10\r\nWindow_X=20\r\nwindow_y=99\r\n Window_Y=98\r\n"
+                                   "ABRBitrate=99999999999\r\n");
+    EXPECT_EQ(s.Title, std::string(62, 't'));
     EXPECT_EQ(s.Year, std::string(31, '9'));
     EXPECT_EQ(s.OutputDir, std::string(245, 'd'));
     EXPECT_EQ(s.Genre, "Other");  // an empty value does not match
     EXPECT_EQ(s.Artist, "  two blanks and one = sign ");
-    EXPECT_EQ(s.Mono.Stored, 1);
-    EXPECT_EQ(s.SetCBR, BitrateKindChoice::Average);
-    EXPECT_EQ(static_cast<int32_t>(s.Quality), -2);
-    EXPECT_EQ(s.Window_X, 20);
-    EXPECT_EQ(s.Window_Y, 64);
-    EXPECT_EQ(s.ABRBitrate, INT32_MAX);
-}
-
-TEST(SettingsFile, AnotherFirstLineKeepsEveryDefaultAndTheFile) {
-    TempDir dir;
-    const std::string other = "[Other]\nWindow_X=5\n";
-    EXPECT_EQ(LoadText(dir, other), Settings{});
-    EXPECT_EQ(ReadText(dir / "Quavermill.ini"), other);
-    EXPECT_EQ(LoadText(dir, ""), Settings{});
-}
-
-TEST(SettingsFile, LongLinesAreReadInPiecesAndCutsNeverSplitACharacter) {
-    TempDir dir;
-    // The second 255-byte piece of this line starts with a key, so it matches.
-    EXPECT_EQ(LoadText(dir, "[Quavermill]\n" + std::string(255, '#') + "Mono=1\n").Mono.Stored, 1);
-    // 62 ASCII bytes then a two-byte character: 64 bytes, over the 63 limit.
-    EXPECT_EQ(LoadText(dir, "[Quavermill]\nTitle=" + std::string(62, 'a') + "é\n").Title, std::string(62, 'a'));
-    EXPECT_EQ(CutUtf8("a€b", 3), "a");     // € is three bytes
-    EXPECT_EQ(CutUtf8("a€b", 4), "a€");
-    EXPECT_EQ(CutUtf8("😀😀", 7), "😀");    // four-byte characters
+    EXPECT_EQ(std::make_tuple(s.Mono.Stored, s.SetCBR, static_cast<int32_t>(s.Quality), s.Window_X, s.Window_Y,
+                              s.ABRBitrate),
+              std::make_tuple(1, BitrateKindChoice::Average, -2, 20, 64, INT32_MAX));
 }
 
 TEST(SettingsFile, OutputDirModeZeroForgetsTheFolder) {
@@ -157,28 +114,53 @@ TEST(SettingsFile, OutputDirModeZeroForgetsTheFolder) {
     EXPECT_NE(ReadText(dir / "Quavermill.ini").find("\nOutputDir=\n"), std::string::npos);
 }
 
-TEST(SettingsFile, ASavedFileKeepsThePermissionsOfTheOldOne) {
-    // 0: no old file, which gets what the umask gives any new file.
-    for (const mode_t old_mode : {0, 0600, 0664}) {
-        SCOPED_TRACE(old_mode);
+// A save replaces the file whole, with the old file's permissions (a private
+// 0600 once became readable by others); a file the user may not write, or a
+// folder without room for the temporary file, keeps the old file as it was.
+TEST(SettingsFile, ASaveKeepsTheOldPermissionsOrTheWholeOldFile) {
+    const std::string old_text = "[Quavermill]\nMono=1\n";
+    struct Case { mode_t fileMode, folderMode; bool saved; };  // file mode 0: no old file
+    const Case cases[] = {{0, 0755, true}, {0600, 0755, true}, {0664, 0755, true},
+                          // Read-only for everyone: root, whom the kernel would let write it, leaves it alone too.
+                          {0444, 0755, false}, {0466, 0755, false}, {0644, 0555, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::oct << c.fileMode << " in " << c.folderMode);
+        if (geteuid() == 0 && !c.saved && c.fileMode != 0444) continue;  // root may write what these forbid
         TempDir dir;
-        if (old_mode != 0) {
-            WriteText(dir / "Quavermill.ini", "[Quavermill]\n");
-            chmod((dir / "Quavermill.ini").c_str(), old_mode);
+        const fs::path ini = dir / "Quavermill.ini";
+        if (c.fileMode != 0) {
+            WriteText(ini, old_text);
+            chmod(ini.c_str(), c.fileMode);
         }
+        chmod(dir.path().c_str(), c.folderMode);
         const mode_t previous = umask(022);
-        ASSERT_TRUE(SaveSettingsFile(Settings{}, dir / "Quavermill.ini"));
+        EXPECT_EQ(SaveSettingsFile(Settings{}, ini), c.saved);
         umask(previous);
-        EXPECT_EQ(ReadText(dir / "Quavermill.ini"), kDefaultFile);
-        struct stat info {};
-        ASSERT_EQ(stat((dir / "Quavermill.ini").c_str(), &info), 0);
-        EXPECT_EQ(info.st_mode & 07777, old_mode != 0 ? old_mode : 0644u);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary left
+        chmod(dir.path().c_str(), 0755);
+        EXPECT_EQ(ReadText(ini), c.saved ? kDefaultFile : old_text);
+        EXPECT_EQ(ModeOf(ini), c.fileMode != 0 ? c.fileMode : 0644u);
+        EXPECT_EQ(Entries(dir.path()), 1);  // no temporary left
     }
+    TempDir dir;  // a folder in the way of the rename
+    fs::create_directory(dir / "Quavermill.ini");
+    EXPECT_FALSE(SaveSettingsFile(Settings{}, dir / "Quavermill.ini"));
+    EXPECT_TRUE(fs::is_directory(dir / "Quavermill.ini"));
+    EXPECT_EQ(Entries(dir.path()), 1);
+    // A write that breaks off (a full disk; here the file size limit) leaves the old file whole.
+    WriteText(dir / "cut.ini", old_text);
+    std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit {};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const struct rlimit small {8, limit.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &small);
+    EXPECT_FALSE(SaveSettingsFile(Settings{}, dir / "cut.ini"));
+    setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_EQ(ReadText(dir / "cut.ini"), old_text);
+    EXPECT_EQ(Entries(dir.path()), 2);
 }
 
+// The rename once replaced the link itself, so a file kept elsewhere and linked in became a plain file.
 TEST(SettingsFile, ASymlinkedFileIsReplacedAtTheEndOfItsLinks) {
-    namespace fs = std::filesystem;
     TempDir dir;
     fs::create_directory(dir / "dotfiles");
     WriteText(dir / "dotfiles" / "quavermill.ini", "[Quavermill]\n");
@@ -197,38 +179,6 @@ TEST(SettingsFile, ASymlinkedFileIsReplacedAtTheEndOfItsLinks) {
     EXPECT_FALSE(SaveSettingsFile(changed, dir / "loop-a.ini"));
     for (const char* link : {"Quavermill.ini", "relative.ini", "dangling.ini", "loop-a.ini", "loop-b.ini"})
         EXPECT_TRUE(fs::is_symlink(dir / link)) << link;
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 6);  // no temporary left
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "dotfiles"), {}), 2);
-}
-
-TEST(SettingsFile, ARefusedOrFailedSaveKeepsTheOldFile) {
-    const std::string old_text = "[Quavermill]\nMono=1\n";
-    const auto expect_kept = [&](mode_t file_mode, mode_t folder_mode) {
-        SCOPED_TRACE(testing::Message() << std::oct << file_mode << " in " << folder_mode);
-        TempDir dir;
-        WriteText(dir / "Quavermill.ini", old_text);
-        chmod((dir / "Quavermill.ini").c_str(), file_mode);
-        chmod(dir.path().c_str(), folder_mode);
-        EXPECT_FALSE(SaveSettingsFile(Settings{}, dir / "Quavermill.ini"));
-        chmod(dir.path().c_str(), 0755);
-        EXPECT_EQ(ReadText(dir / "Quavermill.ini"), old_text);
-        struct stat info {};
-        ASSERT_EQ(stat((dir / "Quavermill.ini").c_str(), &info), 0);
-        EXPECT_EQ(info.st_mode & 07777, file_mode);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary left
-    };
-    // Read-only for everyone: the user does not want it written, and root,
-    // whom the kernel would let write it, leaves it alone too.
-    expect_kept(0444, 0755);
-    {
-        // A folder in the way of the rename.
-        TempDir dir;
-        std::filesystem::create_directory(dir / "Quavermill.ini");
-        EXPECT_FALSE(SaveSettingsFile(Settings{}, dir / "Quavermill.ini"));
-        EXPECT_TRUE(std::filesystem::is_directory(dir / "Quavermill.ini"));
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-    }
-    if (geteuid() == 0) GTEST_SKIP() << "root may write what only the permissions below forbid";
-    expect_kept(0466, 0755);  // others may write it, its owner may not
-    expect_kept(0644, 0555);  // no room for the temporary file
+    EXPECT_EQ(Entries(dir.path()), 6);  // no temporary left
+    EXPECT_EQ(Entries(dir / "dotfiles"), 2);
 }

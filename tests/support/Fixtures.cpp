@@ -2,13 +2,13 @@
 
 #include <unistd.h>
 
+#include <bit>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <mutex>
-#include <random>
 #include <stdexcept>
 
 #include "settings/ErrorReport.h"
@@ -26,15 +26,6 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, error);
     // rm walks folders by handle, so it also removes a tree deeper than PATH_MAX.
     if (error) std::system(("rm -rf " + ShellQuote(path_.string())).c_str());
-}
-
-ScopedWorkingDir::ScopedWorkingDir(const std::filesystem::path& dir) : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(dir);
-}
-
-ScopedWorkingDir::~ScopedWorkingDir() {
-    std::error_code ignored;
-    std::filesystem::current_path(previous_, ignored);
 }
 
 std::filesystem::path MakeFolderPastPathMax(const std::filesystem::path& root) {
@@ -65,102 +56,81 @@ Bytes ReadFile(const std::filesystem::path& path) {
 }
 
 std::string ReadText(const std::filesystem::path& path) {
-    Bytes bytes = ReadFile(path);
+    const Bytes bytes = ReadFile(path);
     return std::string(bytes.begin(), bytes.end());
 }
 
-void PutLE16(Bytes& out, uint32_t value) {
-    out.push_back(value & 0xFF);
-    out.push_back((value >> 8) & 0xFF);
+namespace {
+
+// `value` in `width` bytes, least significant first unless `bigEndian`.
+Bytes& Put(Bytes& out, uint64_t value, int width, bool bigEndian = false) {
+    for (int i = 0; i < width; ++i) out.push_back(uint8_t(value >> 8 * (bigEndian ? width - 1 - i : i)));
+    return out;
 }
 
-void PutLE32(Bytes& out, uint32_t value) {
-    PutLE16(out, value & 0xFFFF);
-    PutLE16(out, value >> 16);
-}
+}  // namespace
 
-void PutBE16(Bytes& out, uint32_t value) {
-    out.push_back((value >> 8) & 0xFF);
-    out.push_back(value & 0xFF);
-}
-
-void PutBE32(Bytes& out, uint32_t value) {
-    PutBE16(out, value >> 16);
-    PutBE16(out, value & 0xFFFF);
-}
-
-void PutTag(Bytes& out, const char (&fourcc)[5]) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(fourcc[i]));
-}
+void PutBE32(Bytes& out, uint32_t value) { Put(out, value, 4, true); }
 
 Bytes Pcm16LE(const std::vector<int16_t>& samples) {
     Bytes out;
-    out.reserve(samples.size() * 2);
-    for (int16_t sample : samples) PutLE16(out, static_cast<uint16_t>(sample));
+    for (int16_t sample : samples) Put(out, static_cast<uint16_t>(sample), 2);
     return out;
 }
 
 std::vector<int16_t> Sine16(int channels, int rate, int64_t frames, double hz, double amplitude) {
     std::vector<int16_t> samples;
-    samples.reserve(static_cast<std::size_t>(frames * channels));
     for (int64_t i = 0; i < frames; ++i) {
         double value = amplitude * 32767.0 * std::sin(2.0 * M_PI * hz * static_cast<double>(i) / rate);
-        for (int c = 0; c < channels; ++c) {
-            // A slightly different level per channel keeps the channels apart in checks.
-            samples.push_back(static_cast<int16_t>(std::lround(value * (c == 0 ? 1.0 : 0.8))));
-        }
+        // A slightly different level per channel keeps the channels apart in checks.
+        for (int c = 0; c < channels; ++c) samples.push_back(static_cast<int16_t>(std::lround(value * (c ? 0.8 : 1.0))));
     }
     return samples;
 }
 
 Bytes MakeWav(const WavLayout& layout, const Bytes& sampleBytes) {
+    const uint32_t blockAlign =
+        layout.blockAlign >= 0 ? static_cast<uint32_t>(layout.blockAlign) : layout.channels * layout.bits / 8u;
     Bytes fmt;
-    PutLE16(fmt, layout.formatTag);
-    PutLE16(fmt, layout.channels);
-    PutLE32(fmt, layout.rate);
-    uint32_t blockAlign = layout.blockAlign >= 0 ? static_cast<uint32_t>(layout.blockAlign)
-                                                 : layout.channels * layout.bits / 8u;
-    PutLE32(fmt, layout.rate * blockAlign);
-    PutLE16(fmt, blockAlign);
-    PutLE16(fmt, layout.bits);
-    if (layout.fmtSize >= 18) PutLE16(fmt, layout.fmtSize - 18);
+    Put(Put(Put(Put(fmt, layout.formatTag, 2), layout.channels, 2), layout.rate, 4), layout.rate * blockAlign, 4);
+    Put(Put(fmt, blockAlign, 2), layout.bits, 2);
+    if (layout.fmtSize >= 18) Put(fmt, layout.fmtSize - 18, 2);
     if (layout.fmtSize >= 40) {
-        PutLE16(fmt, layout.bits);  // valid bits
-        PutLE32(fmt, 0);            // channel mask
-        const uint8_t guidTail[15] = {0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
-                                      0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
-        fmt.push_back(layout.subFormatCode);
-        fmt.insert(fmt.end(), guidTail, guidTail + 15);
+        Put(Put(fmt, layout.bits, 2), 0, 4);  // valid bits, channel mask
+        const uint8_t guid[16] = {layout.subFormatCode, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+        fmt.insert(fmt.end(), guid, guid + 16);
     }
-    while (fmt.size() < layout.fmtSize) fmt.push_back(0);
-
-    Bytes out;
-    PutTag(out, "RIFF");
-    std::size_t padded = sampleBytes.size() + (sampleBytes.size() & 1);
-    PutLE32(out, static_cast<uint32_t>(4 + 8 + fmt.size() + 8 + padded));
-    PutTag(out, "WAVE");
-    PutTag(out, "fmt ");
-    PutLE32(out, static_cast<uint32_t>(fmt.size()));
-    out.insert(out.end(), fmt.begin(), fmt.end());
-    PutTag(out, "data");
-    PutLE32(out, layout.dataLength >= 0 ? static_cast<uint32_t>(layout.dataLength)
-                                        : static_cast<uint32_t>(sampleBytes.size()));
+    fmt.resize(std::max<std::size_t>(fmt.size(), layout.fmtSize));
+    const std::size_t odd = sampleBytes.size() & 1;
+    Bytes out = {'R', 'I', 'F', 'F'};
+    Put(out, 4 + 8 + fmt.size() + 8 + sampleBytes.size() + odd, 4);
+    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    Put(out, fmt.size(), 4).insert(out.end(), fmt.begin(), fmt.end());
+    out.insert(out.end(), {'d', 'a', 't', 'a'});
+    Put(out, layout.dataLength >= 0 ? static_cast<uint64_t>(layout.dataLength) : sampleBytes.size(), 4);
     out.insert(out.end(), sampleBytes.begin(), sampleBytes.end());
-    if (sampleBytes.size() & 1) out.push_back(0);
+    out.resize(out.size() + odd);
     return out;
 }
 
 void WriteWav16(const std::filesystem::path& path, int channels, int rate, const std::vector<int16_t>& interleaved) {
-    WavLayout layout;
-    layout.channels = static_cast<uint16_t>(channels);
-    layout.rate = static_cast<uint32_t>(rate);
-    WriteFile(path, MakeWav(layout, Pcm16LE(interleaved)));
+    WriteFile(path, MakeWav({.channels = uint16_t(channels), .rate = uint32_t(rate)}, Pcm16LE(interleaved)));
 }
 
 std::filesystem::path WriteSineWav(const std::filesystem::path& path, int64_t frames, double amplitude) {
     std::filesystem::create_directories(path.parent_path());
     WriteWav16(path, 2, 44100, Sine16(2, 44100, frames, 440.0, amplitude));
     return path;
+}
+
+Bytes AiffRate80(uint32_t rate) {
+    Bytes out(2, 0);
+    if (rate == 0) return Put(out, 0, 8);
+    const int shift = std::countl_zero(uint64_t{rate});
+    Put(out, uint64_t{rate} << shift, 8, true);
+    out[0] = uint8_t((16383 + 63 - shift) >> 8);
+    out[1] = uint8_t(16383 + 63 - shift);
+    return out;
 }
 
 std::string ShellQuote(const std::string& text) {
@@ -171,25 +141,22 @@ std::string ShellQuote(const std::string& text) {
 
 namespace {
 
-bool RunTool(const std::string& tool, const std::string& commentFlag, const std::filesystem::path& in,
-             const std::filesystem::path& out, const std::vector<std::string>& comments,
-             const std::string& toolOptions) {
-    std::string command = tool + " " + toolOptions;
+bool RunTool(std::string command, const std::string& commentFlag, const std::filesystem::path& in,
+             const std::filesystem::path& out, const std::vector<std::string>& comments) {
     for (const std::string& comment : comments) command += " " + commentFlag + " " + ShellQuote(comment);
-    command += " -o " + ShellQuote(out.string()) + " " + ShellQuote(in.string());
-    return std::system(command.c_str()) == 0;
+    return std::system((command + " -o " + ShellQuote(out.string()) + " " + ShellQuote(in.string())).c_str()) == 0;
 }
 
 }  // namespace
 
 bool EncodeFlac(const std::filesystem::path& wav, const std::filesystem::path& flac,
                 const std::vector<std::string>& comments, const std::string& toolOptions) {
-    return RunTool("flac --silent --force", "-T", wav, flac, comments, toolOptions);
+    return RunTool("flac --silent --force " + toolOptions, "-T", wav, flac, comments);
 }
 
 bool EncodeOgg(const std::filesystem::path& wav, const std::filesystem::path& ogg,
                const std::vector<std::string>& comments, const std::string& toolOptions) {
-    return RunTool("oggenc --quiet", "-c", wav, ogg, comments, toolOptions);
+    return RunTool("oggenc --quiet " + toolOptions, "-c", wav, ogg, comments);
 }
 
 Bytes WithoutFlacTotal(Bytes flac) {
@@ -199,22 +166,6 @@ Bytes WithoutFlacTotal(Bytes flac) {
     flac.at(kBody + 13) &= 0xF0;
     for (std::size_t i = 14; i <= 17; ++i) flac.at(kBody + i) = 0;
     return flac;
-}
-
-Bytes AiffRate80(uint32_t rate) {
-    Bytes out(10, 0);
-    if (rate == 0) return out;
-    int shift = 0;
-    uint64_t mantissa = rate;
-    while (!(mantissa & 0x8000000000000000ull)) {
-        mantissa <<= 1;
-        ++shift;
-    }
-    uint32_t exponent = 16383 + 63 - shift;
-    out[0] = (exponent >> 8) & 0x7F;
-    out[1] = exponent & 0xFF;
-    for (int i = 0; i < 8; ++i) out[2 + i] = (mantissa >> (56 - 8 * i)) & 0xFF;
-    return out;
 }
 
 namespace {

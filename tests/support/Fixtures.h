@@ -36,11 +36,14 @@ std::filesystem::path MakeFolderPastPathMax(const std::filesystem::path& root);
 // Changes the working directory for the lifetime of the object.
 class ScopedWorkingDir {
 public:
-    explicit ScopedWorkingDir(const std::filesystem::path& dir);
-    ~ScopedWorkingDir();
+    explicit ScopedWorkingDir(const std::filesystem::path& dir) { std::filesystem::current_path(dir); }
+    ~ScopedWorkingDir() {
+        std::error_code ignored;
+        std::filesystem::current_path(previous_, ignored);
+    }
 
 private:
-    std::filesystem::path previous_;
+    std::filesystem::path previous_ = std::filesystem::current_path();
 };
 
 void WriteFile(const std::filesystem::path& path, const Bytes& bytes);
@@ -48,11 +51,7 @@ void WriteText(const std::filesystem::path& path, const std::string& text);
 Bytes ReadFile(const std::filesystem::path& path);
 std::string ReadText(const std::filesystem::path& path);
 
-void PutLE16(Bytes& out, uint32_t value);
-void PutLE32(Bytes& out, uint32_t value);
-void PutBE16(Bytes& out, uint32_t value);
 void PutBE32(Bytes& out, uint32_t value);
-void PutTag(Bytes& out, const char (&fourcc)[5]);
 // `text` in single quotes, safe on a shell command line.
 std::string ShellQuote(const std::string& text);
 
