@@ -100,22 +100,25 @@ TEST(EncodeJob, PathTemplatesAndCommentsReachBothTags) {
         std::map<std::string, std::string> expected;  // "" also stands for a missing field
     };
     const Case cases[] = {
-        // A name Latin-1 cannot hold comes back whole from ID3v2; ID3v1 keeps what Latin-1 can say.
-        {note + " Mix/" + nihon + " " + cafe + ".wav", {.AutoTag = MenuSwitch(true)}, {},
+        // A name Latin-1 cannot hold comes back whole from ID3v2; ID3v1 keeps what Latin-1 can say. A name
+        // that is not UTF-8 is read as Latin-1.
+        {"M\xFCsic/" + note + " Mix/" + nihon + " " + cafe + ".wav", {.AutoTag = MenuSwitch(true)}, {},
          {{"v2:TIT2", nihon + " " + cafe}, {"enc:TIT2", "1"}, {"v2:TALB", note + " Mix"}, {"v1:TIT2", "?? " + cafe},
-          {"v1:TALB", "? Mix"}}},
-        {"Music/Band/Record/01 Song.wav",
+          {"v1:TALB", "? Mix"}, {"v2:TPE1", "M\xC3\xBCsic"}}},
+        // ID3v2.3's year frame takes four digits: a date gives its year.
+        {"Music/B\xE4nd/Record/01 Song.wav",
          {.TagMode = TagModeChoice::Custom, .AutoTag = MenuSwitch(true), .id3Tag = Id3TagChoice::AlsoV2,
-          .Title = "%1 (live)", .Artist = "%3", .Album = "Best of %2", .Genre = "Rock", .Year = "1999"},
+          .Title = "%1 (live)", .Artist = "%3", .Album = "Best of %2", .Genre = "Rock", .Year = "1999-12-31"},
          {},
-         {{"v2:TIT2", "01 Song (live)"}, {"v2:TPE1", "Band"}, {"v2:TALB", "Best of Record"}, {"v2:TYER", "1999"},
-          {"v1:TIT2", "01 Song (live)"}, {"v1:TCON", "Rock"}}},
+         {{"v2:TIT2", "01 Song (live)"}, {"v2:TPE1", "B\xC3\xA4nd"}, {"v2:TALB", "Best of Record"},
+          {"v2:TYER", "1999"}, {"v1:TIT2", "01 Song (live)"}, {"v1:TCON", "Rock"}}},
         // Unknown names are ignored; the file-name filter applies to every field, in both forms.
         {"c/x.flac", {.TagMode = TagModeChoice::Comments, .id3Tag = Id3TagChoice::AlsoV2},
          {"TITLE=a/b " + nihon + "?", "Artist=" + cafe, "ALBUMARTIST=Y", "album=<Best>: \"1|2\"*?\\",
-          "TRACKNUMBER=12/15", "GENRE=", "COMMENT=z"},
+          "TRACKNUMBER=12/15", "GENRE=", "COMMENT=z", "DATE=2001-05-17"},
          {{"v2:TIT2", "a_b " + nihon + "_"}, {"v1:TIT2", "a_b ___"}, {"v2:TPE1", cafe}, {"enc:TPE1", "0"},
-          {"v2:TPE2", ""}, {"v2:TALB", "_Best__ _1_2____"}, {"v2:TRCK", "12_15"}, {"v2:TCON", ""}, {"v2:COMM", ""}}},
+          {"v2:TYER", "2001"}, {"v2:TPE2", ""}, {"v2:TALB", "_Best__ _1_2____"}, {"v2:TRCK", "12_15"},
+          {"v2:TCON", ""}, {"v2:COMM", ""}}},
         // ID3v1 only: no ID3v2 even for what Latin-1 lacks, the short limits, and Other for an unknown genre.
         {"c/x.ogg", {.TagMode = TagModeChoice::Comments, .id3Tag = Id3TagChoice::V1Only},
          {"DATE=2001-05-17", "TRACKNUMBER=12/15", "GENRE=Chillout", "TITLE=" + nihon + std::string(40, 't')},
