@@ -70,8 +70,6 @@ Bytes& Put(Bytes& out, uint64_t value, int width, bool bigEndian = false) {
 
 }  // namespace
 
-void PutBE32(Bytes& out, uint32_t value) { Put(out, value, 4, true); }
-
 Bytes Pcm16LE(const std::vector<int16_t>& samples) {
     Bytes out;
     for (int16_t sample : samples) Put(out, static_cast<uint16_t>(sample), 2);

@@ -51,7 +51,6 @@ void WriteText(const std::filesystem::path& path, const std::string& text);
 Bytes ReadFile(const std::filesystem::path& path);
 std::string ReadText(const std::filesystem::path& path);
 
-void PutBE32(Bytes& out, uint32_t value);
 // `text` in single quotes, safe on a shell command line.
 std::string ShellQuote(const std::string& text);
 
