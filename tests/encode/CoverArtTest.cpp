@@ -69,8 +69,9 @@ TEST(CoverArt, TheAlbumFoldersPictureFollowsTheTagChoices) {
     }
 }
 
-// Appends picture comments to an Ogg Vorbis file: the back cover, the front one cut short, text that is
-// not base64, a GIF front cover, then the front JPEG under a lower-case name, its description ending in a NUL.
+// Appends picture comments to an Ogg Vorbis file: the back cover without its base64 padding, which is
+// optional, the front one cut short, text that is not base64, a GIF front cover, then the front JPEG under
+// a lower-case name, its description ending in a NUL.
 constexpr const char* kOggPictures = R"PY(
 import base64, sys
 from mutagen.flac import Picture
@@ -80,7 +81,7 @@ def block(kind, mime, desc, data):
     return base64.b64encode(p.write()).decode()
 ogg, (jpeg, png), desc = OggVorbis(sys.argv[1]), (open(p, 'rb').read() for p in sys.argv[2:4]), sys.argv[4]
 key, front = 'METADATA_BLOCK_PICTURE', block(3, 'image/jpeg', desc + '\0B', jpeg)
-ogg.tags.extend([(key, block(4, 'image/png', 'Back', png)), (key, front[:-8]), (key, 'not*base64'),
+ogg.tags.extend([(key, block(4, 'image/png', 'Back', png).rstrip('=')), (key, front[:-8]), (key, 'not*base64'),
                  (key, block(3, 'image/gif', '', b'GIF')), (key.lower(), front)])
 ogg.save()
 print('saved\t1')
