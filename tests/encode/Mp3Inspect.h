@@ -13,27 +13,23 @@
 namespace mp3inspect {
 
 // Keys: "id3v2" (tag size, 0 without one); "complete" (1 when a LAME-tag frame
-// comes first, then whole Layer III frames without gaps, then nothing or an
+// comes first, then whole MPEG frames without gaps, then nothing or an
 // ID3v1 tag); "id3v1"; "v2:TIT2", "enc:TIT2" (text encoding), "v1:TIT2" ...;
 // "apic" (the count of pictures), then "apic:mime", "apic:type" and "apic:desc"
 // of the first, whose bytes go to the MP3's path with ".picture" added.
 inline const char* kReaderScript = R"PY(
-import sys
+import io, sys
 from mutagen.id3 import ID3, ParseID3v1, ID3NoHeaderError
+from mutagen.mp3 import MPEGFrame
 d = open(sys.argv[1], 'rb').read()
 def put(key, value): sys.stdout.buffer.write(f'{key}\t{value}\n'.encode())
 size = 10 + (d[6] << 21 | d[7] << 14 | d[8] << 7 | d[9]) if d[:3] == b'ID3' else 0
-pos, frames, first = size, 0, b''
-while pos + 4 <= len(d) and d[pos] == 0xFF and d[pos + 1] & 0xE6 == 0xE2:  # sync, Layer III
-    v, b, r = d[pos + 1] >> 3 & 3, d[pos + 2] >> 4, d[pos + 2] >> 2 & 3
-    if v == 1 or b in (0, 15) or r == 3: break
-    kbps = ((0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160),
-            (0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320))[v == 3][b]
-    n = (144000 if v == 3 else 72000) * kbps // ((44100, 48000, 32000)[r] >> (3 - v if v else 2))
-    n += d[pos + 2] >> 1 & 1
-    if pos + n > len(d): break
-    first = first or d[pos:pos + n]
-    frames, pos = frames + 1, pos + n
+stream, ends = io.BytesIO(d), [size]  # where each whole frame ends
+try:
+    while stream.seek(ends[-1]) + 4 <= len(d) and MPEGFrame(stream) and stream.tell() <= len(d):
+        ends.append(stream.tell())
+except Exception: pass  # no frame header here
+pos, frames, first = ends[-1], len(ends) - 1, d[size:ends[min(1, len(ends) - 1)]]
 id3v1 = len(d) - pos == 128 and d[pos:pos + 3] == b'TAG'
 lametag = (b'Xing' in first or b'Info' in first) and b'LAME' in first
 put('id3v2', size); put('id3v1', int(id3v1))
