@@ -122,13 +122,10 @@ std::filesystem::path WriteSineWav(const std::filesystem::path& path, int64_t fr
 }
 
 Bytes AiffRate80(uint32_t rate) {
-    Bytes out(2, 0);
-    if (rate == 0) return Put(out, 0, 8);
+    if (rate == 0) return Bytes(10, 0);
     const int shift = std::countl_zero(uint64_t{rate});
-    Put(out, uint64_t{rate} << shift, 8, true);
-    out[0] = uint8_t((16383 + 63 - shift) >> 8);
-    out[1] = uint8_t(16383 + 63 - shift);
-    return out;
+    Bytes out;
+    return Put(Put(out, 16383 + 63 - shift, 2, true), uint64_t{rate} << shift, 8, true);
 }
 
 std::string ShellQuote(const std::string& text) {

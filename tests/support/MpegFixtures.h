@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -77,33 +78,24 @@ inline Bytes Noise(std::size_t size, uint32_t seed) {
     return noise;
 }
 
+// Ours and mpg123's both have the plain 44-byte header: its bytes, and the
+// interleaved samples after it.
 struct Wav16 {
-    int Channels = 0;
-    int Rate = 0;
-    int64_t DeclaredBytes = -1;  // the data chunk's size field
-    int64_t FileBytes = 0;
-    Bytes Header;                  // the first 44 bytes
-    std::vector<int16_t> Samples;  // interleaved, as many as the file holds after the header
-    int64_t Frames() const { return Channels ? static_cast<int64_t>(Samples.size()) / Channels : 0; }
+    Bytes Header;
+    std::vector<int16_t> Samples;
+    Bytes Format() const { return Bytes(Header.begin() + 20, Header.begin() + 36); }  // layout and rate
+    int Channels() const { return std::max(1, Header[22] | Header[23] << 8); }
+    int64_t Frames() const { return std::ssize(Samples) / Channels(); }
+    bool SizeIsRight() const {  // the data chunk's size field
+        return (Header[40] | Header[41] << 8 | Header[42] << 16 | uint32_t{Header[43]} << 24) == 2 * Samples.size();
+    }
 };
 
-// Ours and mpg123's both have the plain 44-byte header; anything else reads
-// as wrong values.
 inline Wav16 ReadWav16(const fs::path& path) {
     const Bytes file = fixtures::ReadFile(path);
-    Wav16 wav;
-    wav.FileBytes = std::ssize(file);
-    auto le = [&](std::size_t at, int width) {
-        uint32_t value = 0;
-        for (int i = width - 1; i >= 0; --i) value = value << 8 | file[at + static_cast<std::size_t>(i)];
-        return value;
-    };
-    if (file.size() < 44) return wav;
-    wav.Header.assign(file.begin(), file.begin() + 44);
-    wav.Channels = static_cast<int>(le(22, 2));
-    wav.Rate = static_cast<int>(le(24, 4));
-    wav.DeclaredBytes = le(40, 4);
-    for (std::size_t i = 44; i + 1 < file.size(); i += 2) wav.Samples.push_back(static_cast<int16_t>(le(i, 2)));
+    Wav16 wav{Bytes(file.begin(), file.begin() + std::min<std::size_t>(file.size(), 44)), {}};
+    wav.Header.resize(44);
+    for (std::size_t i = 44; i + 1 < file.size(); i += 2) wav.Samples.push_back(int16_t(file[i] | file[i + 1] << 8));
     return wav;
 }
 
