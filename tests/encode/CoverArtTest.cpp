@@ -27,48 +27,6 @@ fixtures::Bytes FakeJpeg(std::size_t size, unsigned seed = 1) {
     return bytes;
 }
 
-Settings Templates(Id3TagChoice versions) {
-    return {.TagMode = TagModeChoice::Custom, .AutoTag = MenuSwitch(true), .id3Tag = versions, .Title = "%1"};
-}
-
-TEST(CoverArt, TheAlbumFoldersPictureFollowsTheTagChoices) {
-    const struct {
-        const char* name;
-        Settings options;
-        int pictures;
-        std::size_t coverBytes = 3 * 1024 * 1024;  // megabytes, which the library itself cannot carry
-    } rows[] = {
-        {"path tags", {.AutoTag = MenuSwitch(true)}, 1},
-        {"templates, ID3v2 if necessary", Templates(Id3TagChoice::V2IfNeeded), 1},
-        {"templates, ID3v1 only", Templates(Id3TagChoice::V1Only), 0},
-        {"no automatic tagging", {}, 0},
-        // Skipped with a warning: the next name is taken.
-        {"a cover too large to copy", {.AutoTag = MenuSwitch(true)}, 1, kMaxPictureBytes + 1},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        fixtures::ErrorCapture errors;
-        fixtures::TempDir dir;
-        const fixtures::Bytes picture = FakeJpeg(row.coverBytes), folder = FakeJpeg(100, 2);
-        const fs::path wav = fixtures::WriteSineWav(dir / "Album" / "01 Song.wav");
-        fixtures::WriteFile(dir / "Album" / "Cover.JPG", picture);
-        fixtures::WriteFile(dir / "Album" / "folder.jpg", folder);  // cover.* comes first
-        ASSERT_EQ(EncodeFile(wav.string(), row.options, "", fixtures::CapturingHooks()), JobResult::Done);
-        const std::string mp3 = (dir / "Album" / "01 Song.mp3").string();
-        auto tags = mp3inspect::ReadMp3(mp3);
-        ASSERT_EQ(tags["apic"], std::to_string(row.pictures));
-        const bool warned = errors.joined().find("is larger than 16 MiB and was not copied") != std::string::npos;
-        EXPECT_EQ(warned, row.coverBytes > kMaxPictureBytes) << errors.joined();
-        if (row.pictures == 0) continue;
-        EXPECT_EQ(tags["apic:mime"], "image/jpeg");
-        EXPECT_EQ(tags["apic:type"], "3");
-        EXPECT_EQ(fixtures::ReadFile(mp3 + ".picture"), warned ? folder : picture);
-        // The library's own frames stay readable around the picture.
-        EXPECT_EQ(tags["complete"], "1");
-        EXPECT_EQ(tags["v2:TIT2"], "01 Song");
-    }
-}
-
 // Appends picture comments to an Ogg Vorbis file: the back cover without its base64 padding, which is
 // optional, the front one cut short, text that is not base64, a GIF front cover, then the front JPEG under
 // a lower-case name, its description ending in a NUL.
@@ -87,19 +45,28 @@ ogg.save()
 print('saved\t1')
 )PY";
 
-TEST(CoverArt, TheSourcesOwnPicturesTravelWhenTheTagsComeFromItsComments) {
+// The album folder's picture when the tags come from the path, the source's own when they come from its
+// comments; none without an ID3v2 tag.
+TEST(CoverArt, TheMp3CarriesThePictureOfItsTagSource) {
     fixtures::ErrorCapture errors;
     fixtures::TempDir dir;
-    const fixtures::Bytes front = FakeJpeg(2 * 1024 * 1024, 3);
+    // Megabytes, which the library itself cannot carry.
+    const fixtures::Bytes cover = FakeJpeg(3 * 1024 * 1024), front = FakeJpeg(2 * 1024 * 1024, 3);
+    const fixtures::Bytes folder = FakeJpeg(100, 2), small = FakeJpeg(60000, 4);
     const fixtures::Bytes back = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 9, 9, 9};
+    for (const char* album : {"Album", "Big"}) {
+        fixtures::WriteSineWav(dir / album / "01 Song.wav");
+        fixtures::WriteFile(dir / album / "folder.jpg", folder);
+    }
+    fixtures::WriteFile(dir / "Album" / "Cover.JPG", cover);
+    fixtures::WriteFile(dir / "Big" / "cover.jpg", FakeJpeg(kMaxPictureBytes + 1));
     fixtures::WriteFile(dir / "front.jpg", front);
     fixtures::WriteFile(dir / "back.png", back);
-    const fs::path wav = fixtures::WriteSineWav(dir / "src" / "01 Song.wav");
+    fixtures::WriteFile(dir / "small.jpg", small);
+    const fs::path wav = dir / "Album" / "01 Song.wav";
     const std::string frontOption = "--picture='3|image/jpeg|Front|1x1x24|" + (dir / "front.jpg").string() + "'";
     const std::string backOption = "--picture='4|image/png|Back|1x1x24|" + (dir / "back.png").string() + "'";
     const std::string nihon = "Caf\xC3\xA9 \xE6\x97\xA5";
-    const fixtures::Bytes small = FakeJpeg(60000, 4);
-    fixtures::WriteFile(dir / "small.jpg", small);
     ASSERT_TRUE(fixtures::EncodeFlac(wav, dir / "two.flac", {"TITLE=Two"}, backOption + " " + frontOption));
     ASSERT_TRUE(fixtures::EncodeFlac(wav, dir / "back.flac", {"TITLE=Back"}, backOption));
     ASSERT_TRUE(fixtures::EncodeOgg(wav, dir / "cover.ogg", {"TITLE=Ogg"}));
@@ -113,36 +80,48 @@ TEST(CoverArt, TheSourcesOwnPicturesTravelWhenTheTagsComeFromItsComments) {
     std::fill(at - 4, at, 0x7F);
     fixtures::WriteFile(dir / "damaged.flac", damaged);
 
+    const Switch on = MenuSwitch(true);
+    const Settings comments{.TagMode = TagModeChoice::Comments};
+    const std::string skipped = "Warning: a damaged picture was skipped\n";
     const struct {
-        const char* name;
-        std::string title;
+        std::string input;
+        Settings options;
+        std::string title;                  // ID3v1's
         const fixtures::Bytes* picture;
-        const char* type;
-        std::string description;
-        int damaged;  // pictures skipped with a warning
+        std::string apic;                   // type, MIME type and description
+        std::vector<std::string> warnings;  // each after the input's path
     } rows[] = {
-        {"two.flac", "Two", &front, "3", "Front", 0},  // the front cover, though it comes second
-        {"back.flac", "Back", &back, "4", "Back", 0},  // no front cover: the first picture
+        // cover.* before folder.*, whatever the case.
+        {"Album/01 Song.wav", {.AutoTag = on}, "01 Song", &cover, "3 image/jpeg ", {}},
+        {"Album/01 Song.wav", {.TagMode = TagModeChoice::Custom, .AutoTag = on, .Title = "%1"}, "01 Song", &cover,
+         "3 image/jpeg ", {}},
+        {"Album/01 Song.wav", {.TagMode = TagModeChoice::Custom, .AutoTag = on, .id3Tag = Id3TagChoice::V1Only,
+                               .Title = "%1"}, "01 Song", nullptr, "", {}},
+        {"Album/01 Song.wav", {}, "", nullptr, "", {}},
+        // Too large to copy: skipped with a warning, and the next name is taken.
+        {"Big/01 Song.wav", {.AutoTag = on}, "01 Song", &folder, "3 image/jpeg ",
+         {"Warning: the picture '" + (dir / "Big/cover.jpg").string() +
+          "' is larger than 16 MiB and was not copied\n"}},
+        {"two.flac", comments, "Two", &front, "3 image/jpeg Front", {}},  // the front cover, though it comes second
+        {"back.flac", comments, "Back", &back, "4 image/png Back", {}},   // no front cover: the first picture
         // A NUL in the description would end it in the APIC frame and start the picture inside it.
-        {"cover.ogg", "Ogg", &small, "3", nihon, 2},
-        {"damaged.flac", "Back", nullptr, "", "", 1},
+        {"cover.ogg", comments, "Ogg", &small, "3 image/jpeg " + nihon, {skipped, skipped}},
+        {"damaged.flac", comments, "Back", nullptr, "", {skipped}},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+        SCOPED_TRACE(row.input + ", picture " + row.apic);
         errors.clear();
-        const fs::path input = dir / row.name;
-        ASSERT_EQ(EncodeFile(input.string(), {.TagMode = TagModeChoice::Comments}, "", fixtures::CapturingHooks()),
-                  JobResult::Done)
-            << errors.joined();
+        const fs::path input = dir / row.input;
+        ASSERT_EQ(EncodeFile(input.string(), row.options, "", fixtures::CapturingHooks()), JobResult::Done);
         const std::string mp3 = fs::path(input).replace_extension(".mp3").string();
         auto tags = mp3inspect::ReadMp3(mp3);
-        EXPECT_EQ(tags["v1:TIT2"], row.title);
-        const std::string warning = input.string() + ": Warning: a damaged picture was skipped\n";
-        EXPECT_EQ(errors.messages(), std::vector<std::string>(row.damaged, warning));
+        EXPECT_EQ(std::tie(tags["complete"], tags["v1:TIT2"]), std::make_tuple("1", row.title));
+        std::vector<std::string> warnings;
+        for (const std::string& warning : row.warnings) warnings.push_back(input.string() + ": " + warning);
+        EXPECT_EQ(errors.messages(), warnings);
         ASSERT_EQ(tags["apic"], row.picture ? "1" : "0");
         if (!row.picture) continue;
-        EXPECT_EQ(tags["apic:type"], row.type);
-        EXPECT_EQ(tags["apic:desc"], row.description);
+        EXPECT_EQ(tags["apic:type"] + " " + tags["apic:mime"] + " " + tags["apic:desc"], row.apic);
         EXPECT_EQ(fixtures::ReadFile(mp3 + ".picture"), *row.picture);
     }
 }
