@@ -60,15 +60,10 @@ TEST(EncodeLoop, WritesId3v2ThenTheFinalLameTagFrameThenAudioThenId3v1) {
         EXPECT_EQ(Encode(context, out, c.blocks, c.id3v2, c.end), c.result);
         std::fclose(out);
         EXPECT_EQ(errors.joined(), c.result == kEncodeLoopDone ? "" : "Error reading input file '/in/fake.wav'\n");
-        // The encoder's ID3v2 tag, then its final LAME-tag frame, not the placeholder.
-        fixtures::Bytes head(lame_get_id3v2_tag(context.get(), nullptr, 0)), frame(kMp3BufferSize);
-        lame_get_id3v2_tag(context.get(), head.data(), head.size());
-        frame.resize(lame_get_lametag_frame(context.get(), frame.data(), frame.size()));
-        head.insert(head.end(), frame.begin(), frame.end());
-        const fixtures::Bytes file = fixtures::ReadFile(dir / "out.mp3");
-        EXPECT_EQ(fixtures::Bytes(file.begin(), file.begin() + std::min(file.size(), head.size())), head);
+        // The final LAME-tag frame, not the placeholder, after the ID3v2 tag.
         auto mp3 = mp3inspect::ReadMp3(dir / "out.mp3");
-        EXPECT_EQ(std::tie(mp3["id3v1"], mp3["complete"]), std::make_tuple("1", "1"));
+        EXPECT_EQ(std::tie(mp3["complete"], mp3["id3v1"], mp3["v2:TIT2"]),
+                  std::make_tuple("1", "1", c.id3v2 ? "A title" : ""));
     }
 }
 

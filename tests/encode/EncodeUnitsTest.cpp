@@ -36,16 +36,15 @@ TEST(EncoderConfig, SettingsBecomeTheLibrarysModeTargetAndQuality) {
     struct Case { const char* name; Settings options; vbr_mode vbr; float vbrQuality; int quality, bitrate; };
     constexpr TargetChoice bitrate = TargetChoice::Bitrate;
     const Case cases[] = {
-        // A VBR target never passes the engine quality on.
-        {"slider 101, fast", {.Quality = EngineQualityChoice::Fast, .VBRQuality = 101}, vbr_mtrh, 9.0f, -1, 0},
         {"CBR 192, high",
          {.SetBitrate = bitrate, .Quality = EngineQualityChoice::High, .SetCBR = BitrateKindChoice::Constant,
           .CBRBitrate = 192},
          vbr_off, 0, 2, 192},
         {"ABR 150, fast", {.SetBitrate = bitrate, .Quality = EngineQualityChoice::Fast, .ABRBitrate = 150}, vbr_abr, 0,
          7, 150},
-        // Only 1 asks for a bitrate target.
-        {"SetBitrate 8", {.SetBitrate = TargetChoice{8}, .ABRBitrate = 150}, vbr_mtrh, 2.0f, -1, 0},
+        // Only 1 asks for a bitrate target; a VBR target never passes the engine quality on.
+        {"SetBitrate 8", {.SetBitrate = TargetChoice{8}, .Quality = EngineQualityChoice::Fast, .VBRQuality = 101},
+         vbr_mtrh, 9.0f, -1, 0},
     };
     for (const Case& c : cases) {
         LameContext context(lame_init());

@@ -13,8 +13,8 @@
 namespace mp3inspect {
 
 // Keys: "id3v2" (tag size, 0 without one); "complete" (1 when a LAME-tag frame
-// comes first, then whole MPEG frames without gaps, then nothing or an
-// ID3v1 tag); "id3v1"; "v2:TIT2", "enc:TIT2" (text encoding), "v1:TIT2" ...;
+// that counts them comes first, then whole MPEG frames without gaps, then
+// nothing or an ID3v1 tag); "id3v1"; "v2:TIT2", "enc:TIT2" (text encoding), "v1:TIT2" ...;
 // "apic" (the count of pictures), then "apic:mime", "apic:type" and "apic:desc"
 // of the first, whose bytes go to the MP3's path with ".picture" added.
 inline const char* kReaderScript = R"PY(
@@ -31,7 +31,8 @@ try:
 except Exception: pass  # no frame header here
 pos, frames, first = ends[-1], len(ends) - 1, d[size:ends[min(1, len(ends) - 1)]]
 id3v1 = len(d) - pos == 128 and d[pos:pos + 3] == b'TAG'
-lametag = (b'Xing' in first or b'Info' in first) and b'LAME' in first
+tag = max(first.find(b'Xing'), first.find(b'Info'))  # then flags, and the count of the frames after it
+lametag = tag >= 0 and b'LAME' in first and int.from_bytes(first[tag + 8:tag + 12], 'big') == frames - 1
 put('id3v2', size); put('id3v1', int(id3v1))
 put('complete', int(lametag and frames > 1 and (pos == len(d) or id3v1)))
 try: tags = ID3(sys.argv[1], load_v1=False, translate=False)
