@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <map>
-#include <tuple>
 
 #include "encode/Mp3Inspect.h"
 #include "support/Fixtures.h"

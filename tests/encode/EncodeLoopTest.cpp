@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <climits>
 
@@ -27,8 +26,8 @@ int32_t ReadFeed(int32_t out[2][kBlockFrames], AudioSource& source) {
 
 // `blocks` blocks of a quiet ramp, then the read gives `end` (kDamaged: 0 with the source marked, as
 // a reader marks it when its data breaks off). A title in ID3v1, and in ID3v2 too when `id3v2`.
-int Encode(LameContext& context, std::FILE* out, int blocks, bool id3v2, int32_t end = 0) {
-    context.reset(lame_init());
+int Encode(std::FILE* out, int blocks, bool id3v2, int32_t end = 0) {
+    LameContext context(lame_init());
     lame_t lame = context.get();
     id3tag_init(lame);
     ConfigureEncoder(lame, Settings{});
@@ -55,9 +54,8 @@ TEST(EncodeLoop, WritesId3v2ThenTheFinalLameTagFrameThenAudioThenId3v1) {
         SCOPED_TRACE(testing::Message() << c.blocks << " blocks, ID3v2 " << c.id3v2 << ", end " << c.end);
         fixtures::ErrorCapture errors;
         fixtures::TempDir dir;
-        LameContext context;
         std::FILE* out = std::fopen((dir / "out.mp3").c_str(), "w+b");
-        EXPECT_EQ(Encode(context, out, c.blocks, c.id3v2, c.end), c.result);
+        EXPECT_EQ(Encode(out, c.blocks, c.id3v2, c.end), c.result);
         std::fclose(out);
         EXPECT_EQ(errors.joined(), c.result == kEncodeLoopDone ? "" : "Error reading input file '/in/fake.wav'\n");
         // The final LAME-tag frame, not the placeholder, after the ID3v2 tag.
@@ -114,10 +112,9 @@ TEST(EncodeLoop, AWriteFailureFailsTheFileUnlessOnlyTheLameTagFrameIsLost) {
     };
     for (const Case& c : cases) {
         fixtures::ErrorCapture errors;
-        LameContext context;
         std::FILE* file = c.full ? std::fopen("/dev/full", "wb") : OpenRewriteFailingStream();
         setvbuf(file, c.buffered ? buffer : nullptr, c.buffered ? _IOFBF : _IONBF, sizeof buffer);
-        const int result = Encode(context, file, 20, true);
+        const int result = Encode(file, 20, true);
         EXPECT_EQ(result, c.result) << c.name;
         const ErrorReporter reporter{{}, fixtures::CaptureSink()};
         const bool closed = CloseMp3Output(file, result == kEncodeLoopDone ? &reporter : nullptr);
