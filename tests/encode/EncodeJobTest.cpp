@@ -110,9 +110,6 @@ TEST(EncodeJob, PathTemplatesAndCommentsReachBothTags) {
          {"DATE=2001-05-17", "TRACKNUMBER=12/15", "GENRE=Chillout", "TITLE=" + nihon + std::string(40, 't')},
          {{"id3v2", "0"}, {"v1:TDRC", "2001"}, {"v1:TRCK", "12"}, {"v1:TCON", "Other"},
           {"v1:TIT2", "__" + std::string(28, 't')}}},
-        // Nothing of the file before reaches the next one.
-        {"c/y.flac", {.TagMode = TagModeChoice::Comments, .id3Tag = Id3TagChoice::AlsoV2}, {},
-         {{"v2:TIT2", ""}, {"v2:TPE1", ""}, {"v2:TALB", ""}, {"v1:TIT2", ""}, {"v1:TCON", ""}}},
     };
     for (const Case& c : cases) {
         fixtures::TempDir dir;
