@@ -15,7 +15,6 @@ namespace {
 
 using namespace mpeg_fixtures;
 using input_test::Cat;
-using ::testing::HasSubstr;
 
 // The provisional size, positive for readers that take it as signed, and the
 // largest size, whose RIFF size still fits 32 bits. The other fields are
@@ -116,7 +115,7 @@ TEST(DecodeJob, FailuresReportAndLeaveTheInputAlone) {
         fixtures::ErrorCapture errors;
         EXPECT_EQ(Decode(c.input, c.outputDir, c.stop), c.result);
         EXPECT_EQ(errors.joined().empty(), c.message.empty()) << errors.joined();
-        EXPECT_THAT(errors.joined(), HasSubstr(c.message));
+        EXPECT_THAT(errors.joined(), testing::HasSubstr(c.message));
         EXPECT_EQ(fixtures::ReadFile(c.input), input);
         EXPECT_EQ(fs::exists(c.output), c.result != JobResult::Cancelled);
     }

@@ -15,8 +15,7 @@ namespace {
 TEST(Utf8ToLocal, ReplacesWhatLatin1LacksAndEveryMalformedSequence) {
     struct Case { const char* name; std::string utf8, latin1; bool fits; };
     const Case cases[] = {
-        {"top of Latin-1", "\xC3\xBF", "\xFF", true},
-        {"first character past Latin-1", "\xC4\x80", "?", false},
+        {"the top of Latin-1, then the first character past it", "\xC3\xBF\xC4\x80", "\xFF?", false},
         {"lone continuation byte", "a\x80z", "a?z", false},
         {"sequence broken by ASCII", "a\xC3z", "a?z", false},
         {"overlong slash", "a\xC0\xAFz", "a??z", false},
