@@ -18,12 +18,15 @@ std::pair<int, std::string> RunTool(const fs::path& dir, const std::vector<std::
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, fixtures::ReadText(dir / "stderr.txt")};
 }
 
+// Each MP3 is checked in its first frame's header, which holds the bitrate
+// index and the channel mode; the header frame says VBR ("Xing") or not ("Info").
 TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
     struct Case {
         std::vector<std::string> arguments;
         int status;
         std::vector<std::string> errors;  // a leading '/' stands for the folder's path
-        std::vector<std::string> present, absent;
+        std::vector<std::string> present = {}, absent = {};
+        int bitrate_index = 11, channel_mode = 1;  // the settings file's CBR 192 in joint stereo; index -1: VBR
     };
     const Case cases[] = {
         {{"good.wav", "bad.wav", "missing.wav", "notes.txt"}, 1,
@@ -37,13 +40,31 @@ TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
         {{"-j", "2", "a.wav", "a.aif", "a.wav"}, 1,
          {"/a.aif: Output file '", "/a.mp3' is also written or read by another file of this run; skipped",
           "1 of 3 files converted, 2 failed"},
-         {"a.mp3", "a.aif"}, {}},
+         {"a.mp3", "a.aif"}},
         // MPEG files are decoded to WAV, and never deleted.
         {{"-q", "song.mp3", "noframe.mp2"}, 1, {"/noframe.mp2: Can't find an MPEG audio frame in '"},
          {"song.wav", "song.mp3", "noframe.mp2"}, {"noframe.wav"}},
         // A folder's files keep their place below the output folder; an empty folder is an error of its own.
         {{"-q", "-o", "out", "Albums", "Empty"}, 1, {"/Empty: No audio files to convert in this folder"},
          {"out/Albums/Disc 1/01.mp3"}, {"Albums/Disc 1/01.mp3"}},
+        // Encoder options override the settings file for this run only.
+        {{"-q", "-b", "100", "--cbr", "a.wav"}, 0, {}, {"a.mp3"}, {}, 7},  // 96 kbit/s is the nearest legal rate
+        {{"-q", "-m", "a.wav"}, 0, {}, {"a.mp3"}, {}, 11, 3},
+        {{"-q", "-V", "2.5", "a.wav"}, 0, {}, {"a.mp3"}, {}, -1},
+        {{"-q", "--settings", "other.ini", "a.wav"}, 0, {}, {"a.mp3"}, {}, 9},  // its CBR 128
+        // A wrong command line converts nothing and exits with 2.
+        {{}, 2, {"no input files"}},
+        {{"-b"}, 2, {"option -b needs a value"}},
+        {{"--bogus", "a.wav"}, 2, {"unknown option '--bogus'"}},
+        {{"-o", "nowhere", "a.wav"}, 2, {"the output directory 'nowhere' does not exist"}, {}, {"a.mp3"}},
+        {{"--settings", "missing.ini", "a.wav"}, 2, {"the settings file 'missing.ini' does not exist"}},
+        {{"-j", "0", "a.wav"}, 2, {"option -j needs a whole number"}},
+        {{"-V", "10.01", "a.wav"}, 2, {"option -V needs a quality from 0 to 10 with at most two decimals"}},
+        {{"-V", "2.125", "a.wav"}, 2, {"not '2.125'"}},
+        {{"-V", "-1", "a.wav"}, 2, {"not '-1'"}},
+        {{"-b", "7", "a.wav"}, 2, {"option -b needs a bitrate from 8 to 320 kbit/s, not '7'"}, {}, {"a.mp3"}},
+        {{"-b", "128k", "a.wav"}, 2, {"not '128k'"}},
+        {{"-V", "2", "-b", "128", "a.wav"}, 2, {"option -V (a VBR quality) cannot go with -b"}},
     };
     // Settings come from the settings file, which is read but never written, nor is a log.
     const std::string ini = "[Quavermill]\nSetBitrate=1\nSetCBR=1\nCBRBitrate=192\nDeleteInput=8\n";
@@ -52,6 +73,7 @@ TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
         fs::create_directories(dir / "out");
         fs::create_directories(dir / "Empty");
         fixtures::WriteText(dir / "Quavermill.ini", ini);
+        fixtures::WriteText(dir / "other.ini", "[Quavermill]\nSetBitrate=1\nSetCBR=1\nCBRBitrate=128\n");
         for (const char* name : {"good.wav", "a.wav", "b.wav", "Albums/Disc 1/01.wav"})
             fixtures::WriteSineWav(dir / name);
         fixtures::WriteText(dir / "bad.wav", "not audio");
@@ -71,74 +93,20 @@ TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
         }
         for (const std::string& file : c.present) {
             EXPECT_TRUE(fs::exists(dir / file)) << name << ": " << file;
-            if (file.ends_with(".mp3")) {
-                EXPECT_TRUE(mp3inspect::IsCompleteMp3(dir / file)) << name << ": " << file;
-                // 192 kbit/s, bitrate index 11, in the first frame header.
-                EXPECT_EQ(fixtures::ReadFile(dir / file).at(2) >> 4, 11) << name << ": " << file;
+            if (!file.ends_with(".mp3")) continue;
+            EXPECT_TRUE(mp3inspect::IsCompleteMp3(dir / file)) << name << ": " << file;
+            const fixtures::Bytes mp3 = fixtures::ReadFile(dir / file);
+            const std::string head(mp3.begin(), mp3.begin() + std::min<std::size_t>(mp3.size(), 200));
+            EXPECT_EQ(head.find("Xing") != std::string::npos, c.bitrate_index < 0) << name;
+            if (c.bitrate_index >= 0) {
+                EXPECT_EQ(mp3.at(2) >> 4, c.bitrate_index) << name << ": " << file;
             }
+            EXPECT_EQ(mp3.at(3) >> 6, c.channel_mode) << name << ": " << file;
         }
         for (const std::string& file : c.absent) EXPECT_FALSE(fs::exists(dir / file)) << name << ": " << file;
         EXPECT_EQ(fixtures::ReadText(dir / "Quavermill.ini"), ini) << name;
         EXPECT_FALSE(fs::exists(dir / "Quavermill.log")) << name;
     }
-}
-
-// The first frame's header holds the bitrate index and the channel mode; the
-// header frame's name says VBR ("Xing") or not ("Info").
-TEST(CliTool, EncoderOptionsOverrideTheSettingsFileForOneRun) {
-    const struct {
-        std::vector<std::string> arguments;
-        int bitrateIndex, channelMode;  // bitrate index -1: VBR
-    } rows[] = {
-        {{"-b", "100", "--cbr"}, 7, 1},       // 96 kbit/s is the legal rate nearest to 100
-        {{"-m"}, 11, 3},                      // mono, at the settings file's CBR 192
-        {{"-V", "2.5"}, -1, 1},
-        {{"--settings", "other.ini"}, 9, 1},  // CBR 128 from the other file
-    };
-    for (const auto& row : rows) {
-        fixtures::TempDir dir;
-        fixtures::WriteText(dir / "Quavermill.ini", "[Quavermill]\nSetBitrate=1\nSetCBR=1\nCBRBitrate=192\n");
-        fixtures::WriteText(dir / "other.ini", "[Quavermill]\nSetBitrate=1\nSetCBR=1\nCBRBitrate=128\n");
-        fixtures::WriteSineWav(dir / "a.wav");
-        std::vector<std::string> arguments = row.arguments;
-        arguments.push_back("a.wav");
-        const auto [status, errors] = RunTool(dir.path(), arguments);
-        const std::string name = testing::PrintToString(row.arguments);
-        ASSERT_EQ(status, 0) << name << ": " << errors;
-        const fixtures::Bytes mp3 = fixtures::ReadFile(dir / "a.mp3");
-        const std::string head(mp3.begin(), mp3.begin() + std::min<std::size_t>(mp3.size(), 200));
-        EXPECT_EQ(head.find("Xing") != std::string::npos, row.bitrateIndex < 0) << name;
-        if (row.bitrateIndex >= 0) {
-            EXPECT_EQ(mp3.at(2) >> 4, row.bitrateIndex) << name;
-        }
-        EXPECT_EQ(mp3.at(3) >> 6, row.channelMode) << name;
-    }
-}
-
-// A wrong command line converts nothing and exits with 2; the message names what was wrong.
-TEST(CliTool, AWrongCommandLineConvertsNothing) {
-    const std::pair<std::vector<std::string>, std::string> wrong[] = {
-        {{}, "no input files"},
-        {{"-b"}, "option -b needs a value"},
-        {{"--bogus", "a.wav"}, "unknown option '--bogus'"},
-        {{"-o", "nowhere", "a.wav"}, "the output directory 'nowhere' does not exist"},
-        {{"--settings", "missing.ini", "a.wav"}, "the settings file 'missing.ini' does not exist"},
-        {{"-j", "0", "a.wav"}, "option -j needs a whole number"},
-        {{"-V", "10.01", "a.wav"}, "option -V needs a quality from 0 to 10 with at most two decimals, not '10.01'"},
-        {{"-V", "2.125", "a.wav"}, "not '2.125'"},
-        {{"-V", "-1", "a.wav"}, "not '-1'"},
-        {{"-b", "7", "a.wav"}, "option -b needs a bitrate from 8 to 320 kbit/s, not '7'"},
-        {{"-b", "128k", "a.wav"}, "not '128k'"},
-        {{"-V", "2", "-b", "128", "a.wav"}, "option -V (a VBR quality) cannot go with -b"},
-    };
-    fixtures::TempDir dir;
-    fixtures::WriteSineWav(dir / "a.wav");
-    for (const auto& [arguments, message] : wrong) {
-        const auto [status, errors] = RunTool(dir.path(), arguments);
-        EXPECT_EQ(status, 2) << errors;
-        EXPECT_NE(errors.find(message), std::string::npos) << errors;
-    }
-    EXPECT_FALSE(fs::exists(dir / "a.mp3"));
 }
 
 }  // namespace
