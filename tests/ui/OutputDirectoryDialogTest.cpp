@@ -49,7 +49,7 @@ TEST_F(OutputDirectoryDialogTest, ChoiceAndPickedFolderAreStoredWithATrailingSla
         if (c.button) Click(dialog, c.button);
         for (std::size_t run = 0; run < c.answers.size(); ++run) Click(dialog, kBrowse);
         Click(dialog, c.leave);
-        EXPECT_EQ(std::make_tuple(settings.OutputDir, Stored(settings.OutputDirMode)), c.stored);
+        EXPECT_EQ(std::make_tuple(settings.OutputDir, settings.OutputDirMode.Stored), c.stored);
         EXPECT_EQ(warnings, c.warned ? 1 : 0);
         EXPECT_EQ(dialog.isVisible(), c.stays_open) << "a refused default leaves the dialog open for another choice";
     }

@@ -49,7 +49,7 @@ TEST_F(TaggingSetupDialogTest, SourceChoiceAndAcceptStoresItsPair)
         EXPECT_EQ(Child(dialog, kCustomOptions).isEnabled(), c.options_enabled);
         Click(dialog, id3_buttons[id3]);
         Click(dialog, kAccept);
-        EXPECT_EQ(std::make_tuple(Stored(s.AutoTag), Stored(s.TagMode), Stored(s.id3Tag)),
+        EXPECT_EQ(std::make_tuple(s.AutoTag.Stored, Stored(s.TagMode), Stored(s.id3Tag)),
                   std::tie(c.auto_tag, c.tag_mode, id3));
     }
 }
