@@ -24,10 +24,7 @@ TEST_F(TaggingSetupDialogTest, SourceChoiceAndAcceptStoresItsPair)
         int32_t auto_tag, tag_mode;
     } cases[] = {
         {0, 2, 0, {}, false, 0, 2},
-        {1, 0, 0, {}, true, 8, 0},
         {0, 0, 0, {kAutoTag, kCustomOptions}, true, 8, 1},
-        // Checking the box again restores the stored option, not the one chosen since.
-        {0, 1, 0, {kAutoTag, kDefaultOptions, kAutoTag, kAutoTag}, true, 8, 1},
         {8, 1, 0, {kCopyComments}, false, 0, 2},
         // Fix: options left enabled after unchecking let "Custom Options"
         // enable fields whose text Accept then drops.
