@@ -68,8 +68,7 @@ std::vector<std::string> Crossings(const fs::path& root) {
                 }
                 const std::size_t slash = header.find('/');
                 const std::string target = slash == std::string::npos ? "" : header.substr(0, slash);
-                if (target == folder) continue;
-                if (!kAllowedFolders.count(target) || !allowed.count(target)) crossings.push_back(where);
+                if (target != folder && !allowed.count(target)) crossings.push_back(where);
             }
         }
     }
@@ -86,7 +85,6 @@ TEST(IncludeWalls, ACrossingIsFound) {
     fixtures::TempDir root;
     const std::pair<std::string, std::string> files[] = {
         {"decode/Job.cpp", "  #  include \"encode/EncodeLoop.h\"\n"},
-        {"encode/Fine.cpp", "#include <lame/lame.h>\n#include \"input/AudioSource.h\"\n#include <vector>\n"},
         {"input/Reader.cpp", "#include <lame/lame.h>\n#include <somecodec.h>\n#include \"encode/EncodeJob.h\"\n"},
         {"queue/Worker.cpp", "#include \"app/MainWindow.h\"\n#include <QString>\n#include <sys/types.h>\n"
                              "#include <somecodec.h>\n"},
