@@ -10,14 +10,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Runs the tool in `dir`; its exit status and what it printed on standard error.
-std::pair<int, std::string> RunTool(const fs::path& dir, const std::vector<std::string>& arguments) {
-    std::string command = "cd " + fixtures::ShellQuote(dir.string()) + " && " + fixtures::ShellQuote(QM_CLI_PATH);
-    for (const std::string& argument : arguments) command += " " + fixtures::ShellQuote(argument);
-    const int raw = std::system((command + " >stdout.txt 2>stderr.txt </dev/null").c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, fixtures::ReadText(dir / "stderr.txt")};
-}
-
 // Each MP3 is checked in its first frame's header, which holds the bitrate
 // index and the channel mode; the header frame says VBR ("Xing") or not ("Info").
 TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
@@ -55,10 +47,8 @@ TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
         {{"--settings", "missing.ini", "a.wav"}, 2, {"the settings file 'missing.ini' does not exist"}},
         {{"-j", "0", "a.wav"}, 2, {"option -j needs a whole number"}},
         {{"-V", "10.01", "a.wav"}, 2, {"option -V needs a quality from 0 to 10 with at most two decimals"}},
-        {{"-V", "2.125", "a.wav"}, 2, {"not '2.125'"}},
-        {{"-V", "-1", "a.wav"}, 2, {"not '-1'"}},
+        {{"-V", "2.125", "a.wav"}, 2, {"not '2.125'"}},  // else read as 3.25
         {{"-b", "7", "a.wav"}, 2, {"option -b needs a bitrate from 8 to 320 kbit/s, not '7'"}, {}, {"a.mp3"}},
-        {{"-b", "128k", "a.wav"}, 2, {"not '128k'"}},
         {{"-V", "2", "-b", "128", "a.wav"}, 2, {"option -V (a VBR quality) cannot go with -b"}},
     };
     // Settings come from the settings file, which is read but never written, nor is a log.
@@ -74,10 +64,14 @@ TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
         fixtures::WriteText(dir / "bad.wav", "not audio");
         fixtures::WriteText(dir / "notes.txt", "x");
         fixtures::WriteText(dir / "noframe.mp2", "no frame in here");
-        const std::string lame = "cd " + fixtures::ShellQuote(dir.path().string()) + " && lame --quiet -b 192 a.wav";
-        ASSERT_EQ(std::system((lame + " song.mp3").c_str()), 0);
+        const std::string cd = "cd " + fixtures::ShellQuote(dir.path().string()) + " && ";
+        ASSERT_EQ(std::system((cd + "lame --quiet -b 192 a.wav song.mp3").c_str()), 0);
 
-        const auto [status, errors] = RunTool(dir.path(), c.arguments);
+        std::string command = cd + fixtures::ShellQuote(QM_CLI_PATH);
+        for (const std::string& argument : c.arguments) command += " " + fixtures::ShellQuote(argument);
+        const int raw = std::system((command + " 2>stderr.txt </dev/null").c_str());
+        const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        const std::string errors = fixtures::ReadText(dir / "stderr.txt");
         const std::string name = testing::PrintToString(c.arguments);
         EXPECT_EQ(status, c.status) << name << ": " << errors;
         EXPECT_EQ(errors.empty(), c.errors.empty()) << name << ": " << errors;
