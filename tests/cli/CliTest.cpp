@@ -6,8 +6,6 @@
 #include "encode/Mp3Inspect.h"
 #include "support/Fixtures.h"
 
-namespace {
-
 namespace fs = std::filesystem;
 
 // Each MP3 is checked in its first frame's header, which holds the bitrate
@@ -96,5 +94,3 @@ TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
         EXPECT_FALSE(fs::exists(dir / "Quavermill.log")) << name;
     }
 }
-
-}  // namespace

@@ -4,8 +4,7 @@
 
 #include "ui/BitrateRules.h"
 
-// The dialog's tests cover the half-way cases through the bitrate box; these
-// are the values the box cannot produce.
+// Ends the bitrate box cannot produce, but an edited settings file can.
 TEST(NearestLegalBitrate, EndsOfTheTableAndOfTheIntegerRange)
 {
     const std::pair<int32_t, int32_t> examples[] = {

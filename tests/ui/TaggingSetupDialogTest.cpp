@@ -70,9 +70,8 @@ TEST_F(TaggingSetupDialogTest, CustomOptionsStoreWhatWasTypedAndNothingElse)
         dialog.show();
         dialog.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-        QLineEdit& genre_text = *genre.lineEdit();
-        genre_text.setFocus();
-        RetypeText(genre_text, "Hard");
+        genre.lineEdit()->setFocus();
+        RetypeText(*genre.lineEdit(), "Hard");
         for (const auto& [name, text] : {std::pair{kArtist, "%3"}, {kAlbum, "%2 live"}, {kTitle, "%1"}})
             RetypeText(Child<QLineEdit>(dialog, name), text);
         // Fix: the year setting holds 31 bytes, not the 63 of the other texts.

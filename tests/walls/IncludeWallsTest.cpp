@@ -15,8 +15,6 @@
 
 #include "support/Fixtures.h"
 
-namespace {
-
 namespace fs = std::filesystem;
 
 // settings <- input <- job <- encode, decode <- queue <- the two programs.
@@ -45,7 +43,7 @@ const std::vector<std::pair<std::regex, std::set<std::string>>> kLibraryRules = 
 };
 
 // The crossings of every source file below `root`, one line each.
-std::vector<std::string> Crossings(const fs::path& root) {
+static std::vector<std::string> Crossings(const fs::path& root) {
     static const std::regex kInclude(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
     std::vector<std::string> crossings;
     for (const auto& [folder, allowed] : kAllowedFolders) {
@@ -103,5 +101,3 @@ TEST(IncludeWalls, ACrossingIsFound) {
                                           "queue/Worker.cpp includes somecodec.h",
                                       }));
 }
-
-}  // namespace
