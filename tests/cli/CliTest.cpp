@@ -43,7 +43,6 @@ TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
         {{"--bogus", "a.wav"}, 2, {"unknown option '--bogus'"}},
         {{"-o", "nowhere", "a.wav"}, 2, {"the output directory 'nowhere' does not exist"}, {}, {"a.mp3"}},
         {{"--settings", "missing.ini", "a.wav"}, 2, {"the settings file 'missing.ini' does not exist"}},
-        {{"-j", "0", "a.wav"}, 2, {"option -j needs a whole number"}},
         {{"-V", "10.01", "a.wav"}, 2, {"option -V needs a quality from 0 to 10 with at most two decimals"}},
         {{"-V", "2.125", "a.wav"}, 2, {"not '2.125'"}},  // else read as 3.25
         {{"-b", "7", "a.wav"}, 2, {"option -b needs a bitrate from 8 to 320 kbit/s, not '7'"}, {}, {"a.mp3"}},
