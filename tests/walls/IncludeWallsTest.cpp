@@ -92,12 +92,9 @@ TEST(IncludeWalls, ACrossingIsFound) {
         fixtures::WriteText(root / name, text);
     }
     // Folders in name order, one file each, lines in their order.
-    EXPECT_EQ(Crossings(root.path()), (std::vector<std::string>{
-                                          "decode/Job.cpp includes encode/EncodeLoop.h",
-                                          "input/Reader.cpp includes lame/lame.h",
-                                          "input/Reader.cpp includes encode/EncodeJob.h",
-                                          "queue/Worker.cpp includes app/MainWindow.h",
-                                          "queue/Worker.cpp includes QString",
-                                          "queue/Worker.cpp includes somecodec.h",
-                                      }));
+    EXPECT_EQ(Crossings(root.path()),
+              (std::vector<std::string>{
+                  "decode/Job.cpp includes encode/EncodeLoop.h", "input/Reader.cpp includes lame/lame.h",
+                  "input/Reader.cpp includes encode/EncodeJob.h", "queue/Worker.cpp includes app/MainWindow.h",
+                  "queue/Worker.cpp includes QString", "queue/Worker.cpp includes somecodec.h"}));
 }
