@@ -54,13 +54,12 @@ TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
         fixtures::TempDir dir;
         fs::create_directories(dir / "out");
         fs::create_directories(dir / "Empty");
-        fixtures::WriteText(dir / "Quavermill.ini", ini);
-        fixtures::WriteText(dir / "other.ini", "[Quavermill]\nSetBitrate=1\nSetCBR=1\nCBRBitrate=128\n");
+        for (const auto& [name, text] : {std::pair<const char*, std::string>{"Quavermill.ini", ini},
+                                         {"other.ini", "[Quavermill]\nSetBitrate=1\nSetCBR=1\nCBRBitrate=128\n"},
+                                         {"bad.wav", "not audio"}, {"notes.txt", "x"}, {"noframe.mp2", "no frame"}})
+            fixtures::WriteText(dir / name, text);
         for (const char* name : {"good.wav", "a.wav", "b.wav", "Albums/Disc 1/01.wav"})
             fixtures::WriteSineWav(dir / name);
-        fixtures::WriteText(dir / "bad.wav", "not audio");
-        fixtures::WriteText(dir / "notes.txt", "x");
-        fixtures::WriteText(dir / "noframe.mp2", "no frame in here");
         const std::string cd = "cd " + fixtures::ShellQuote(dir.path().string()) + " && ";
         ASSERT_EQ(std::system((cd + "lame --quiet -b 192 a.wav song.mp3").c_str()), 0);
 
