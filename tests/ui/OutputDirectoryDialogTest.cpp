@@ -22,8 +22,6 @@ TEST_F(OutputDirectoryDialogTest, ChoiceAndPickedFolderAreStoredWithATrailingSla
         bool warned = false;
     } cases[] = {
         {nullptr, {}, {"/srv/default/", 1}},  // any nonzero mode opens as the default folder
-        // A cancelled browser empties the box, which means beside the input.
-        {kAsDefault, {"/data/mp3", std::nullopt}, {"", 0}},
         {kSameAsInput, {}, {"", 0}},
         {kThisSessionOnly, {"/tmp/run"}, before, kCancel},
         // Fix: a default folder longer than the INI file reads back came back

@@ -30,7 +30,6 @@ TEST_F(TaggingSetupDialogTest, SourceChoiceAndAcceptStoresItsPair)
         // enable fields whose text Accept then drops.
         {8, 1, 0, {kAutoTag}, false, 0, 0},
         // Input scaling: the options open disabled, and Accept keeps the one shown.
-        {8, 0, 1, {}, false, 8, 0},
         {8, 1, 2, {}, false, 8, 1},
     };
     for (const auto& c : cases) {
