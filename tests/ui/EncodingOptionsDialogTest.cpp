@@ -1,9 +1,11 @@
 #include <QSlider>
 
+#include <limits>
 #include <vector>
 
 #include "DialogTestSupport.h"
 #include "encode/EncoderConfig.h"
+#include "settings/LegalBitrates.h"
 #include "ui/EncodingOptionsDialog.h"
 
 using namespace encoding_ids;
@@ -28,10 +30,9 @@ TEST_F(EncodingOptionsDialogTest, EnterStoresWhatTheDialogShowsAndCancelOnlyKeep
         // encoder to ABR.
         {8, 1, 0, 0, {}, nullptr, {0, 1, 128, 128, 0, 0}},
         {1, 8, 0, 0, {}, nullptr, {1, 0, 128, 128, 0, 0}},
-        // Typed text is cut at its first other character and capped at 320;
-        // CBR takes the legal rate nearest to it, at least 8 kbit/s.
+        // Typed text is read up to its first other character; CBR takes the
+        // legal rate nearest to it, at least 8 kbit/s.
         {0, 0, 0, 0, {kBitrateMode, kCbr}, "12a", {1, 1, 16, 12, 0, 0}},
-        {0, 0, 0, 0, {kBitrateMode, kCbr}, "1000", {1, 1, 320, 320, 0, 0}},
         {0, 0, 0, 0, {kBitrateMode}, "", {1, 0, 8, 8, 0, 0}},
         // The gain boxes exclude each other and make the tags copied; unchecking leaves the tag mode.
         {0, 0, 0, 1, {kAlbumGain, kTitleGain}, nullptr, {0, 0, 128, 128, 1, 2}},
@@ -69,4 +70,13 @@ TEST_F(EncodingOptionsDialogTest, EnterStoresWhatTheDialogShowsAndCancelOnlyKeep
         EXPECT_EQ(std::make_tuple(slider, s.VBRQuality, s.Mono.Stored),
                   c.leave ? std::make_tuple(c.position, 801, 8) : std::make_tuple(c.position, c.position, 1));
     }
+}
+
+// Ends the bitrate box cannot produce, but an edited settings file can.
+TEST(NearestLegalBitrate, EndsOfTheTableAndOfTheIntegerRange)
+{
+    const std::pair<int32_t, int32_t> examples[] = {
+        {0, 8}, {11, 8}, {12, 16}, {130, 128}, {-7, 8}, {std::numeric_limits<int32_t>::min(), 8},
+        {std::numeric_limits<int32_t>::max(), 320}};
+    for (const auto& [in, out] : examples) EXPECT_EQ(NearestLegalBitrate(in), out) << "for " << in;
 }
