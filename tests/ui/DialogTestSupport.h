@@ -29,8 +29,7 @@ protected:
     void ResetToDefaults()
     {
         static int argc = 1;
-        static char name[] = "ui_dialogs_test";
-        static char* argv[] = {name, nullptr};
+        static char* argv[] = {const_cast<char*>("ui_dialogs_test"), nullptr};
         [[maybe_unused]] static QApplication* const app = new QApplication(argc, argv);
         [[maybe_unused]] static const bool resources_loaded = (InitGuiResources(), true);
         settings = Settings{};
