@@ -1,6 +1,5 @@
-// Every #include of the program's own folders must follow the arrows below.
-// A folder may use itself and the folders its row names; system headers of
-// the libraries that belong behind one wall may be included only there.
+// Every #include must follow the walls below: between the program's own
+// folders, and around the libraries that belong behind one of them.
 
 #include <gtest/gtest.h>
 
