@@ -49,7 +49,6 @@ inline void Click(QWidget& dialog, const char* name) { Child<QAbstractButton>(di
 // Typed key by key, so the box's own rules run as they do for a user.
 inline void RetypeText(QLineEdit& box, const QString& text)
 {
-    QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(&box, Qt::Key_Backspace);
+    box.clear();
     QTest::keyClicks(&box, text);
 }

@@ -1,4 +1,3 @@
-#include <optional>
 #include <vector>
 
 #include "DialogTestSupport.h"
@@ -7,7 +6,7 @@
 using namespace output_dir_ids;
 
 using OutputDirectoryDialogTest = DialogTest;
-using Answers = std::vector<std::optional<std::string>>;
+using Answers = std::vector<std::string>;
 using Dir = std::tuple<std::string, int32_t>;  // OutputDir, OutputDirMode
 
 TEST_F(OutputDirectoryDialogTest, ChoiceAndPickedFolderAreStoredWithATrailingSlash)
@@ -38,7 +37,7 @@ TEST_F(OutputDirectoryDialogTest, ChoiceAndPickedFolderAreStoredWithATrailingSla
         std::tie(settings.OutputDir, settings.OutputDirMode.Stored) = before;
         int warnings = 0;
         auto browser = [answers = c.answers, run = std::size_t{0}](QWidget*, const std::string&) mutable {
-            return answers.at(run++);
+            return std::optional(answers.at(run++));
         };
         OutputDirectoryDialog dialog(settings, nullptr, browser, [&](QWidget*, const std::string&) { ++warnings; });
         dialog.show();
