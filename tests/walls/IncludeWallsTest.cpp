@@ -48,8 +48,7 @@ static std::vector<std::string> Crossings(const fs::path& root) {
     for (const auto& [folder, allowed] : kAllowedFolders) {
         if (!fs::exists(root / folder)) continue;
         for (const auto& entry : fs::recursive_directory_iterator(root / folder)) {
-            const std::string extension = entry.path().extension().string();
-            if (extension != ".h" && extension != ".cpp") continue;
+            if (const fs::path extension = entry.path().extension(); extension != ".h" && extension != ".cpp") continue;
             std::ifstream in(entry.path());
             std::smatch match;
             for (std::string line; std::getline(in, line);) {
