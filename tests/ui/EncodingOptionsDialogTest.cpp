@@ -53,7 +53,7 @@ TEST_F(EncodingOptionsDialogTest, EnterStoresWhatTheDialogShowsAndCancelOnlyKeep
         s.Mono = MenuSwitch(true);  // on for the encoder, as any nonzero value
         slider = c.start;
         EncodingOptionsDialog dialog(settings, slider);
-        dialog.show();
+        dialog.show();  // Enter reaches the default button of a shown dialog only
         QTest::keyClick(&Child<QSlider>(dialog, kSlider), c.key);
         // The V shown is the one the encoder will be given.
         EXPECT_NEAR(Child<QLineEdit>(dialog, kVbrLevel).text().toDouble(), VbrQualityForSlider(c.position), 1e-4);

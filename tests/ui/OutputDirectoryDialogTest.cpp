@@ -40,7 +40,6 @@ TEST_F(OutputDirectoryDialogTest, ChoiceAndPickedFolderAreStoredWithATrailingSla
             return std::optional(answers.at(run++));
         };
         OutputDirectoryDialog dialog(settings, nullptr, browser, [&](QWidget*, const std::string&) { ++warnings; });
-        dialog.show();
         if (c.button) Click(dialog, c.button);
         for (std::size_t run = 0; run < c.answers.size(); ++run) Click(dialog, kBrowse);
         Click(dialog, c.leave);

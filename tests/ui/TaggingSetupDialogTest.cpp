@@ -10,7 +10,6 @@
 using namespace tagging_ids;
 
 using TaggingSetupDialogTest = DialogTest;
-using Texts = std::vector<std::string>;
 
 // The stored AutoTag, TagMode and ScaleMode, the clicks, then whether the
 // options can be chosen, and the AutoTag and TagMode Accept stores.
@@ -79,6 +78,6 @@ TEST_F(TaggingSetupDialogTest, CustomOptionsStoreWhatWasTypedAndNothingElse)
         for (const char* pasted : {"\nOutputDir=/x", "\t", "\r", "\x7f"}) box->insert(pasted);
     Click(dialog, kAccept);
     const Settings& s = settings;
-    EXPECT_EQ((Texts{s.Genre, s.Year, s.Artist, s.Album, s.Title}),
-              (Texts{"Hard", std::string(31, '9'), "%3", "%2 live", "%1"}));
+    EXPECT_EQ((std::vector<std::string>{s.Genre, s.Year, s.Artist, s.Album, s.Title}),
+              (std::vector<std::string>{"Hard", std::string(31, '9'), "%3", "%2 live", "%1"}));
 }
