@@ -62,8 +62,7 @@ static std::vector<std::string> Crossings(const fs::path& root) {
                     if (!rule->second.count(folder)) crossings.push_back(where);
                     continue;
                 }
-                const std::size_t slash = header.find('/');
-                const std::string target = slash == std::string::npos ? "" : header.substr(0, slash);
+                const std::string target = header.substr(0, header.find('/'));  // "X.h" names no folder: a crossing
                 if (target != folder && !allowed.count(target)) crossings.push_back(where);
             }
         }
