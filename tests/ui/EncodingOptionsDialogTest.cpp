@@ -1,6 +1,6 @@
 #include <QSlider>
 
-#include <limits>
+#include <cstdint>
 #include <vector>
 
 #include "DialogTestSupport.h"
@@ -72,7 +72,6 @@ TEST_F(EncodingOptionsDialogTest, EnterStoresWhatTheDialogShowsAndCancelOnlyKeep
 // Ends the bitrate box cannot produce, but an edited settings file can.
 TEST(NearestLegalBitrate, EndsOfTheTableAndOfTheIntegerRange)
 {
-    const std::pair<int32_t, int32_t> examples[] = {
-        {-7, 8}, {std::numeric_limits<int32_t>::min(), 8}, {std::numeric_limits<int32_t>::max(), 320}};
-    for (const auto& [in, out] : examples) EXPECT_EQ(NearestLegalBitrate(in), out) << "for " << in;
+    for (const auto& [in, out] : {std::pair{-7, 8}, {INT32_MIN, 8}, {INT32_MAX, 320}})
+        EXPECT_EQ(NearestLegalBitrate(in), out) << "for " << in;
 }
