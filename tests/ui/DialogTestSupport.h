@@ -47,8 +47,4 @@ Control& Child(QWidget& dialog, const char* name)
 inline void Click(QWidget& dialog, const char* name) { Child<QAbstractButton>(dialog, name).click(); }
 
 // Typed key by key, so the box's own rules run as they do for a user.
-inline void RetypeText(QLineEdit& box, const QString& text)
-{
-    box.clear();
-    QTest::keyClicks(&box, text);
-}
+inline void RetypeText(QLineEdit& box, const QString& text) { box.clear(); QTest::keyClicks(&box, text); }
