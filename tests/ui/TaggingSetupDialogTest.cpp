@@ -13,7 +13,7 @@ using TaggingSetupDialogTest = DialogTest;
 
 // The stored AutoTag, TagMode and ScaleMode, the clicks, then whether the
 // options can be chosen, and the AutoTag and TagMode Accept stores.
-TEST_F(TaggingSetupDialogTest, SourceChoiceAndAcceptStoresItsPair)
+TEST_F(TaggingSetupDialogTest, TheTagSourceChoiceStoresItsAutoTagAndTagMode)
 {
     const char* id3_buttons[] = {kId3V1AndV2IfNeeded, kId3V1AndV2, kId3V1Only, kId3V2Only};
     const struct {
