@@ -28,9 +28,11 @@ TEST_F(EncodingOptionsDialogTest, EnterStoresWhatTheDialogShowsAndCancelOnlyKeep
         // only 1; an unchanged Accept then switched a VBR encoder to ABR.
         {8, 1, 0, 0, {}, nullptr, {0, 1, 128, 128, 0, 0}},
         {1, 8, 0, 0, {}, nullptr, {1, 0, 128, 128, 0, 0}},
-        // Typed text is read up to its first other character; CBR takes the
-        // legal rate nearest to it, at least 8 kbit/s.
+        // Typed text is read up to its first other character and capped at 320,
+        // since the encoder takes a larger ABR target as one of its named presets;
+        // CBR takes the legal rate nearest to it, at least 8 kbit/s.
         {0, 0, 0, 0, {kBitrateMode, kCbr}, "12a", {1, 1, 16, 12, 0, 0}},
+        {0, 0, 0, 0, {kBitrateMode}, "1000", {1, 0, 320, 320, 0, 0}},
         {0, 0, 0, 0, {kBitrateMode}, "", {1, 0, 8, 8, 0, 0}},
         // The gain boxes exclude each other and make the tags copied; unchecking leaves the tag mode.
         {0, 0, 0, 1, {kAlbumGain, kTitleGain}, nullptr, {0, 0, 128, 128, 1, 2}},
