@@ -6,7 +6,6 @@
 using namespace output_dir_ids;
 
 using OutputDirectoryDialogTest = DialogTest;
-using Answers = std::vector<std::string>;
 using Dir = std::tuple<std::string, int32_t>;  // OutputDir, OutputDirMode
 
 TEST_F(OutputDirectoryDialogTest, ChoiceAndPickedFolderAreStoredWithATrailingSlash)
@@ -15,7 +14,7 @@ TEST_F(OutputDirectoryDialogTest, ChoiceAndPickedFolderAreStoredWithATrailingSla
     const std::string fits = "/music/" + std::string(237, 'x');  // 245 bytes with its '/'
     const struct {
         const char* button;  // none: left as it opened
-        Answers answers;  // the folder browser's, in turn
+        std::vector<std::string> answers;  // the folder browser's, in turn
         Dir stored;
         const char* leave = kAccept;
         bool warned = false;
