@@ -240,8 +240,6 @@ void MainWindow::RunCommand(int command) {
 }
 
 void MainWindow::ApplyToggle(int command, bool checked) {
-    // Qt flips the check mark before `triggered`: 8 when the item was
-    // unchecked, 0 when it was checked.
     const Switch value = MenuSwitch(checked);
     switch (command) {
     case kCommandAutoTagging:

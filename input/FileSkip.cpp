@@ -4,6 +4,8 @@
 #include <limits>
 #include <sys/types.h>
 
+#include "settings/ErrorReport.h"
+
 bool SkipForwardBytes(std::FILE* file, uint64_t count) {
     if (count == 0) return true;
     // 64-bit file offsets, so chunk lengths of 2 GiB and more seek in one step.
@@ -22,4 +24,9 @@ bool SkipForwardBytes(std::FILE* file, uint64_t count) {
         count -= got;
     }
     return true;
+}
+
+bool CanSeek(std::FILE* file) {
+    ErrnoKeeper keepErrno;  // a pipe cannot seek; that is no error of the file
+    return fseeko(file, 0, SEEK_CUR) == 0;
 }

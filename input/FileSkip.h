@@ -1,6 +1,6 @@
 #pragma once
 // Moving forward over bytes a reader does not use (chunk bodies, pad bytes,
-// the AIFF sound data offset).
+// the AIFF sound data offset), and whether a file can move at all.
 
 #include <cstdint>
 #include <cstdio>
@@ -12,3 +12,6 @@
 bool SkipForwardBytes(std::FILE* file, uint64_t count);
 
 inline constexpr std::size_t kSkipPieceBytes = 1024;
+
+// False for a pipe, which can only be read in order; leaves errno alone.
+bool CanSeek(std::FILE* file);

@@ -6,11 +6,12 @@
 #include <vector>
 #include <sys/types.h>
 
-#include <ogg/ogg.h>
 #define OV_EXCLUDE_STATIC_CALLBACKS
 #include <vorbis/vorbisfile.h>
 
+#include "input/FileSkip.h"
 #include "input/LayoutChange.h"
+#include "input/OggPageWatch.h"
 #include "input/PictureBlock.h"
 #include "input/SampleConversion.h"
 #include "settings/ErrorReport.h"
@@ -32,17 +33,12 @@ struct OggVorbisReaderState {
 
     // libvorbisfile ends the data without an error when the file breaks off
     // inside the stream, and goes on to the next link of a chain when one
-    // link lost its end. Every byte it decodes also passes through this page
-    // parser: each stream of a link must end with its end-of-stream page
-    // before the next link begins, and so must those of the last link.
-    ogg_sync_state Pages{};
-    std::vector<int> OpenStreams;  // serial numbers of the link's streams not yet ended
-    bool LastPageBeganStream = false;
+    // link lost its end; every byte it decodes also passes the page watch.
+    OggPageWatch Pages;
 
-    OggVorbisReaderState() { ogg_sync_init(&Pages); }
+    OggVorbisReaderState() = default;
     ~OggVorbisReaderState() {
         if (VorbisOpen) ov_clear(&Vorbis);
-        ogg_sync_clear(&Pages);
     }
     OggVorbisReaderState(const OggVorbisReaderState&) = delete;
     OggVorbisReaderState& operator=(const OggVorbisReaderState&) = delete;
@@ -50,28 +46,6 @@ struct OggVorbisReaderState {
 
 void MarkDamaged(OggVorbisReaderState& state) {
     if (state.Damaged) *state.Damaged = true;
-}
-
-void FollowPages(OggVorbisReaderState& state, const void* bytes, std::size_t count) {
-    char* buffer = ogg_sync_buffer(&state.Pages, static_cast<long>(count));
-    if (!buffer) return;
-    std::memcpy(buffer, bytes, count);
-    ogg_sync_wrote(&state.Pages, static_cast<long>(count));
-    ogg_page page;
-    int result;
-    while ((result = ogg_sync_pageout(&state.Pages, &page)) != 0) {
-        if (result <= 0) continue;
-        const int serial = ogg_page_serialno(&page);
-        const bool begins = ogg_page_bos(&page) != 0;
-        // The beginning pages of a link's streams come together, before any other page.
-        if (begins && !state.LastPageBeganStream) {
-            if (!state.OpenStreams.empty()) MarkDamaged(state);
-            state.OpenStreams.clear();
-        }
-        if (begins) state.OpenStreams.push_back(serial);
-        if (ogg_page_eos(&page)) std::erase(state.OpenStreams, serial);
-        state.LastPageBeganStream = begins;
-    }
 }
 
 size_t ReadBytes(void* destination, size_t size, size_t count, void* source) {
@@ -87,15 +61,13 @@ long TellBytes(void* source) { return static_cast<long>(ftello(static_cast<std::
 size_t ReadFollowingPages(void* destination, size_t size, size_t count, void* source) {
     auto& state = *static_cast<OggVorbisReaderState*>(source);
     const std::size_t got = std::fread(destination, size, count, state.File);
-    if (got > 0) FollowPages(state, destination, got * size);
+    if (got > 0) {
+        state.Pages.Follow(destination, got * size);
+        if (state.Pages.Damaged()) MarkDamaged(state);
+    }
     // libvorbisfile takes a failed read for the end of the file.
     else if (std::ferror(state.File)) MarkDamaged(state);
     return got;
-}
-
-bool CanSeek(std::FILE* file) {
-    ErrnoKeeper keepErrno;  // a pipe cannot seek; that is no error of the file
-    return fseeko(file, 0, SEEK_CUR) == 0;
 }
 
 // The total of every link, from a seekable open that only looks at the
@@ -134,7 +106,7 @@ int32_t ReadOggFrames(void* opaque, float** buffers, int32_t frames) {
     }
     // A second hole, a damaged page or a bad link.
     if (got < 0) return EndData(state, true);
-    if (got == 0) return EndData(state, !state.OpenStreams.empty());
+    if (got == 0) return EndData(state, !state.Pages.StreamsEnded());
     state.Link = link;
     const vorbis_info* info = ov_info(&state.Vorbis, link);
     if (!info || info->channels < 1) return EndData(state, true);

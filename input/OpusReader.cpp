@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
-#include <map>
 #include <memory>
 #include <sys/types.h>
 
-#include <ogg/ogg.h>
 #include <opusfile.h>
 
+#include "input/FileSkip.h"
+#include "input/OggPageWatch.h"
 #include "input/PictureBlock.h"
 #include "input/SampleConversion.h"
 #include "settings/Settings.h"
@@ -31,39 +31,17 @@ struct OpusReaderState {
     float Stereo[2 * kBlockFrames];
 
     // libopusfile ends the data without an error when the file breaks off
-    // inside the stream, and passes over a page lost just after the headers.
-    // Every byte it decodes also passes through this page parser: a whole
-    // stream numbers its pages without a gap and ends with a page that
-    // carries the end-of-stream flag.
-    ogg_sync_state Pages{};
-    std::map<int, long> NextPageNumber;  // by stream serial number
-    bool LastPageEndsStream = false;
+    // inside the stream, and passes over a page lost just after the headers;
+    // every byte it decodes also passes the page watch.
+    OggPageWatch Pages;
 
-    OpusReaderState() { ogg_sync_init(&Pages); }
+    OpusReaderState() = default;
     ~OpusReaderState() {
         if (Opus) op_free(Opus);
-        ogg_sync_clear(&Pages);
     }
     OpusReaderState(const OpusReaderState&) = delete;
     OpusReaderState& operator=(const OpusReaderState&) = delete;
 };
-
-void FollowPages(OpusReaderState& state, const unsigned char* bytes, int count) {
-    char* buffer = ogg_sync_buffer(&state.Pages, count);
-    if (!buffer) return;
-    std::memcpy(buffer, bytes, static_cast<std::size_t>(count));
-    ogg_sync_wrote(&state.Pages, count);
-    ogg_page page;
-    int result;
-    while ((result = ogg_sync_pageout(&state.Pages, &page)) != 0) {
-        if (result <= 0) continue;
-        state.LastPageEndsStream = ogg_page_eos(&page) != 0;
-        const auto next = state.NextPageNumber.find(ogg_page_serialno(&page));
-        const bool gap = next != state.NextPageNumber.end() && next->second != ogg_page_pageno(&page);
-        if (gap && !ogg_page_bos(&page) && state.Damaged) *state.Damaged = true;
-        state.NextPageNumber[ogg_page_serialno(&page)] = ogg_page_pageno(&page) + 1;
-    }
-}
 
 // A failed read is an error to libopusfile, which the read then reports.
 int ReadBytes(void* stream, unsigned char* destination, int count) {
@@ -81,18 +59,16 @@ opus_int64 TellBytes(void* stream) { return ftello(static_cast<std::FILE*>(strea
 int ReadFollowingPages(void* stream, unsigned char* destination, int count) {
     auto& state = *static_cast<OpusReaderState*>(stream);
     const int got = ReadBytes(state.File, destination, count);
-    if (got > 0) FollowPages(state, destination, got);
+    if (got > 0) {
+        state.Pages.Follow(destination, static_cast<std::size_t>(got));
+        if (state.Pages.Damaged() && state.Damaged) *state.Damaged = true;
+    }
     return got;
-}
-
-bool CanSeek(std::FILE* file) {
-    ErrnoKeeper keepErrno;  // a pipe cannot seek; that is no error of the file
-    return fseeko(file, 0, SEEK_CUR) == 0;
 }
 
 // The exact length of every link, after the pre-skip and the end trim, from
 // a seekable open that only looks at the pages. Decoding is left to an open
-// that reads the file in order, so that every page passes FollowPages.
+// that reads the file in order, so that every page passes the page watch.
 int64_t CountFrames(std::FILE* file) {
     const OpusFileCallbacks callbacks = {ReadBytes, SeekBytes, TellBytes, nullptr};
     OggOpusFile* counting = op_open_callbacks(file, &callbacks, nullptr, 0, nullptr);
@@ -138,7 +114,7 @@ int32_t ReadOpusFrames(void* opaque, float** buffers, int32_t frames) {
     const int got = op_read_float_stereo(state.Opus, state.Stereo, 2 * wanted);
     // A hole in the pages, a packet that does not decode, a failed read.
     if (got < 0) return EndData(state, true);
-    if (got == 0) return EndData(state, !state.LastPageEndsStream);
+    if (got == 0) return EndData(state, !state.Pages.StreamsEnded());
     const int32_t n = std::min(got, wanted);
     for (int32_t c = 0; c < std::min(state.Channels, 2); ++c) {
         for (int32_t i = 0; i < n; ++i) buffers[c][i] = FloatToScale(state.Stereo[2 * i + c]);

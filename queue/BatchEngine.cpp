@@ -66,14 +66,19 @@ BatchProgress BatchEngine::Progress() const {
     return progress;
 }
 
+bool BatchEngine::IdleLocked() const {
+    // Without workers nothing queued ever runs; waiting for it would hang.
+    return (queue_.empty() && running_ == 0) || workers_.empty();
+}
+
 void BatchEngine::WaitUntilIdle() {
     std::unique_lock<std::mutex> hold(lock_);
-    idle_.wait(hold, [this] { return (queue_.empty() && running_ == 0) || workers_.empty(); });
+    idle_.wait(hold, [this] { return IdleLocked(); });
 }
 
 bool BatchEngine::WaitUntilIdleFor(std::chrono::milliseconds timeout) {
     std::unique_lock<std::mutex> hold(lock_);
-    return idle_.wait_for(hold, timeout, [this] { return (queue_.empty() && running_ == 0) || workers_.empty(); });
+    return idle_.wait_for(hold, timeout, [this] { return IdleLocked(); });
 }
 
 void BatchEngine::Stop() {

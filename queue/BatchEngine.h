@@ -114,6 +114,7 @@ private:
         std::atomic<double> Fraction{0.0};
     };
 
+    bool IdleLocked() const;
     void WorkerMain(std::size_t worker);
     struct FileStart {
         QueuedFile File;

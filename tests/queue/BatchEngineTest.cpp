@@ -64,17 +64,24 @@ TEST(BatchClaims, NoFileWritesWhatAnotherFileOfTheBatchReadsOrWrites) {
 }
 
 // The window's rule: the last file queued before the batch starts decides
-// its mode, and files queued while it runs join it in that mode.
-TEST(BatchEngine, TheModeBelongsToTheBatchAndFilesQueuedMeanwhileJoinIt) {
+// its mode, and files queued while it runs join it in that mode. An Accept
+// while a file converts reaches every file that starts after it, never the
+// one under way, and no job writes back.
+TEST(BatchEngine, FilesAndSettingsQueuedDuringABatchJoinIt) {
+    struct Seen {
+        std::string kind, input;
+        const Settings* settings;
+        bool operator==(const Seen&) const = default;
+    };
     std::mutex lock;
-    std::vector<std::pair<std::string, std::string>> seen;
+    std::vector<Seen> seen;
     std::promise<void> firstStarted, release;
     std::shared_future<void> released = release.get_future().share();
     auto job = [&](const char* kind) {
-        return [&, kind](const std::string& input, const Settings&, const std::string&, const JobHooks&) {
+        return [&, kind](const std::string& input, const Settings& settings, const std::string&, const JobHooks&) {
             {
                 std::lock_guard<std::mutex> hold(lock);
-                seen.emplace_back(kind, input);
+                seen.push_back({kind, input, &settings});
             }
             if (input == "a.wav") firstStarted.set_value();
             released.wait();
@@ -86,59 +93,25 @@ TEST(BatchEngine, TheModeBelongsToTheBatchAndFilesQueuedMeanwhileJoinIt) {
     options.Jobs = {job("encode"), job("decode")};
     options.BatchEnded = [&](const BatchSummary& summary) { ended.set_value(summary); };
     BatchEngine engine(std::move(options));
+    Settings before;
+    before.ScaleMode = ScaleModeChoice::TrackGain;
+    const SettingsSnapshot first = SnapshotOf(before), second = SnapshotOf(Settings{});
+    engine.SetSettings(first);
     engine.Push({Queued("a.wav"), Queued("b.mp3", QueueMode::Decode)});
     firstStarted.get_future().wait();
+    engine.SetSettings(second);
     engine.Push({Queued("c.wav")});
     EXPECT_EQ(engine.Progress().Total, 3);
     release.set_value();
     engine.WaitUntilIdle();
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {"decode", "a.wav"}, {"decode", "b.mp3"}, {"decode", "c.wav"}};
+    const std::vector<Seen> expected = {
+        {"decode", "a.wav", first.get()}, {"decode", "b.mp3", second.get()}, {"decode", "c.wav", second.get()}};
     EXPECT_EQ(seen, expected);
+    EXPECT_EQ(*first, before);
     const BatchSummary summary = ended.get_future().get();
     EXPECT_EQ(std::tie(summary.Files, summary.Failed), std::make_tuple(3, 1));
     EXPECT_FALSE(engine.Progress().Busy);
     EXPECT_EQ(engine.Progress().Total, 0);
-}
-
-// Accept in a dialog while a file converts: that file keeps what it started
-// with, every file after it gets the new choices, and no job writes back.
-TEST(BatchEngine, EachFileKeepsTheSettingsItStartedWith) {
-    std::mutex lock;
-    std::vector<const Settings*> seen;
-    std::promise<void> firstStarted, release;
-    std::shared_future<void> released = release.get_future().share();
-    auto job = [&](const std::string& input, const Settings& settings, const std::string&, const JobHooks&) {
-        {
-            std::lock_guard<std::mutex> hold(lock);
-            seen.push_back(&settings);
-        }
-        if (input == "1.wav") {
-            firstStarted.set_value();
-            released.wait();
-        }
-        return JobResult::Done;
-    };
-    EngineOptions options;
-    options.Jobs = {job, job};
-    BatchEngine engine(std::move(options));
-    Settings before;
-    before.ScaleMode = ScaleModeChoice::TrackGain;
-    const SettingsSnapshot first = SnapshotOf(before);
-    engine.SetSettings(first);
-    engine.Push({Queued("1.wav"), Queued("2.wav")});
-    firstStarted.get_future().wait();
-    Settings after = before;
-    after.Mono = DialogSwitch(true);
-    const SettingsSnapshot second = SnapshotOf(after);
-    engine.SetSettings(second);
-    release.set_value();
-    engine.WaitUntilIdle();
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0], first.get());
-    EXPECT_EQ(seen[1], second.get());
-    EXPECT_EQ(*first, before);
-    EXPECT_EQ(first->TagMode, TagModeChoice::Default);
 }
 
 // "Album/" with the original recording 01.wav beside 01.mp3 and 02.mp3,

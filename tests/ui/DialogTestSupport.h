@@ -15,13 +15,9 @@
 #include "app/GuiResources.h"
 #include "settings/Settings.h"
 
-// The number a setting stands for in the INI file.
-inline int32_t Stored(Switch value) { return value.Stored; }
+// The number a choice stands for in the INI file.
 template <class Choice>
-int32_t Stored(Choice value)
-{
-    return static_cast<int32_t>(value);
-}
+int32_t Stored(Choice value) { return static_cast<int32_t>(value); }
 
 class DialogTest : public ::testing::Test {
 protected:
@@ -33,8 +29,7 @@ protected:
     void ResetToDefaults()
     {
         static int argc = 1;
-        static char name[] = "ui_dialogs_test";
-        static char* argv[] = {name, nullptr};
+        static char* argv[] = {const_cast<char*>("ui_dialogs_test"), nullptr};
         [[maybe_unused]] static QApplication* const app = new QApplication(argc, argv);
         [[maybe_unused]] static const bool resources_loaded = (InitGuiResources(), true);
         settings = Settings{};
@@ -50,12 +45,6 @@ Control& Child(QWidget& dialog, const char* name)
 }
 
 inline void Click(QWidget& dialog, const char* name) { Child<QAbstractButton>(dialog, name).click(); }
-inline bool Checked(QWidget& dialog, const char* name) { return Child<QAbstractButton>(dialog, name).isChecked(); }
 
 // Typed key by key, so the box's own rules run as they do for a user.
-inline void RetypeText(QLineEdit& box, const QString& text)
-{
-    QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(&box, Qt::Key_Backspace);
-    QTest::keyClicks(&box, text);
-}
+inline void RetypeText(QLineEdit& box, const QString& text) { box.clear(); QTest::keyClicks(&box, text); }

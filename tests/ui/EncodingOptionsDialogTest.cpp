@@ -1,130 +1,79 @@
-#include <QComboBox>
-#include <QLabel>
 #include <QSlider>
 
+#include <cstdint>
 #include <vector>
 
 #include "DialogTestSupport.h"
+#include "encode/EncoderConfig.h"
+#include "settings/LegalBitrates.h"
 #include "ui/EncodingOptionsDialog.h"
 
 using namespace encoding_ids;
 using EncodingOptionsDialogTest = DialogTest;
 
-TEST_F(EncodingOptionsDialogTest, OpensWithTheDefaultsAndCancelKeepsOnlyTheSliderPosition)
+// The stored switches, clicks, bitrate typed, what Enter stores (SetBitrate, SetCBR, CBRBitrate,
+// ABRBitrate, ScaleMode, TagMode), then the slider's start, a key pressed on it and its position.
+TEST_F(EncodingOptionsDialogTest, EnterStoresWhatTheDialogShowsAndCancelOnlyKeepsTheSlider)
 {
     const struct {
-        int32_t start, position, estimate;
-        const char* level;
-        std::vector<Qt::Key> keys;
+        int32_t set_bitrate, set_cbr, scale_mode, tag_mode;
+        std::vector<const char*> clicks;
+        const char* typed;
+        std::tuple<int32_t, int32_t, int32_t, int32_t, int32_t, int32_t> stored;
+        int32_t start = 801, position = 801;
+        Qt::Key key = Qt::Key_Shift;  // moves nothing
+        const char* leave = nullptr;  // none: Enter
     } cases[] = {
-        {801, 801, 217, "2.00", {}},
-        {801, 1001, 256, "0.00", {Qt::Key_End}},
-        {801, 6, 65, "9.95", {Qt::Key_Home, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right}},
-        // Out of range, as an edited INI file gives: corrected for good even by a Cancel.
-        {0, 1, 64, "10.00", {}},
-        {5000, 1001, 256, "0.00", {}},
+        // Fix: any nonzero SetBitrate or SetCBR showed as on, while the encoder takes
+        // only 1; an unchanged Accept then switched a VBR encoder to ABR.
+        {8, 1, 0, 0, {}, nullptr, {0, 1, 128, 128, 0, 0}},
+        {1, 8, 0, 0, {}, nullptr, {1, 0, 128, 128, 0, 0}},
+        // Typed text is read up to its first other character and capped at 320,
+        // since the encoder takes a larger ABR target as one of its named presets;
+        // CBR takes the legal rate nearest to it, at least 8 kbit/s.
+        {0, 0, 0, 0, {kBitrateMode, kCbr}, "12a", {1, 1, 16, 12, 0, 0}},
+        {0, 0, 0, 0, {kBitrateMode}, "1000", {1, 0, 320, 320, 0, 0}},
+        {0, 0, 0, 0, {kBitrateMode}, "", {1, 0, 8, 8, 0, 0}},
+        // The gain boxes exclude each other and make the tags copied; unchecking leaves the tag mode.
+        {0, 0, 0, 1, {kAlbumGain, kTitleGain}, nullptr, {0, 0, 128, 128, 1, 2}},
+        {0, 0, 2, 1, {kAlbumGain}, nullptr, {0, 0, 128, 128, 0, 1}},
+        // Cancel stores nothing but keeps the slider's position; a start out of
+        // range, as an edited INI file gives, is corrected for good.
+        {0, 0, 0, 0, {kBitrateMode, kCbr, kMono, kTitleGain}, "64", {0, 0, 128, 128, 0, 0}, 801, 800, Qt::Key_Left,
+         kCancel},
+        {0, 0, 0, 0, {}, nullptr, {0, 0, 128, 128, 0, 0}, 5000, 1001, Qt::Key_Shift, kCancel},
+        {0, 0, 0, 0, {}, nullptr, {0, 0, 128, 128, 0, 0}, 0, 1},
     };
     for (const auto& c : cases) {
-        ResetToDefaults();
-        slider = c.start;
-        {
-            EncodingOptionsDialog dialog(settings, slider);
-            EXPECT_TRUE(Checked(dialog, kQualityMode));
-            EXPECT_FALSE(Checked(dialog, kCbr));
-            EXPECT_EQ(Child<QLineEdit>(dialog, kBitrate).text(), "128");
-            EXPECT_EQ(Child<QComboBox>(dialog, kEngineQuality).currentText(), "Standard");
-            for (Qt::Key key : c.keys) QTest::keyClick(&Child<QSlider>(dialog, kSlider), key);
-            EXPECT_EQ(Child<QLineEdit>(dialog, kVbrLevel).text(), c.level);
-            EXPECT_EQ(Child<QLineEdit>(dialog, kEstimate).text(), QString("Approx. Bitrate %1 kbps").arg(c.estimate));
-            for (const char* name : {kBitrateMode, kCbr, kMono, kTitleGain}) Click(dialog, name);
-            RetypeText(Child<QLineEdit>(dialog, kBitrate), "64");
-            Click(dialog, kCancel);
-        }
-        EXPECT_EQ(slider, c.position);
-        EXPECT_EQ(settings, Settings{});
-        EncodingOptionsDialog again(settings, slider);
-        EXPECT_EQ(Child<QSlider>(again, kSlider).value(), c.position);
-        Click(again, kAccept);
-        EXPECT_EQ(settings.VBRQuality, c.position);
-    }
-}
-
-TEST_F(EncodingOptionsDialogTest, BitrateBoxRulesAndWhatEnterStores)
-{
-    const struct {
-        const char *typed, *shown;
-        bool cbr;  // else typed in bitrate mode, then accepted in quality mode
-        int32_t cbr_kbps, abr_kbps;
-    } cases[] = {{"12a", "12", true, 16, 12},    {"1000", "320", true, 320, 320}, {"100", "100", true, 96, 100},
-                 {"104", "104", true, 112, 104}, {"144", "144", true, 160, 144},  {"287", "287", true, 256, 287},
-                 {"288", "288", true, 320, 288}, {"", "", true, 8, 8},            {"5", "5", true, 8, 8},
-                 {"77", "77", false, 80, 77}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.typed);
-        ResetToDefaults();
-        EncodingOptionsDialog dialog(settings, slider);
-        dialog.show();
-        Click(dialog, kBitrateMode);
-        if (c.cbr) Click(dialog, kCbr);
-        auto& box = Child<QLineEdit>(dialog, kBitrate);
-        RetypeText(box, c.typed);
-        EXPECT_EQ(box.text(), c.shown);
-        // Selected, so the next digit typed replaces the capped number.
-        EXPECT_EQ(box.selectedText(), std::string(c.typed) == "1000" ? "320" : "");
-        EXPECT_EQ(Child(dialog, kCbrExplanation).isEnabled(), c.cbr);
-        EXPECT_EQ(Child<QLabel>(dialog, kCbrExplanation).text(),
-                  c.cbr ? QString("CBR encoding will use a bitrate of %1 kbps. L.A.M.E. will automatically resample "
-                                  "input, where necessary, for low bitrates.").arg(c.cbr_kbps) : "");
-        if (!c.cbr) Click(dialog, kQualityMode);
-        QTest::keyClick(c.cbr ? static_cast<QWidget*>(&box) : &dialog, Qt::Key_Return);
-        const Settings& s = settings;
-        EXPECT_EQ(std::make_tuple(Stored(s.SetBitrate), Stored(s.SetCBR), s.CBRBitrate, s.ABRBitrate),
-                  std::make_tuple(int32_t{c.cbr}, int32_t{c.cbr}, c.cbr_kbps, c.abr_kbps));
-    }
-}
-
-// Fix: the dialog showed any nonzero SetBitrate or SetCBR as on, while the
-// encoder takes only 1; an unchanged Accept then switched a VBR encoder to
-// ABR. Mono is on when nonzero for both.
-TEST_F(EncodingOptionsDialogTest, SwitchesOpenAsTheEncoderReadsThemAndAnUnknownEngineQualityOpensUnselected)
-{
-    for (const auto& [set_bitrate, set_cbr, bitrate_shown, cbr_shown] :
-         {std::tuple{8, 1, false, true}, {1, 8, true, false}, {1, 1, true, true}}) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         ResetToDefaults();
         Settings& s = settings;
-        s.SetBitrate = TargetChoice{set_bitrate};
-        s.SetCBR = BitrateKindChoice{set_cbr};
-        s.Mono = MenuSwitch(true);
-        s.CBRBitrate = 160;
-        s.Quality = EngineQualityChoice{5};
+        s.SetBitrate = TargetChoice{c.set_bitrate};
+        s.SetCBR = BitrateKindChoice{c.set_cbr};
+        s.ScaleMode = ScaleModeChoice{c.scale_mode};
+        s.TagMode = TagModeChoice{c.tag_mode};
+        s.Mono = MenuSwitch(true);  // on for the encoder, as any nonzero value
+        slider = c.start;
         EncodingOptionsDialog dialog(settings, slider);
-        EXPECT_EQ(Checked(dialog, kBitrateMode), bitrate_shown);
-        EXPECT_EQ(Checked(dialog, kQualityMode), !bitrate_shown);
-        EXPECT_EQ(Checked(dialog, kCbr), cbr_shown);
-        EXPECT_EQ(Child<QLabel>(dialog, kCbrExplanation).text().contains(" 160 kbps."), cbr_shown);
-        EXPECT_TRUE(Checked(dialog, kMono));
-        EXPECT_EQ(Child<QComboBox>(dialog, kEngineQuality).currentIndex(), -1);
-        Click(dialog, kAccept);
-        EXPECT_EQ(std::make_tuple(Stored(s.SetBitrate), Stored(s.SetCBR), Stored(s.Mono), Stored(s.Quality)),
-                  std::make_tuple(int32_t{bitrate_shown}, int32_t{cbr_shown}, 1, -1));
+        dialog.show();  // Enter reaches the default button of a shown dialog only
+        QTest::keyClick(&Child<QSlider>(dialog, kSlider), c.key);
+        // The V shown is the one the encoder will be given.
+        EXPECT_NEAR(Child<QLineEdit>(dialog, kVbrLevel).text().toDouble(), VbrQualityForSlider(c.position), 1e-4);
+        for (const char* name : c.clicks) Click(dialog, name);
+        if (c.typed) RetypeText(Child<QLineEdit>(dialog, kBitrate), c.typed);
+        if (c.leave) Click(dialog, c.leave);
+        else QTest::keyClick(&dialog, Qt::Key_Return);
+        EXPECT_EQ(std::make_tuple(Stored(s.SetBitrate), Stored(s.SetCBR), s.CBRBitrate, s.ABRBitrate,
+                                  Stored(s.ScaleMode), Stored(s.TagMode)),
+                  c.stored);
+        EXPECT_EQ(std::make_tuple(slider, s.VBRQuality, s.Mono.Stored),
+                  c.leave ? std::make_tuple(c.position, 801, 8) : std::make_tuple(c.position, c.position, 1));
     }
 }
 
-TEST_F(EncodingOptionsDialogTest, GainBoxesExcludeEachOtherAndSetTheTagMode)
+// Ends the bitrate box cannot produce, but an edited settings file can.
+TEST(NearestLegalBitrate, EndsOfTheTableAndOfTheIntegerRange)
 {
-    // Stored ScaleMode and TagMode, the clicks, then what Accept stores: unchecking leaves the tag mode.
-    for (const auto& [scale_before, tag_before, first, second, scale_mode, tag_mode] :
-         {std::tuple{0, 0, kTitleGain, kAlbumGain, 2, 2}, {0, 1, kAlbumGain, kTitleGain, 1, 2},
-          {2, 1, kAlbumGain, nullptr, 0, 1}}) {
-        ResetToDefaults();
-        settings.ScaleMode = ScaleModeChoice{scale_before};
-        settings.TagMode = TagModeChoice{tag_before};
-        EncodingOptionsDialog dialog(settings, slider);
-        Click(dialog, first);
-        if (second) Click(dialog, second);
-        Click(dialog, kAccept);
-        const Settings& s = settings;
-        EXPECT_EQ(std::make_tuple(Stored(s.ScaleMode), Stored(s.TagMode), Stored(s.AutoTag)),
-                  std::make_tuple(scale_mode, tag_mode, 0));
-    }
+    for (const auto& [in, out] : {std::pair{-7, 8}, {INT32_MIN, 8}, {INT32_MAX, 320}})
+        EXPECT_EQ(NearestLegalBitrate(in), out) << "for " << in;
 }

@@ -1,5 +1,6 @@
 #include <QComboBox>
 
+#include <algorithm>
 #include <vector>
 
 #include "DialogTestSupport.h"
@@ -9,34 +10,26 @@
 using namespace tagging_ids;
 
 using TaggingSetupDialogTest = DialogTest;
-using Texts = std::vector<std::string>;
 
-TEST_F(TaggingSetupDialogTest, SourceChoiceShowsItsControlsAndAcceptStoresItsPair)
+// The stored AutoTag, TagMode and ScaleMode, the clicks, then whether the
+// options can be chosen, and the AutoTag and TagMode Accept stores.
+TEST_F(TaggingSetupDialogTest, TheTagSourceChoiceStoresItsAutoTagAndTagMode)
 {
     const char* id3_buttons[] = {kId3V1AndV2IfNeeded, kId3V1AndV2, kId3V1Only, kId3V2Only};
     const struct {
         int32_t auto_before, mode_before, scale_mode;
         std::vector<const char*> clicks;
-        const char* option;  // the option checked, if any
-        bool copy, options_enabled;
+        bool options_enabled;
         int32_t auto_tag, tag_mode;
     } cases[] = {
-        {0, 0, 0, {}, nullptr, false, false, 0, 0},
-        {0, 0, 0, {kAutoTag}, kDefaultOptions, false, true, 8, 0},
-        {0, 2, 0, {kAutoTag}, kDefaultOptions, false, true, 8, 0},
-        {0, 1, 0, {kAutoTag}, kCustomOptions, false, true, 8, 1},
-        {0, 0, 0, {kAutoTag, kCustomOptions}, kCustomOptions, false, true, 8, 1},
-        // Checking the box again restores the stored option, not the one chosen since.
-        {0, 1, 0, {kAutoTag, kDefaultOptions, kAutoTag, kAutoTag}, kCustomOptions, false, true, 8, 1},
-        {8, 1, 0, {kCopyComments}, nullptr, true, false, 0, 2},
-        {0, 2, 0, {}, nullptr, true, false, 0, 2},
-        {1, 0, 0, {}, kDefaultOptions, false, true, 8, 0},
+        {0, 2, 0, {}, false, 0, 2},
+        {0, 0, 0, {kAutoTag, kCustomOptions}, true, 8, 1},
+        {8, 1, 0, {kCopyComments}, false, 0, 2},
         // Fix: options left enabled after unchecking let "Custom Options"
         // enable fields whose text Accept then drops.
-        {8, 1, 0, {kAutoTag}, nullptr, false, false, 0, 0},
+        {8, 1, 0, {kAutoTag}, false, 0, 0},
         // Input scaling: the options open disabled, and Accept keeps the one shown.
-        {8, 0, 1, {}, kDefaultOptions, false, false, 8, 0},
-        {8, 1, 2, {}, kCustomOptions, false, false, 8, 1},
+        {8, 1, 2, {}, false, 8, 1},
     };
     for (const auto& c : cases) {
         const int32_t row = static_cast<int32_t>(&c - cases), id3 = row % 4;
@@ -48,99 +41,42 @@ TEST_F(TaggingSetupDialogTest, SourceChoiceShowsItsControlsAndAcceptStoresItsPai
         s.ScaleMode = ScaleModeChoice{c.scale_mode};
         TaggingSetupDialog dialog(settings);
         for (const char* name : c.clicks) Click(dialog, name);
-        EXPECT_EQ(Checked(dialog, kAutoTag), c.auto_tag == 8);
-        EXPECT_EQ(Checked(dialog, kCopyComments), c.copy);
-        for (const char* name : {kDefaultOptions, kCustomOptions}) {
-            EXPECT_EQ(Checked(dialog, name), c.option == name) << name;
-            EXPECT_EQ(Child(dialog, name).isEnabled(), c.options_enabled) << name;
-        }
-        for (const char* name : {kGenre, kYear, kArtist, kAlbum, kTitle})
-            EXPECT_EQ(Child(dialog, name).isEnabled(), c.option == kCustomOptions) << name;
+        EXPECT_EQ(Child(dialog, kCustomOptions).isEnabled(), c.options_enabled);
         Click(dialog, id3_buttons[id3]);
         Click(dialog, kAccept);
-        EXPECT_EQ(std::make_tuple(Stored(s.AutoTag), Stored(s.TagMode), Stored(s.id3Tag)),
+        EXPECT_EQ(std::make_tuple(s.AutoTag.Stored, Stored(s.TagMode), Stored(s.id3Tag)),
                   std::tie(c.auto_tag, c.tag_mode, id3));
     }
 }
 
-TEST_F(TaggingSetupDialogTest, CustomOptionsStoreTheTextsAndAPickedOrTypedGenre)
-{
-    const Settings& s = settings;
-    const auto stored_texts = [&s] { return Texts{s.Genre, s.Year, s.Artist, s.Album, s.Title}; };
-    {
-        TaggingSetupDialog dialog(settings);
-        auto& genre = Child<QComboBox>(dialog, kGenre);
-        // Fix: the box had its own list, spelled differently from the one the
-        // tag step checks an ID3v1-only genre against.
-        QStringList listed, known;
-        for (int i = 0; i < genre.count(); ++i) listed << genre.itemText(i);
-        for (const std::string& name : Id3v1GenreNames())
-            if (!name.empty()) known << QString::fromStdString(name);
-        known.sort(Qt::CaseInsensitive);  // alphabetical, as the box shows them
-        EXPECT_EQ(listed, known);
-        EXPECT_EQ(genre.currentText(), "Other");
-        EXPECT_TRUE(Checked(dialog, kId3V1AndV2IfNeeded));
-        Click(dialog, kAutoTag);
-        Click(dialog, kCustomOptions);
-        genre.setCurrentIndex(genre.findText("Rock", Qt::MatchExactly | Qt::MatchCaseSensitive));
-        RetypeText(Child<QLineEdit>(dialog, kArtist), "%3");
-        RetypeText(Child<QLineEdit>(dialog, kAlbum), "%2 live");
-        RetypeText(Child<QLineEdit>(dialog, kTitle), "%1");
-        // Fix: the year setting holds 31 bytes, not the 63 of the other texts.
-        QTest::keyClicks(&Child<QLineEdit>(dialog, kYear), QString(40, '9'));
-        EXPECT_EQ(Child<QLineEdit>(dialog, kYear).text(), QString(31, '9'));
-        Click(dialog, kAccept);
-    }
-    const Texts typed{"Rock", std::string(31, '9'), "%3", "%2 live", "%1"};
-    EXPECT_EQ(stored_texts(), typed);
-    {
-        // Typed, then left with the default options: the stored texts stay.
-        TaggingSetupDialog dialog(settings);
-        EXPECT_EQ(Child<QLineEdit>(dialog, kTitle).text(), "%1");
-        RetypeText(Child<QLineEdit>(dialog, kTitle), "dropped");
-        Click(dialog, kDefaultOptions);
-        Click(dialog, kAccept);
-    }
-    EXPECT_EQ(stored_texts(), typed);
-    EXPECT_EQ(settings.TagMode, TagModeChoice::Default);
-    {
-        TaggingSetupDialog dialog(settings);
-        Click(dialog, kCustomOptions);
-        // Fix: typing "Hard" must not be completed to the listed "Hard Rock".
-        dialog.show();
-        dialog.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-        QLineEdit& genre_text = *Child<QComboBox>(dialog, kGenre).lineEdit();
-        genre_text.setFocus();
-        RetypeText(genre_text, "Hard");
-        for (const char* name : {kYear, kArtist, kAlbum, kTitle}) RetypeText(Child<QLineEdit>(dialog, name), "");
-        Click(dialog, kAccept);
-    }
-    EXPECT_EQ(stored_texts(), (Texts{"Hard", "", "", "", ""}));
-
-    // A genre not in the list opens empty, and is then stored empty.
-    TaggingSetupDialog dialog(settings);
-    EXPECT_EQ(Child<QComboBox>(dialog, kGenre).currentText(), "");
-    Click(dialog, kAccept);
-    EXPECT_EQ(stored_texts(), (Texts{"", "", "", "", ""}));
-}
-
-// Fix: a line break pasted into a text reached the INI file, where it ended
-// the line and the rest became a key line overriding the real one.
-TEST_F(TaggingSetupDialogTest, TextBoxesRefuseControlCharacters)
+TEST_F(TaggingSetupDialogTest, CustomOptionsStoreWhatWasTypedAndNothingElse)
 {
     TaggingSetupDialog dialog(settings);
+    auto& genre = Child<QComboBox>(dialog, kGenre);
+    // Fix: the box had its own list, spelled differently from the one the
+    // tag step checks an ID3v1-only genre against.
+    const auto& known = Id3v1GenreNames();
+    for (int i = 0; i < genre.count(); ++i)
+        EXPECT_NE(std::find(known.begin(), known.end(), genre.itemText(i).toStdString()), known.end()) << i;
     Click(dialog, kAutoTag);
     Click(dialog, kCustomOptions);
-    std::vector<QLineEdit*> boxes{Child<QComboBox>(dialog, kGenre).lineEdit()};
-    for (const char* name : {kYear, kArtist, kAlbum, kTitle}) boxes.push_back(&Child<QLineEdit>(dialog, name));
-    for (QLineEdit* box : boxes) {
-        box->setText("ok");
-        box->end(false);
-        for (const char* pasted : {"\nOutputDir=/x", "a\tb", "\r", "\x7f", "!"}) box->insert(pasted);
-        EXPECT_EQ(box->text(), "ok!") << box->objectName().toStdString();
-    }
+    // Fix: typing "Hard" must not be completed to the listed "Hard Rock".
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    genre.lineEdit()->setFocus();
+    RetypeText(*genre.lineEdit(), "Hard");
+    for (const auto& [name, text] : {std::pair{kArtist, "%3"}, {kAlbum, "%2 live"}, {kTitle, "%1"}})
+        RetypeText(Child<QLineEdit>(dialog, name), text);
+    // Fix: the year setting holds 31 bytes, not the 63 of the other texts.
+    QTest::keyClicks(&Child<QLineEdit>(dialog, kYear), QString(40, '9'));
+    EXPECT_EQ(Child<QLineEdit>(dialog, kYear).text(), QString(31, '9'));
+    // Fix: a line break pasted into a text reached the INI file, where it
+    // ended the line and the rest became a key line overriding the real one.
+    for (QLineEdit* box : dialog.findChildren<QLineEdit*>())
+        for (const char* pasted : {"\nOutputDir=/x", "\t", "\r", "\x7f"}) box->insert(pasted);
     Click(dialog, kAccept);
     const Settings& s = settings;
-    EXPECT_EQ((Texts{s.Genre, s.Year, s.Artist, s.Album, s.Title}), Texts(5, "ok!"));
+    EXPECT_EQ((std::vector<std::string>{s.Genre, s.Year, s.Artist, s.Album, s.Title}),
+              (std::vector<std::string>{"Hard", std::string(31, '9'), "%3", "%2 live", "%1"}));
 }

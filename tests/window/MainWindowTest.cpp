@@ -23,8 +23,6 @@
 #include "app/MainWindow.h"
 #include "app/WindowPainter.h"
 #include "app/WindowPlacement.h"
-#include "encode/Mp3Inspect.h"
-#include "queue/ConversionJobs.h"
 #include "settings/ErrorReport.h"
 #include "settings/Settings.h"
 #include "support/Fixtures.h"
@@ -323,23 +321,6 @@ TEST_F(WindowTest, BadgeSpinsWhileAFileRunsAndFinishesItsCycle) {
                   rgb(QImage(QString(":/quavermill/frame%1.png").arg(frames.back()))));
     }
     EXPECT_EQ(frames, "0123456701234567000");
-}
-
-TEST_F(WindowTest, DroppedWavBecomesAnMp3AndTheCountersReturnToZero) {
-    fixtures::TempDir folder;
-    fixtures::ScopedWorkingDir inFolder(folder.path());
-    fixtures::ErrorCapture errors;
-    const auto input = folder / "tone.wav", output = folder / "tone.mp3";
-    fixtures::WriteWav16(input, 2, 44100, fixtures::Sine16(2, 44100, 44100));
-    auto window = MakeWindow();
-    window->StartConversions(ConversionJobs());
-    DropFiles(*window, {input.string()});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(output) && Idle(*window); }, 60000))
-        << errors.joined();
-    EXPECT_EQ(window->Engine()->Progress().Total, 0);
-    EXPECT_TRUE(std::filesystem::exists(input));
-    EXPECT_EQ(errors.joined(), "");
-    EXPECT_TRUE(mp3inspect::IsCompleteMp3(output));
 }
 
 // Two workers raising an error each: both boxes are shown on the main
