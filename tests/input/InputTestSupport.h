@@ -1,9 +1,13 @@
 #pragma once
-// Writers of WAV and AIFF pieces, and reading them back through the input layer.
+// Writers of WAV and AIFF pieces, files made by the reference encoders, and
+// reading them back through the input layer.
 
 #include <bit>
+#include <cstdlib>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "input/AudioSource.h"
 #include "support/Fixtures.h"
@@ -64,6 +68,25 @@ inline Bytes Common(int channels, int64_t frames, int bits, const char* compress
 // The offset bytes hold 0x7F, which would read as samples if not skipped.
 inline Bytes Sound(const Bytes& samples, uint32_t offset = 0, uint32_t blockSize = 0) {
     return Chunk("SSND", Cat({Packed({offset, blockSize}, 4, true), Bytes(offset, 0x7F), samples}), true);
+}
+
+// The shell commands of the reference encoders: $1 is the WAV file, $2 the output.
+inline constexpr const char* kFlacTool = "flac --silent --force --blocksize=4096 -o \"$2\" \"$1\"";
+inline constexpr const char* kOggTool = "oggenc --quiet -o \"$2\" \"$1\"";
+inline constexpr const char* kOpusTool = "opusenc --quiet --max-delay 10 \"$1\" \"$2\"";
+
+inline Bytes SineWav(int channels, int64_t frames, int rate = 44100) {
+    return fixtures::MakeWav({.channels = uint16_t(channels), .rate = uint32_t(rate)},
+                             fixtures::Pcm16LE(fixtures::Sine16(channels, rate, frames)));
+}
+
+// `wav` made into another format by `command`, one of the tools above with any options.
+inline Bytes Coded(const fixtures::TempDir& dir, const Bytes& wav, const std::string& command) {
+    fixtures::WriteFile(dir / "coded.wav", wav);
+    const std::string script = "set -- " + fixtures::ShellQuote((dir / "coded.wav").string()) + " " +
+                               fixtures::ShellQuote((dir / "coded").string()) + "; " + command;
+    EXPECT_EQ(std::system(script.c_str()), 0) << command;
+    return fixtures::ReadFile(dir / "coded");
 }
 
 inline bool OpenPath(const std::string& path, AudioSource& source, SourceType type = kSourceWav) {
