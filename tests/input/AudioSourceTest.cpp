@@ -1,5 +1,5 @@
-// Reading inputs through the AudioSource: saturation, the damaged mark of
-// every reader, and a stream that cannot seek.
+// Reading inputs through the AudioSource: saturation, and the damaged mark of
+// every reader.
 
 #include <fcntl.h>
 #include <limits>
@@ -130,24 +130,6 @@ TEST(AudioSource, CutOrDamagedInputsEndMarkedDamaged) {
         }
         EXPECT_EQ(source.Damaged, row.damaged);
     }
-}
-
-TEST(AudioSource, AStreamThatCannotSeekIsReadToItsEnd) {
-    fixtures::ErrorCapture errors;
-    const std::vector<int16_t> samples = fixtures::Sine16(2, 44100, 3000);
-    // The chunk first must be skipped by reading; the data length is left unpatched.
-    const Bytes file = Spliced(MakeWav({.dataLength = 0}, Pcm16LE(samples)), 12, Chunk("LIST", Bytes(3001, 1)));
-    int ends[2];
-    ASSERT_EQ(pipe(ends), 0);
-    ASSERT_EQ(write(ends[1], file.data(), file.size()), std::ssize(file));  // within the pipe's buffer
-    close(ends[1]);
-    AudioSource source;
-    EXPECT_TRUE(OpenPath("/proc/self/fd/" + std::to_string(ends[0]), source));
-    EXPECT_EQ(source.Info.SampleCount, kSampleCountNotGiven);
-    EXPECT_EQ(ReadAll(source), samples);
-    EXPECT_FALSE(source.Damaged);
-    EXPECT_TRUE(errors.messages().empty()) << errors.joined();
-    close(ends[0]);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <limits>
+#include <unistd.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -19,7 +20,6 @@ using std::string_literals::operator""s;
 using ::testing::PrintToString;
 
 constexpr const char* kUnrecognised = "Unrecognised format\n";
-constexpr const char* kWavEof = "Warning: Unexpected EOF in reading WAV header\n";
 constexpr const char* kInvalidFormat =
     "Warning: INVALID format chunk in wav header.\n Trying to read anyway (may not work)...\n";
 constexpr const char* kBlockAlign = "Warning: WAV 'block alignment' value is incorrect, ignoring.\n"
@@ -42,13 +42,13 @@ TEST(SampleConversion, IntegerLayoutsTruncateTowardZeroOverTheirRange) {
     }
 }
 
+// A rate a float cannot hold as an integer must come back as 0, never reach the cast.
 TEST(SampleConversion, AiffExtendedRatesAndTheOnesWithoutAUsableValue) {
-    using fixtures::AiffRate80;
     const std::pair<Bytes, int32_t> rates[] = {
-        {{0x40, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0}, 44100}, {AiffRate80(1), 1}, {AiffRate80(2147483647), 2147483647},
+        {{0x40, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0}, 44100}, {fixtures::AiffRate80(2147483647), 2147483647},
         {{0xC0, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0}, 44100},  // the sign bit is ignored
-        // Nothing usable: zero, 0.5 Hz, infinity, not a number, 2^31, the largest finite value.
-        {AiffRate80(0), 0}, {{0x3F, 0xFE, 0x80, 0, 0, 0, 0, 0, 0, 0}, 0}, {{0x7F, 0xFF, 0x80, 0, 0, 0, 0, 0, 0, 0}, 0},
+        // 0.5 Hz, infinity, not a number, 2^31, the largest finite value.
+        {{0x3F, 0xFE, 0x80, 0, 0, 0, 0, 0, 0, 0}, 0}, {{0x7F, 0xFF, 0x80, 0, 0, 0, 0, 0, 0, 0}, 0},
         {{0x7F, 0xFF, 0xC0, 0, 0, 0, 0, 0, 0, 1}, 0}, {{0x40, 0x1E, 0x80, 0, 0, 0, 0, 0, 0, 0}, 0},
         {{0x7F, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, 0},
     };
@@ -63,6 +63,7 @@ struct Readable {
     bool alsoFlac = false;  // a FLAC file made from the row's WAV file must read the same
     std::vector<std::string> warnings = {};
     bool counted = true;    // the header gives the length
+    bool piped = false;     // read through a pipe, which cannot seek
 };
 
 TEST(ContainerReader, EveryLayoutAndChunkOrderReadsTheExactValues) {
@@ -77,7 +78,6 @@ TEST(ContainerReader, EveryLayoutAndChunkOrderReadsTheExactValues) {
     std::vector<Readable> rows = {
         {"WAV 8-bit", MakeWav({.channels = 1, .bits = 8, .fmtSize = 18}, {0, 128, 255, 1}),
          {-32768, 0, 32512, -32512}, 1, true},
-        {"WAV 16-bit", MakeWav({}, Packed({-32768, 32767, 1, -1}, 2)), {-32768, 32767, 1, -1}},
         {"WAV 24-bit", MakeWav({.bits = 24}, Packed({8388607, -8388608, 256, 255, -1, -256, -257, 0}, 3)),
          {32767, -32768, 1, 0, 0, -1, -1, 0}, 2, true},
         {"WAV 32-bit", MakeWav({.channels = 1, .bits = 32},
@@ -114,6 +114,9 @@ TEST(ContainerReader, EveryLayoutAndChunkOrderReadsTheExactValues) {
         {"FLAC behind an ID3v2 tag", Cat({Id3v2Tag(Bytes(300, 0)), flac}), sine},
         {"FLAC behind an empty ID3v2 tag", Cat({Id3v2Tag({}), flac}), sine},
     };
+    // A chunk a pipe must skip by reading, its pad byte too, before data of an unpatched length.
+    rows.push_back({"WAV through a pipe", Spliced(MakeWav({.dataLength = 0}, pcm), 12, Chunk("LIST", Bytes(3001, 1))),
+                    six, 2, false, {}, false, true});
     // Lengths a streaming writer left unpatched: WAV data runs to the file's end, AIFF data to its chunk's.
     for (int64_t mark : {0LL, 0x7FFFFFFFLL, 0xFFFFFFFFLL}) {
         rows.push_back({"WAV streaming length", MakeWav({.dataLength = mark}, pcm), six});
@@ -130,7 +133,17 @@ TEST(ContainerReader, EveryLayoutAndChunkOrderReadsTheExactValues) {
         fixtures::ErrorCapture errors;
         AudioSource source;
         // The content decides, whatever the type.
-        ASSERT_TRUE(OpenBytes(dir, row.file, source, std::array{kSourceWav, kSourceAiff, kSourceFlac}[index++ % 3]));
+        const SourceType type = std::array{kSourceWav, kSourceAiff, kSourceFlac}[index++ % 3];
+        if (row.piped) {
+            int ends[2];
+            ASSERT_EQ(pipe(ends), 0);
+            ASSERT_EQ(write(ends[1], row.file.data(), row.file.size()), std::ssize(row.file));  // within its buffer
+            close(ends[1]);
+            ASSERT_TRUE(OpenPath("/proc/self/fd/" + std::to_string(ends[0]), source, type));
+            close(ends[0]);  // the source opened the pipe anew
+        } else {
+            ASSERT_TRUE(OpenBytes(dir, row.file, source, type));
+        }
         EXPECT_EQ(source.Info.Channels, row.channels);
         EXPECT_EQ(source.Info.SampleRate, 44100);
         EXPECT_EQ(source.Info.SampleCount, row.counted ? std::ssize(row.expected) / row.channels : kSampleCountNotGiven);
@@ -140,7 +153,8 @@ TEST(ContainerReader, EveryLayoutAndChunkOrderReadsTheExactValues) {
     }
 }
 
-// A failed open reports and returns, never ends the process, and leaves nothing open.
+// A failed open reports and returns, never ends the process, and leaves nothing open. Cut headers are
+// in the sweep of NoCutOrChangedFilePassesAsWhole.
 TEST(ContainerReader, RefusedHeadersFailWithTheirMessages) {
     fixtures::TempDir dir;
     const std::string path = (dir / "input.wav").string();
@@ -155,7 +169,7 @@ TEST(ContainerReader, RefusedHeadersFailWithTheirMessages) {
         SourceType type = kSourceWav;
     } rows[] = {
         {shortFormat, {"Warning: Unrecognised format chunk in WAV header\n", kUnrecognised}},
-        {hugeFormat, {kInvalidFormat, kWavEof, kUnrecognised}},  // a format chunk of 2 GiB
+        {hugeFormat, {kInvalidFormat, "Warning: Unexpected EOF in reading WAV header\n", kUnrecognised}},  // 2 GiB
         {MakeWav({.formatTag = 2}, {}), {kWavType + "(1)\n"s, kUnrecognised}},
         {MakeWav({.formatTag = 0xFFFE, .fmtSize = 40, .subFormatCode = 2}, {}), {kWavType + "(2)\n"s, kUnrecognised}},
         {MakeWav({.bits = 12}, {}),
@@ -167,17 +181,12 @@ TEST(ContainerReader, RefusedHeadersFailWithTheirMessages) {
         {Form("AIFF", {sound}), {kAiffChunkEof, "Warning: No common chunk found in AIFF file\n", kUnrecognised}},
         {Form("AIFF", {Chunk("COMM", Bytes(16, 0), true), sound}),
          {"Warning: Truncated common chunk in AIFF header\n", kUnrecognised}},
-        {Form("AIFF", {Bytes(common.begin(), common.begin() + 18)}),
-         {"Warning: Unexpected EOF in reading AIFF header\n", kUnrecognised}},
-        {Form("AIFC", {common, sound}), {"Warning: AIFF-C header truncated.\n", kUnrecognised}},
         {Form("AIFC", {Common(1, 1, 32, "fl32"), sound}),
          {"Warning: Can't handle compressed AIFF-C (fl32)\n", kUnrecognised}},
         {Form("AIFC", {Common(1, 2, 16, "NONE")}),
          {kAiffChunkEof, "Warning: No SSND chunk found in AIFF file\n", kUnrecognised}},
         {Form("AIFF", {common, Chunk("SSND", Bytes(4, 0), true)}),
          {"Warning: Corrupted SSND chunk in AIFF header\n", kUnrecognised}},
-        {Form("AIFF", {common, Bytes(sound.begin(), sound.begin() + 12)}),
-         {"Warning: Unexpected EOF reading AIFF header\n", kUnrecognised}},
         {Form("AIFF", {Common(1, 2, 24), Sound(Bytes(6, 0))}),
          {"Warning: Quavermill does not support this type of AIFF/AIFC file\n Must be 8 or 16 bit PCM.\n",
           kUnrecognised}},
