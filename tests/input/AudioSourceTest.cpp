@@ -33,8 +33,7 @@ TEST(AudioSource, BothBlockLayoutsSaturateInsteadOfWrapping) {
     fixtures::TempDir dir;
     AudioSource source;
     ASSERT_TRUE(OpenBytes(dir, MakeWav({}, Pcm16LE({1, 1})), source));
-    ReadOperation readerOp = source.ReadOp;
-    source.ReadOp = LoudStage;
+    source.ReadOp = LoudStage;  // the reader's state stays the source's to release
     int16_t narrow[2][kBlockFrames];
     int32_t wide[2][kBlockFrames];
     ASSERT_EQ(ReadSourceBlock16(narrow, source), std::ssize(kLoud));
@@ -45,7 +44,6 @@ TEST(AudioSource, BothBlockLayoutsSaturateInsteadOfWrapping) {
             EXPECT_EQ(wide[c][i], kSaturated[i] * 65536) << kLoud[i];  // the encoder takes the upper half
         }
     }
-    source.ReadOp = readerOp;
 }
 
 // Where page `index` of an Ogg file starts.

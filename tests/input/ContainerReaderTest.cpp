@@ -29,10 +29,7 @@ constexpr const char* kWavType =
 constexpr const char* kAiffChunkEof = "Warning: Unexpected EOF in AIFF chunk\n";
 
 // 65601535 = 1000 x 65536 + 65535: a float of the whole value rounds it to 1001.
-TEST(SampleConversion, IntegerLayoutsTruncateTowardZeroOverTheirRange) {
-    for (int32_t value = -8388608; value <= 8388607; ++value) {
-        ASSERT_EQ(SaturateToInt16(Signed24ToFloat(value)), value / 256) << value;
-    }
+TEST(SampleConversion, ThirtyTwoBitLayoutsTruncateTowardZeroOverTheirRange) {
     for (int64_t high = -32768; high <= 32767; ++high) {
         for (int64_t low : {0, 1, 255, 256, 65279, 65535}) {
             const auto sample = static_cast<int32_t>(high * 65536 + low);
@@ -89,7 +86,6 @@ TEST(ContainerReader, EveryLayoutAndChunkOrderReadsTheExactValues) {
         {"WAV extensible float", MakeWav({.formatTag = 0xFFFE, .channels = 1, .bits = 32, .fmtSize = 40,
                                           .subFormatCode = 3}, Floats({1.0f, -1.0f, 2.0f, 0.25f})),
          {32767, -32768, 32767, 8192}, 1},
-        {"AIFF 16-bit", Form("AIFF", {Common(2, 2, 16), Sound(edgesBE)}), edges},
         // Two's-complement bytes: 0x80 is the most negative sample, not silence.
         {"AIFF 8-bit", Form("AIFF", {Common(1, 5, 8), Sound({0x80, 0x7F, 0x00, 0xFF, 0x01})}),
          {-32768, 32512, 0, -256, 256}, 1},

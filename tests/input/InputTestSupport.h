@@ -105,9 +105,7 @@ inline bool OpenBytes(const fixtures::TempDir& dir, const Bytes& bytes, AudioSou
 inline std::vector<int16_t> ReadAll(AudioSource& source, int maxBlocks = 1000) {
     std::vector<int16_t> samples;
     int16_t block[2][kBlockFrames];
-    for (int i = 0; i < maxBlocks; ++i) {
-        int32_t frames = ReadSourceBlock16(block, source);
-        if (frames <= 0) break;
+    for (int32_t i = 0, frames; i < maxBlocks && (frames = ReadSourceBlock16(block, source)) > 0; ++i) {
         for (int32_t f = 0; f < frames; ++f) {
             for (int c = 0; c < source.Channels; ++c) samples.push_back(block[c][f]);
         }

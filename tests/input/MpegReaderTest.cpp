@@ -28,22 +28,16 @@ TEST(MpegReader, TheStartUpFindsTheFirstFrameOrFailsWithAMessage) {
     Bytes id3 = Cat({Bytes{'I', 'D', '3', 4, 0, 0, 0x00, 0x00, 0x20, 0x00}, twoFrames, Bytes(4096 - 64, 0)});
     const Bytes junk = Cat({Bytes{1, 2, 0xFF, 0xFF}, Bytes{0xFF, 0xFF, 0xF4, 0xC0}, Bytes(30, 0x55),
                             Bytes{0xFF, 0xFF, 0x1C, 0xC0}, Bytes(30, 0x55), Bytes{0xFF, 0xFE}});
-    struct Case {
-        const char* name;
-        Bytes file;
-        SourceType type;
-        int64_t samples;  // -1: refused
-    };
+    struct Case { const char* name; Bytes file; SourceType type; int frames; };  // frames -1: refused
     const Case cases[] = {
-        {"an ID3v2 tag of 4096 body bytes", Cat({id3, frames}), kSourceMpegLayer1, 6 * kLayer1FrameSamples},
-        {"junk, bitrate index 15, rate index 3", Cat({junk, frames}), kSourceMpegLayer1, 6 * kLayer1FrameSamples},
-        {"an AiD header", Cat({Bytes{'A', 'i', 'D', 1, 6 + 64, 0}, twoFrames, frames}), kSourceMpegLayer1,
-         6 * kLayer1FrameSamples},
+        {"an ID3v2 tag of 4096 body bytes", Cat({id3, frames}), kSourceMpegLayer1, 6},
+        {"junk, bitrate index 15, rate index 3", Cat({junk, frames}), kSourceMpegLayer1, 6},
+        {"an AiD header", Cat({Bytes{'A', 'i', 'D', 1, 6 + 64, 0}, twoFrames, frames}), kSourceMpegLayer1, 6},
         {"one frame, shorter than any start-up read", Bytes(frames.begin(), frames.begin() + kLayer1FrameBytes),
-         kSourceMpegLayer1, kLayer1FrameSamples},
-        {"cut in the middle of the last frame", Bytes(frames.begin(), frames.end() - 10), kSourceMpegLayer1,
-         5 * kLayer1FrameSamples},
-        {"an AiD length below its own 6 bytes", Cat({Bytes{'A', 'i', 'D', 1, 2, 0}, frames}), kSourceMpegLayer1, -1},
+         kSourceMpegLayer1, 1},
+        {"cut in the middle of the last frame", Bytes(frames.begin(), frames.end() - 10), kSourceMpegLayer1, 5},
+        // A length below its own 6 bytes once moved the search back onto the same header for ever.
+        {"an AiD length of 2", Cat({Bytes{'A', 'i', 'D', 1, 2, 0}, frames}), kSourceMpegLayer1, -1},
         {"Layer I frames in a '.mp3'", frames, kSourceMpegLayer3, -1},
         {"an ID3v2 tag and nothing else", id3, kSourceMpegLayer1, -1},
     };
@@ -53,13 +47,12 @@ TEST(MpegReader, TheStartUpFindsTheFirstFrameOrFailsWithAMessage) {
         AudioSource source;
         const std::string path = (dir / "input").string();
         const bool opened = OpenBytes(dir, c.file, source, c.type, "input");
-        ASSERT_EQ(opened, c.samples >= 0) << errors.joined();
+        ASSERT_EQ(opened, c.frames >= 0) << errors.joined();
         if (!opened) {
             EXPECT_EQ(errors.messages(), std::vector<std::string>{"Can't find an MPEG audio frame in '" + path + "'\n"});
             continue;
         }
-        const std::vector<int16_t> samples = ReadAll(source);
-        EXPECT_EQ(samples, std::vector<int16_t>(expected.begin(), expected.begin() + c.samples));
+        EXPECT_EQ(ReadAll(source), std::vector<int16_t>(expected.begin(), expected.begin() + c.frames * kLayer1FrameSamples));
         EXPECT_FALSE(source.Damaged);
         EXPECT_TRUE(errors.messages().empty()) << errors.joined();
     }
@@ -74,15 +67,13 @@ TEST(MpegReader, FramesOfAnotherLayoutAreRefusedOneByOne) {
     // Stereo 44.1 kHz frames, then mono 32 kHz ones: each of those is refused on its own, then the end.
     AudioSource changing;
     ASSERT_TRUE(OpenBytes(dir, Cat({plain, mono32}), changing, kSourceMpegLayer3, "x.mp3"));
-    std::vector<int32_t> counts;
+    std::string reads;  // one letter a read: d delivered, r refused, e the end
     int16_t block[2][kBlockFrames];
-    for (int i = 0; i < 200; ++i) {
-        counts.push_back(ReadSourceBlock16(block, changing));
-        if (counts.back() == 0) break;
+    for (int i = 0; i < 200 && !reads.ends_with('e'); ++i) {
+        const int32_t frames = ReadSourceBlock16(block, changing);
+        reads += frames > 0 ? 'd' : frames < 0 ? 'r' : 'e';
     }
-    const auto refused = std::count(counts.begin(), counts.end(), -1);
-    EXPECT_GE(refused, 20);
-    EXPECT_EQ(std::find(counts.begin(), counts.end(), -1) + refused + 1, counts.end()) << ::testing::PrintToString(counts);
+    EXPECT_THAT(reads, ::testing::MatchesRegex("d+r{20,}e"));
     EXPECT_FALSE(changing.Damaged);
 }
 
