@@ -1,9 +1,7 @@
-// libFuzzer target for the open-and-read path of every reader: any bytes are
-// opened as an input and, when a reader accepts them, read to the end in
-// both block layouts. The first byte picks a seekable file or a pipe (which
-// cannot seek, so chunks are skipped by reading), and the extension of the
-// format table the input is named by: ".wav" is read by content (WAV, AIFF,
-// FLAC), the others by their type's reader.
+// libFuzzer target for the open-and-read path of every reader: any bytes are opened as an input and, when
+// a reader accepts them, read to the end in both block layouts. The first byte picks a seekable file or a
+// pipe (which cannot seek, so chunks are skipped by reading), and the extension of the format table the
+// input is named by: ".wav" is read by content (WAV, AIFF, FLAC), the others by their type's reader.
 
 #include <string>
 #include <vector>

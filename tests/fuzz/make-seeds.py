@@ -36,10 +36,9 @@ def encoded(tool, channels, bits, samples, *options):
     with tempfile.TemporaryDirectory() as work:
         source, target = Path(work) / "in.wav", Path(work) / "out"
         source.write_bytes(wav(1, channels, bits, samples, padded_list=False))
-        command = {"flac": ["flac", "--silent", "--force", "--no-padding"], "oggenc": ["oggenc", "--quiet"],
-                   "opusenc": ["opusenc", "--quiet", "--max-delay", "10"]}[tool]
-        output = [str(source), str(target)] if tool == "opusenc" else ["-o", str(target), str(source)]
-        subprocess.run(command + list(options) + output, check=True)
+        quiet = {"flac": ["--silent", "--no-padding"], "oggenc": ["--quiet"], "opusenc": ["--quiet", "--max-delay", "10"]}
+        files = [str(source), str(target)] if tool == "opusenc" else ["-o", str(target), str(source)]
+        subprocess.run([tool, *quiet[tool], *options, *files], check=True)
         return target.read_bytes()
 
 

@@ -45,14 +45,14 @@ TEST(MpegReader, TheStartUpFindsTheFirstFrameOrFailsWithAMessage) {
         SCOPED_TRACE(c.name);
         fixtures::ErrorCapture errors;
         AudioSource source;
-        const std::string path = (dir / "input").string();
         const bool opened = OpenBytes(dir, c.file, source, c.type, "input");
         ASSERT_EQ(opened, c.frames >= 0) << errors.joined();
         if (!opened) {
-            EXPECT_EQ(errors.messages(), std::vector<std::string>{"Can't find an MPEG audio frame in '" + path + "'\n"});
+            EXPECT_EQ(errors.messages(), std::vector<std::string>{"Can't find an MPEG audio frame in '" + (dir / "input").string() + "'\n"});
             continue;
         }
-        EXPECT_EQ(ReadAll(source), std::vector<int16_t>(expected.begin(), expected.begin() + c.frames * kLayer1FrameSamples));
+        const auto end = expected.begin() + c.frames * kLayer1FrameSamples;
+        EXPECT_EQ(ReadAll(source), std::vector<int16_t>(expected.begin(), end));
         EXPECT_FALSE(source.Damaged);
         EXPECT_TRUE(errors.messages().empty()) << errors.joined();
     }
