@@ -25,6 +25,8 @@ constexpr const char* kBlockAlign = "Warning: WAV 'block alignment' value is inc
                                     "The software that created this file is incorrect.\n";
 constexpr const char* kWavType =
     "ERROR: Wav file is unsupported type (must be standard PCM\n or type 3 floating point PCM)";
+constexpr const char* kWavBits =
+    "ERROR: Wav file is unsupported subformat (must be 8, 16, 24 or 32 bit PCM\nor floating point PCM)\n";
 constexpr const char* kAiffChunkEof = "Warning: Unexpected EOF in AIFF chunk\n";
 
 // A rate a float cannot hold as an integer must come back as 0, never reach the cast.
@@ -154,9 +156,9 @@ TEST(ContainerReader, RefusedHeadersFailWithTheirMessages) {
         {hugeFormat, {kInvalidFormat, "Warning: Unexpected EOF in reading WAV header\n", kUnrecognised}},  // 2 GiB
         {MakeWav({.formatTag = 2}, {}), {kWavType + "(1)\n"s, kUnrecognised}},
         {MakeWav({.formatTag = 0xFFFE, .fmtSize = 40, .subFormatCode = 2}, {}), {kWavType + "(2)\n"s, kUnrecognised}},
-        {MakeWav({.bits = 12}, {}),
-         {kBlockAlign, "ERROR: Wav file is unsupported subformat (must be 8, 16, 24 or 32 bit PCM\nor floating point "
-                       "PCM)\n", kUnrecognised}},
+        {MakeWav({.bits = 12}, {}), {kBlockAlign, kWavBits, kUnrecognised}},
+        // Zero bits make frames of no bytes, which would read as an empty file converted whole.
+        {MakeWav({.bits = 0}, {}), {kWavBits, kUnrecognised}},
         {MakeWav({.channels = 6}, {}), {"Unsupported number of channels: 6d\n"}},
         {MakeWav({.rate = 0x80000000u}, {}), {"Unsupported sample rate\n"}},  // beyond the signed range
         {{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'A', 'V', 'I', ' ', 0, 0}, {kUnrecognised}},
