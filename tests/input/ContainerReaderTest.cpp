@@ -1,5 +1,5 @@
-// The WAV, AIFF and FLAC readers: the AIFF rate, every layout to exact
-// values, chunk walking, and each warning and error text.
+// The WAV, AIFF and FLAC readers: every layout to exact values, chunk
+// walking, and each warning and error text.
 
 #include <array>
 #include <limits>
@@ -9,14 +9,12 @@
 #include <gtest/gtest.h>
 
 #include "InputTestSupport.h"
-#include "input/AiffReader.h"
 
 namespace {
 
 using namespace input_test;
 using fixtures::MakeWav;
 using std::string_literals::operator""s;
-using ::testing::PrintToString;
 
 constexpr const char* kUnrecognised = "Unrecognised format\n";
 constexpr const char* kInvalidFormat =
@@ -28,19 +26,6 @@ constexpr const char* kWavType =
 constexpr const char* kWavBits =
     "ERROR: Wav file is unsupported subformat (must be 8, 16, 24 or 32 bit PCM\nor floating point PCM)\n";
 constexpr const char* kAiffChunkEof = "Warning: Unexpected EOF in AIFF chunk\n";
-
-// A rate a float cannot hold as an integer must come back as 0, never reach the cast.
-TEST(SampleConversion, AiffExtendedRatesAndTheOnesWithoutAUsableValue) {
-    const std::pair<Bytes, int32_t> rates[] = {
-        {{0x40, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0}, 44100}, {fixtures::AiffRate80(2147483647), 2147483647},
-        {{0xC0, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0}, 44100},  // the sign bit is ignored
-        // 0.5 Hz, infinity, not a number, 2^31, the largest finite value.
-        {{0x3F, 0xFE, 0x80, 0, 0, 0, 0, 0, 0, 0}, 0}, {{0x7F, 0xFF, 0x80, 0, 0, 0, 0, 0, 0, 0}, 0},
-        {{0x7F, 0xFF, 0xC0, 0, 0, 0, 0, 0, 0, 1}, 0}, {{0x40, 0x1E, 0x80, 0, 0, 0, 0, 0, 0, 0}, 0},
-        {{0x7F, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, 0},
-    };
-    for (const auto& [bytes, hertz] : rates) EXPECT_EQ(AiffRateToHertz(bytes.data()), hertz) << PrintToString(bytes);
-}
 
 struct Readable {
     std::string name;

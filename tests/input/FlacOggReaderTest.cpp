@@ -3,7 +3,6 @@
 
 #include <limits>
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "InputTestSupport.h"
@@ -49,7 +48,6 @@ void ExpectNearOggdec(const fixtures::TempDir& dir, const Bytes& ogg, const std:
 
 TEST(OggReader, LinksOfOtherChannelCountsKeepTheFirstLayout) {
     fixtures::TempDir dir;
-    fixtures::ErrorCapture errors;
     const Bytes stereo = Coded(dir, SineWav(2, 3000), kOggTool + " --serial 1"s),
                 mono = Coded(dir, SineWav(1, 2000), kOggTool + " --serial 2"s);
     AudioSource source;
@@ -62,14 +60,12 @@ TEST(OggReader, LinksOfOtherChannelCountsKeepTheFirstLayout) {
     ExpectNearOggdec(dir, mono, read, 3000 * 2, 2);
     ExpectNearOggdec(dir, mono, read, 3000 * 2 + 1, 2);
     EXPECT_FALSE(source.Damaged);
-    EXPECT_THAT(errors.messages(), ::testing::IsEmpty());
 }
 
-// Every cut of a FLAC or Ogg file, and of a WAV or AIFF file's header, either fails the open with a message
-// or ends the data marked damaged; so does every changed byte of an Ogg file, whose pages all carry a
-// checksum. Each 1-, 2- and 4-byte field of the small files at 0, 1, -2, all ones and the extremes of its
-// signed range in either byte order, and a changed FLAC byte, which may fall in unchecked metadata, must
-// open or fail cleanly. Under the sanitizers this is where a bad access, an overflow or a division by zero shows.
+// Every cut of a FLAC or Ogg file, or of a WAV or AIFF header, fails the open with a message or ends the data
+// marked damaged, as does every changed byte of an Ogg file (its pages carry checksums). Each 1-, 2- and 4-byte
+// field of the small files set to 0, 1, -2, -1 or its signed extremes in either byte order, and each changed FLAC
+// byte, must open or fail cleanly: under the sanitizers, bad accesses, overflows and divisions by zero show here.
 TEST(AudioSource, NoCutOrChangedFilePassesAsWhole) {
     fixtures::TempDir dir;
     fixtures::ErrorCapture errors;

@@ -48,7 +48,8 @@ TEST(MpegReader, TheStartUpFindsTheFirstFrameOrFailsWithAMessage) {
         const bool opened = OpenBytes(dir, c.file, source, c.type, "input");
         ASSERT_EQ(opened, c.frames >= 0) << errors.joined();
         if (!opened) {
-            EXPECT_EQ(errors.messages(), std::vector<std::string>{"Can't find an MPEG audio frame in '" + (dir / "input").string() + "'\n"});
+            EXPECT_EQ(errors.messages(),
+                      std::vector<std::string>{"Can't find an MPEG audio frame in '" + (dir / "input").string() + "'\n"});
             continue;
         }
         const auto end = expected.begin() + c.frames * kLayer1FrameSamples;

