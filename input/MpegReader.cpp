@@ -302,11 +302,19 @@ OpenedReader OpenMpeg(std::FILE* file, AudioSource& source, const uint8_t*, std:
     auto state = std::make_unique<MpegReaderState>();
     state->File = file;
     state->Damaged = &source.Damaged;
-    // Each try starts where the previous one left the file, so the file's
-    // end bounds the tries.
+    // A false header is tried with pieces of the file fed after it; the
+    // search goes on from the byte after it, where the file can seek back,
+    // so that frames inside those pieces are still found. Each try starts
+    // further on, so the file's end bounds the tries.
+    const bool canSeek = CanSeek(file);
+    off_t falseHeaderAt = -1;
     for (;;) {
         uint8_t window[4];
-        if (layer == 0 || !SkipLeadingHeaders(file, window) || !FindFrameHeader(file, window, layer)) break;
+        const bool searching = falseHeaderAt < 0 ? SkipLeadingHeaders(file, window)
+                                                 : fseeko(file, falseHeaderAt + 1, SEEK_SET) == 0 &&
+                                                       ReadExactly(file, window, sizeof window);
+        if (layer == 0 || !searching || !FindFrameHeader(file, window, layer)) break;
+        if (canSeek) falseHeaderAt = ftello(file) - static_cast<off_t>(sizeof window);
         state->Decoder = NewDecoder();
         if (!state->Decoder) {
             ReportError(source.Errors, "Failed to initialize the MPEG audio decoder\n");

@@ -28,11 +28,18 @@ TEST(MpegReader, TheStartUpFindsTheFirstFrameOrFailsWithAMessage) {
     Bytes id3 = Cat({Bytes{'I', 'D', '3', 4, 0, 0, 0x00, 0x00, 0x20, 0x00}, twoFrames, Bytes(4096 - 64, 0)});
     const Bytes junk = Cat({Bytes{1, 2, 0xFF, 0xFF}, Bytes{0xFF, 0xFF, 0xF4, 0xC0}, Bytes(30, 0x55),
                             Bytes{0xFF, 0xFF, 0x1C, 0xC0}, Bytes(30, 0x55), Bytes{0xFF, 0xFE}});
+    // MPEG-1 Layer II, 32 kbit/s, 32 kHz, one channel: 144 bytes of silence.
+    const Bytes layer2 = Cat({Bytes{0xFF, 0xFD, 0x18, 0xC0}, Bytes(140, 0)});
     struct Case { const char* name; Bytes file; SourceType type; int frames; };  // frames -1: refused
     const Case cases[] = {
         {"an ID3v2 tag of 4096 body bytes", Cat({id3, frames}), kSourceMpegLayer1, 6},
         {"junk, bitrate index 15, rate index 3", Cat({junk, frames}), kSourceMpegLayer1, 6},
         {"an AiD header", Cat({Bytes{'A', 'i', 'D', 1, 6 + 64, 0}, twoFrames, frames}), kSourceMpegLayer1, 6},
+        // The decoder, started on a false header, synchronises onto Layer II frames; the search once went
+        // on from where the decoder had left the file, past the real frames.
+        {"a false header before frames of another layer", Cat({Bytes{0xFF, 0xFF, 0x14, 0xC0}, Bytes(10, 0), layer2,
+                                                                 layer2, layer2, layer2, frames}),
+         kSourceMpegLayer1, 6},
         {"one frame, shorter than any start-up read", Bytes(frames.begin(), frames.begin() + kLayer1FrameBytes),
          kSourceMpegLayer1, 1},
         {"cut in the middle of the last frame", Bytes(frames.begin(), frames.end() - 10), kSourceMpegLayer1, 5},
