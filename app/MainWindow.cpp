@@ -83,8 +83,8 @@ WindowServices DefaultWindowServices(Settings& settings) {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) services.screenSize = screen->size();
     services.showMessageBox = ShowModalMessageBox;
     services.runDialog = RunMenuDialog;
-    services.batchEnded = [](const BatchSummary& summary, bool errorsToLog) {
-        NoticeBatchFailures(summary.Failed, errorsToLog, AbsolutePath(SettingsFilePath(kLogFileName)));
+    services.batchEnded = [logPath = AbsolutePath(services.logPath)](const BatchSummary& summary, bool errorsToLog) {
+        NoticeBatchFailures(summary.Failed, errorsToLog, logPath);
     };
     return services;
 }
@@ -130,7 +130,7 @@ void MainWindow::BuildMenu() {
         const int command = entry.command;
         if (entry.toggle) {
             // Qt flips the check mark before `triggered`, so `checked` is the
-            // new state: 8 when the item was unchecked, 0 when it was checked.
+            // new state.
             action->setCheckable(true);
             connect(action, &QAction::triggered, this, [this, command](bool checked) { ApplyToggle(command, checked); });
         } else {
@@ -174,7 +174,7 @@ void MainWindow::StartConversions(BatchJobs jobs) {
     if (engine_) return;
     EngineOptions options;
     options.Jobs = std::move(jobs);
-    options.Workers = services_.workers != 0 ? services_.workers : std::max(1u, std::thread::hardware_concurrency());
+    options.Workers = services_.workers;
     // Each message goes where the menu says at the moment it is raised; a box
     // holds only the worker that raised it.
     options.Report = [route = errorRoute_](const ErrorMessage& message) {

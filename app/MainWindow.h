@@ -1,7 +1,7 @@
 #pragma once
-// The 130 x 130 frameless drop target: it queues dropped files, paints the
-// progress of the worker from the queue's counters, moves when dragged and
-// reaches every setting through its right-button menu.
+// The 130 x 130 frameless drop target: it queues dropped files on its batch
+// engine, paints the engine's progress, moves when dragged and reaches every
+// setting through its right-button menu.
 
 #include <QFont>
 #include <QImage>

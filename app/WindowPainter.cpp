@@ -23,8 +23,8 @@ int Span(int extent) {
     return extent + 1;
 }
 
-// Counters are read without the lock while the worker updates them, so a
-// fraction may be momentarily out of range; keep the bars inside the window.
+// A fraction a job reports may be out of range (a source longer than its
+// declared length); keep the bars inside the window.
 double Clamp01(double fraction) {
     if (!(fraction > 0.0)) return 0.0;
     return std::min(fraction, 1.0);

@@ -131,6 +131,7 @@ int RunTool(const std::vector<std::string>& arguments, const std::atomic<int32_t
     const std::size_t fileCount = collected.Files.size() + collected.Refused.size();
     std::size_t threadCount = options.Jobs > 0 ? static_cast<std::size_t>(options.Jobs)
                                                : std::max(1u, std::thread::hardware_concurrency());
+    // No more workers than files, so the progress line has no idle slots.
     threadCount = std::max<std::size_t>(1, std::min(threadCount, collected.Files.size()));
     const bool showProgress = !options.Quiet && isatty(STDERR_FILENO);
     errno = 0;  // isatty's answer must not decorate the first message

@@ -1,6 +1,6 @@
 #pragma once
 // What a conversion job of one file tells its caller, and how it is told to
-// stop. Shared by the encode and decode jobs, the worker and the tool.
+// stop. Shared by the encode and decode jobs and the batch engine.
 
 #include <atomic>
 #include <cstdint>

@@ -46,7 +46,7 @@ std::string AbsolutePath(const std::string& path);
 // one file compare equal. Leaves errno as it found it.
 std::string ComparablePath(const std::string& path);
 
-// Where a file found in a dropped folder goes: `subfolder` (as QueuedPath
+// Where a file found in a dropped folder goes: `subfolder` (as QueuedFile
 // keeps it) below the output directory; beside its input, or straight into
 // the output directory, it needs none.
 std::string OutputFolderFor(const std::string& outputDir, const std::string& subfolder);

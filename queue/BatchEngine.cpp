@@ -1,12 +1,14 @@
 #include "queue/BatchEngine.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include "job/OutputNaming.h"
 
 BatchEngine::BatchEngine(EngineOptions options)
     : options_(std::move(options)), settings_(std::make_shared<const Settings>()) {
-    const std::size_t count = options_.Workers == 0 ? 1 : options_.Workers;
+    const std::size_t count =
+        options_.Workers != 0 ? options_.Workers : std::max(1u, std::thread::hardware_concurrency());
     for (std::size_t worker = 0; worker < count; ++worker) slots_.push_back(std::make_unique<Slot>());
     try {
         for (std::size_t worker = 0; worker < count; ++worker) {
@@ -52,7 +54,8 @@ BatchProgress BatchEngine::Progress() const {
     BatchProgress progress;
     progress.Total = total_;
     progress.Finished = finished_;
-    progress.Busy = running_ > 0 || !queue_.empty();
+    // Without workers the queue never empties; nothing is under way either.
+    progress.Busy = running_ > 0 || (!queue_.empty() && !workers_.empty());
     const Slot* first = nullptr;
     for (const std::unique_ptr<Slot>& slot : slots_) {
         if (!slot->Active) continue;
@@ -111,6 +114,7 @@ JobHooks BatchEngine::HooksFor(std::size_t worker, const std::string& input, con
     };
     hooks.ClaimOutput = [this, input, expectedOutput, granted](const std::string& output) {
         if (output == expectedOutput) return granted;
+        // Only a guard: the jobs name their output as the claim at the pop did.
         std::lock_guard<std::mutex> hold(lock_);
         return ClaimOutput(claims_, input, output);
     };
@@ -167,9 +171,8 @@ void BatchEngine::WorkerMain(std::size_t worker) {
             queue_.pop_front();
             started.Mode = options_.ModeOfBatch ? batchMode_ : started.File.Mode;
             started.Snapshot = settings_;
-            // Claimed in queue order, under the lock that pops: of two files
-            // that clash, the one queued later is always the one refused,
-            // however the workers race.
+            // Claimed in queue order, under the lock that pops: which file of
+            // a clash is refused never depends on how the workers race.
             const std::string outputDir = OutputFolderFor(JobOutputDir(*settings_), started.File.OutputSubfolder);
             started.ExpectedOutput =
                 BuildOutputPath(SplitInputPath(started.File.Path), outputDir,

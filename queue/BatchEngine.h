@@ -48,7 +48,7 @@ struct BatchSummary {
 
 struct EngineOptions {
     BatchJobs Jobs;
-    std::size_t Workers = 1;
+    std::size_t Workers = 0;  // 0: one per processor core
     // The window's rule: the mode belongs to the batch. The last file queued
     // before a batch starts decides it, and every file of the batch, even one
     // queued while it runs, is converted in that mode. Off, each file is

@@ -15,8 +15,8 @@ struct DroppedFile {
 };
 
 // A folder the walk could not enter or read to its end: no permission, or
-// a path longer than the system takes. Its files are not converted, so it
-// counts as a failure.
+// a path longer than the system takes. Its files are not converted: the tool
+// counts it as a failed file, the window shows a box for it.
 struct UnreadableFolder {
     std::string Path;
     std::string Reason;  // the system's words, "Permission denied"

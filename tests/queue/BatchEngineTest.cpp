@@ -90,6 +90,7 @@ TEST(BatchEngine, FilesAndSettingsQueuedDuringABatchJoinIt) {
     };
     std::promise<BatchSummary> ended;
     EngineOptions options;
+    options.Workers = 1;
     options.Jobs = {job("encode"), job("decode")};
     options.BatchEnded = [&](const BatchSummary& summary) { ended.set_value(summary); };
     BatchEngine engine(std::move(options));
