@@ -12,7 +12,6 @@
 
 #include "cli/CliOptions.h"
 #include "cli/ProgressDisplay.h"
-#include "input/SourceType.h"
 #include "job/OutputNaming.h"
 #include "queue/BatchEngine.h"
 #include "queue/ConversionJobs.h"
@@ -35,31 +34,31 @@ struct ToolFiles {
     std::vector<std::pair<std::string, std::string>> Refused;
 };
 
-// Each file is converted in the mode its own type asks for; files are made
-// absolute, as the jobs see them.
+// Files and folders as the window takes them, but each file is converted in
+// the mode its own type asks for; files are made absolute, as the jobs see
+// them.
 ToolFiles CollectFiles(const std::vector<std::string>& arguments) {
     ToolFiles collected;
-    auto add = [&](const std::string& path, SourceType type, const std::string& subfolder) {
-        const std::string input = AbsolutePath(path);
-        if (!IsEncodeSource(type) && !IsDecodeSource(type)) {
-            collected.Refused.emplace_back(input, "Unsupported input file type\n");
-            return;
-        }
-        collected.Files.push_back({input, subfolder, IsDecodeSource(type) ? QueueMode::Decode : QueueMode::Encode});
-    };
     for (const std::string& argument : arguments) {
-        std::error_code error;
-        if (!std::filesystem::is_directory(argument, error)) {
-            add(argument, ClassifyPath(argument), std::string());
-            continue;
-        }
+        std::vector<QueuedFile> files;
         std::vector<UnreadableFolder> unreadable;
-        const std::vector<DroppedFile> files = AudioFilesInFolder(argument, unreadable);
-        for (const DroppedFile& file : files) add(file.Path, file.Type, file.OutputSubfolder);
+        switch (CollectDroppedPath(argument, files, unreadable)) {
+        case DropOutcome::Queued: break;
+        case DropOutcome::Ignored:
+        case DropOutcome::Unsupported:
+            collected.Refused.emplace_back(AbsolutePath(argument), "Unsupported input file type\n");
+            break;
+        case DropOutcome::EmptyFolder:
+            collected.Refused.emplace_back(AbsolutePath(argument), kEmptyFolderMessage);
+            break;
+        }
         for (const UnreadableFolder& folder : unreadable) {
             collected.Refused.emplace_back(folder.Path, kUnreadableFolderMessage + folder.Reason + "\n");
         }
-        if (files.empty() && unreadable.empty()) collected.Refused.emplace_back(AbsolutePath(argument), kEmptyFolderMessage);
+        for (QueuedFile& file : files) {
+            file.Path = AbsolutePath(file.Path);
+            collected.Files.push_back(std::move(file));
+        }
     }
     return collected;
 }
