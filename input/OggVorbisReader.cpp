@@ -157,14 +157,8 @@ OpenedReader OpenOggVorbis(std::FILE* file, AudioSource& source, const uint8_t*,
     source.Info.SampleCount = total;
     if (source.CommentMode == kCommentModeHandOver) {
         if (const vorbis_comment* comments = ov_comment(&state->Vorbis, -1)) {
-            for (int i = 0; i < comments->comments; ++i) {
-                const char* text = comments->user_comments[i];
-                // A picture comment holds the picture itself, never text for a tag.
-                const std::size_t length = comments->comment_lengths ? comments->comment_lengths[i] : 0;
-                if (!text || !TakePictureComment(source.Comments, std::string_view(text, length), source.Errors)) {
-                    AppendComment(source.Comments, text);
-                }
-            }
+            HandOverOggComments(source.Comments, comments->user_comments, comments->comment_lengths,
+                                comments->comments, source.Errors);
         }
     }
     return {state.release(), ReadOggFrames};

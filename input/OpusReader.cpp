@@ -88,16 +88,6 @@ void ApplyR128Gain(OggOpusFile* opus, ScaleModeChoice scaleMode) {
     if (given) op_set_gain_offset(opus, OP_HEADER_GAIN, gain + kR128ToReplayGainQ8);
 }
 
-void HandOverComments(const OpusTags* tags, CommentList& comments, const ErrorReporter& errors) {
-    if (!tags) return;
-    for (int i = 0; i < tags->comments; ++i) {
-        const char* text = tags->user_comments[i];
-        // A picture comment holds the picture itself, never text for a tag.
-        const std::size_t length = tags->comment_lengths ? static_cast<std::size_t>(tags->comment_lengths[i]) : 0;
-        if (!text || !TakePictureComment(comments, std::string_view(text, length), errors)) AppendComment(comments, text);
-    }
-}
-
 // Ends the data; what was delivered before stays delivered.
 int32_t EndData(OpusReaderState& state, bool damaged) {
     state.Ended = true;
@@ -144,7 +134,10 @@ OpenedReader OpenOpus(std::FILE* file, AudioSource& source, const uint8_t*, std:
     source.Info.SampleRate = kOpusRate;
     source.Info.SampleCount = total;
     if (source.ScaleMode > 0) ApplyR128Gain(state->Opus, static_cast<ScaleModeChoice>(source.ScaleMode));
-    if (source.CommentMode == kCommentModeHandOver) HandOverComments(op_tags(state->Opus, -1), source.Comments, source.Errors);
+    const OpusTags* tags = op_tags(state->Opus, -1);
+    if (source.CommentMode == kCommentModeHandOver && tags) {
+        HandOverOggComments(source.Comments, tags->user_comments, tags->comment_lengths, tags->comments, source.Errors);
+    }
     return {state.release(), ReadOpusFrames};
 }
 

@@ -133,3 +133,13 @@ bool TakePictureComment(CommentList& list, std::string_view comment, const Error
     OfferPicture(list, std::move(*picture), errors);
     return true;
 }
+
+void HandOverOggComments(CommentList& list, char* const* texts, const int* lengths, int count,
+                         const ErrorReporter& errors) {
+    for (int i = 0; i < count; ++i) {
+        const char* text = texts[i];
+        // A picture comment holds the picture itself, never text for a tag.
+        const std::size_t length = lengths ? static_cast<std::size_t>(lengths[i]) : 0;
+        if (!text || !TakePictureComment(list, std::string_view(text, length), errors)) AppendComment(list, text);
+    }
+}

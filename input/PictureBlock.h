@@ -37,3 +37,8 @@ void OfferPicture(CommentList& list, SourcePicture picture, const ErrorReporter&
 // decoded and offered here, never handed on as text; a damaged one is
 // reported and skipped. False for any other comment.
 bool TakePictureComment(CommentList& list, std::string_view comment, const ErrorReporter& errors);
+
+// The comments of a Vorbis or Opus stream, which share their layout: picture
+// comments become pictures, the others are appended as text.
+void HandOverOggComments(CommentList& list, char* const* texts, const int* lengths, int count,
+                         const ErrorReporter& errors);
