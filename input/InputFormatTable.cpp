@@ -20,6 +20,8 @@ const InputFormat InputFormatTable[] = {
     {.Extensions = {{".aif", kSourceAiff}},
      .Probe = ProbeAiff, .ProbeLength = kAiffProbeLength, .Open = OpenAiff, .Close = ReleasePcmState,
      .MimeTypes = "audio/x-aiff;audio/aiff;", .Name = "aiff", .Description = "AIFF/AIFC file reader"},
+    // The last probing row: a FLAC open that fails behind an ID3v2 tag has
+    // moved the file, where a later probing row would read from.
     {.Extensions = {{".flac", kSourceFlac}},
      .Probe = ProbeFlac, .ProbeLength = kFlacProbeLength, .Open = OpenFlac, .Close = CloseFlac,
      .MimeTypes = "audio/flac;audio/x-flac;", .Name = "flac", .Description = "FLAC file reader"},
