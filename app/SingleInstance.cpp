@@ -19,8 +19,12 @@ namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
 constexpr int kWriteTimeoutMs = 5000;
-// Paths may hold any byte but NUL, so NUL ends each one.
+// Paths may hold any byte but NUL, so NUL ends each one; an empty path ends
+// the message.
 constexpr char kPathEnd = '\0';
+// The window's answer once it has queued the paths. Without it the second
+// start cannot tell a window that took its files from one that was closing.
+constexpr char kQueued = 'Q';
 constexpr mode_t kPrivateFolderMode = 0700;
 constexpr mode_t kOthersAccess = 0077;
 
@@ -76,13 +80,14 @@ bool HandOverToRunningInstance(const QString& name, const std::vector<std::strin
         message.append(path.data(), static_cast<qsizetype>(path.size()));
         message.append(kPathEnd);
     }
+    message.append(kPathEnd);
     socket.write(message);
     while (socket.bytesToWrite() > 0) {
         if (!socket.waitForBytesWritten(kWriteTimeoutMs)) return false;
     }
+    const bool queued = socket.waitForReadyRead(kWriteTimeoutMs) && socket.read(1) == QByteArray(1, kQueued);
     socket.disconnectFromServer();
-    if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(kWriteTimeoutMs);
-    return true;
+    return queued;
 }
 
 InstanceServer::InstanceServer(const QString& name, Receiver receive, QObject* parent)
@@ -103,17 +108,19 @@ bool InstanceServer::IsListening() const { return server_->isListening(); }
 
 void InstanceServer::TakeConnection() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        auto* received = new QByteArray;
-        connect(socket, &QLocalSocket::readyRead, socket, [socket, received] { received->append(socket->readAll()); });
-        connect(socket, &QLocalSocket::disconnected, this, [this, socket, received] {
-            received->append(socket->readAll());
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket, received = QByteArray()]() mutable {
+            received.append(socket->readAll());
+            const bool whole = received == QByteArray(1, kPathEnd) || received.endsWith(QByteArray(2, kPathEnd));
+            if (!whole) return;
             std::vector<std::string> paths;
-            for (const QByteArray& path : received->split(kPathEnd)) {
+            for (const QByteArray& path : received.split(kPathEnd)) {
                 if (!path.isEmpty()) paths.push_back(path.toStdString());
             }
-            delete received;
-            socket->deleteLater();
+            received.clear();
             if (receive_) receive_(paths);
+            socket->write(QByteArray(1, kQueued));
+            socket->flush();
         });
     }
 }

@@ -22,7 +22,8 @@ std::string InstanceSocketFolder(std::string& problem);
 // The socket in `socketFolder` of the window running on `settingsFolder`.
 QString InstanceName(const std::string& socketFolder, const std::string& settingsFolder);
 
-// Hands `paths` to the window listening on `name`. False when there is none.
+// Hands `paths` to the window listening on `name`. False when there is none,
+// or when it did not answer that it queued them (a window that is closing).
 bool HandOverToRunningInstance(const QString& name, const std::vector<std::string>& paths);
 
 // Listens on `name` and calls `receive` with the paths of every later start.

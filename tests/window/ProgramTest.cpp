@@ -123,6 +123,9 @@ TEST(SingleInstance, TheSocketLivesInAPrivateFolderAndOnlyOneNobodyAnswersIsRepl
     InstanceServer live(name, {});
     EXPECT_TRUE(live.IsListening());
     EXPECT_FALSE(InstanceServer(name, {}).IsListening());  // the live window keeps its socket
+    // A window that no longer runs its events (it is closing) never answers that it queued the files, so
+    // the second start does not take them for handed over.
+    EXPECT_FALSE(HandOverToRunningInstance(name, {"/music/a.wav"}));
 }
 
 // A fake notification service on a private session bus sees what the end of a batch sends.
