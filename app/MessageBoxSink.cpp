@@ -53,17 +53,14 @@ void WriteToStandardError(const std::string& text) {
 
 }  // namespace
 
-namespace {
-
-// Main thread: shows the waiting boxes one after the other. A box's own
-// event loop may run this again for a box queued meanwhile; that call
-// leaves it to the loop already running, so boxes never pile up on top of
-// each other.
-void ShowPendingBoxes(const std::shared_ptr<MessageBoxSink::Shared>& shared) {
+// A box's own event loop may run this again for a box queued meanwhile;
+// that call leaves it to the loop already running, so boxes never pile up
+// on top of each other.
+void MessageBoxSink::ShowPendingBoxes(const std::shared_ptr<Shared>& shared) {
     if (shared->showing) return;
     shared->showing = true;
     for (;;) {
-        MessageBoxSink::Shared::Pending next;
+        Shared::Pending next;
         {
             std::lock_guard<std::mutex> hold(shared->lock);
             if (shared->pending.empty() || shared->shutDown) break;
@@ -79,8 +76,6 @@ void ShowPendingBoxes(const std::shared_ptr<MessageBoxSink::Shared>& shared) {
     }
     shared->showing = false;
 }
-
-}  // namespace
 
 void MessageBoxSink::Show(const std::string& text) {
     const MessageBoxRequest request{kErrorBoxCaption, QString::fromStdString(text), QMessageBox::NoIcon};

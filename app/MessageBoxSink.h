@@ -1,6 +1,6 @@
 #pragma once
 // Modal message boxes for the desktop program, and the bridge that lets the
-// worker thread show one on the main thread and wait until it is closed.
+// batch engine's workers show one on the main thread and wait until it is closed.
 
 #include <QMessageBox>
 #include <QString>
@@ -50,8 +50,10 @@ public:
     // later messages go to standard error.
     void Shutdown();
 
-    struct Shared;
-
 private:
+    struct Shared;
+    // Main thread: shows the boxes waiting their turn, one after the other.
+    static void ShowPendingBoxes(const std::shared_ptr<Shared>& shared);
+
     std::shared_ptr<Shared> shared_;
 };
