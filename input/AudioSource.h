@@ -112,8 +112,8 @@ std::span<const InputFormat> InputFormats();
 // The row whose extension gives `type`, or null.
 const InputFormat* FormatNamingType(SourceType type);
 
-// Opens `path` with the row chosen for source.Type, or else with the first
-// probing row for that type that recognises the content and opens it.
+// Opens `path` with the row source.Type names when that row has no probe,
+// or else with the first probing row that recognises the content and opens it.
 // Returns false (after reporting) when the input cannot be opened, is not
 // recognised, or has a channel count other than 1 or 2 or no usable rate;
 // the source is then closed again and the process goes on.

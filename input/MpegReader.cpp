@@ -157,14 +157,14 @@ StartResult StartDecoder(MpegReaderState& state, const uint8_t (&window)[4], int
         const int result = mpg123_decode_frame(handle, &frameNumber, &audio, &bytes);
         if (result == MPG123_NEW_FORMAT) break;
         // Our header was no frame, and the decoder found none close after
-        // it: the search goes on from where the file stands.
+        // it: the search goes on after our header.
         if (result != MPG123_NEED_MORE) return StartResult::TryFurther;
         if (FeedMore(state) < 0) return StartResult::NoFrame;
     }
     mpg123_frameinfo2 info{};
     if (mpg123_info2(handle, &info) != MPG123_OK) return StartResult::NoFrame;
     // The decoder may have synchronised past our header onto frames of
-    // another layer: the search goes on from where the file stands.
+    // another layer: the search goes on after our header.
     const bool freeFormat = (window[2] & 0xF0) == 0;
     if (info.layer != layer || (info.bitrate == 0 && !freeFormat)) return StartResult::TryFurther;
     return StartResult::Started;
@@ -308,12 +308,12 @@ OpenedReader OpenMpeg(std::FILE* file, AudioSource& source, const uint8_t*, std:
     // further on, so the file's end bounds the tries.
     const bool canSeek = CanSeek(file);
     off_t falseHeaderAt = -1;
-    for (;;) {
+    while (layer != 0) {
         uint8_t window[4];
         const bool searching = falseHeaderAt < 0 ? SkipLeadingHeaders(file, window)
                                                  : fseeko(file, falseHeaderAt + 1, SEEK_SET) == 0 &&
                                                        ReadExactly(file, window, sizeof window);
-        if (layer == 0 || !searching || !FindFrameHeader(file, window, layer)) break;
+        if (!searching || !FindFrameHeader(file, window, layer)) break;
         if (canSeek) falseHeaderAt = ftello(file) - static_cast<off_t>(sizeof window);
         state->Decoder = NewDecoder();
         if (!state->Decoder) {
