@@ -19,7 +19,7 @@ packages=(
 # of these means apt-get must run, so only a complete "ii" list skips it.
 all_installed() {
   local status
-  status=$(dpkg-query -W -f='${db:Status-Abbrev}|${Package}\n' "${packages[@]}" 2>/dev/null) || return 1
+  status=$(dpkg-query -W --showformat='${db:Status-Abbrev}|${Package}\n' "${packages[@]}" 2>/dev/null) || return 1
   declare -A installed=()
   local line
   while IFS= read -r line; do
