@@ -15,7 +15,8 @@ struct MessageBoxSink::Shared {
     QThread* mainThread = nullptr;
     ShowMessageBoxFunction show;
 
-    // A box waiting its turn, and the flag its worker waits for.
+    // A box waiting its turn, and the flag its worker waits for (none for
+    // a posted box).
     struct Pending {
         MessageBoxRequest request;
         std::shared_ptr<bool> finished;
@@ -68,7 +69,7 @@ void MessageBoxSink::ShowPendingBoxes(const std::shared_ptr<Shared>& shared) {
             shared->pending.pop_front();
         }
         shared->show(next.request);
-        {
+        if (next.finished) {
             std::lock_guard<std::mutex> hold(shared->lock);
             *next.finished = true;
         }
@@ -114,6 +115,20 @@ void MessageBoxSink::Show(const std::string& text) {
         hold.unlock();
         WriteToStandardError(text);
     }
+}
+
+void MessageBoxSink::Post(const MessageBoxRequest& request) {
+    std::shared_ptr<Shared> shared = shared_;
+    std::unique_lock<std::mutex> hold(shared->lock);
+    bool queued = !shared->shutDown && shared->mainThreadObject;
+    if (queued) {
+        shared->pending.push_back({request, nullptr});
+        queued = QMetaObject::invokeMethod(
+            shared->mainThreadObject.data(), [shared] { ShowPendingBoxes(shared); }, Qt::QueuedConnection);
+        if (!queued) shared->pending.pop_back();
+    }
+    hold.unlock();
+    if (!queued) WriteToStandardError(request.text.toStdString());
 }
 
 void MessageBoxSink::Shutdown() {

@@ -46,6 +46,10 @@ public:
 
     // Any thread.
     void Show(const std::string& text);
+    // Any thread, and never waits: the box joins the same queue and is shown
+    // once the boxes before it are closed. The window's own warnings come
+    // this way, so that no box opens inside the handler that raised it.
+    void Post(const MessageBoxRequest& request);
     // Releases every waiting caller; boxes not yet shown are dropped and
     // later messages go to standard error.
     void Shutdown();
