@@ -185,69 +185,48 @@ TEST(SettingsFile, ASymlinkedFileIsReplacedAtTheEndOfItsLinks) {
 }
 
 // Fix: a Quavermill.ini that another user left in /tmp chose the output folder and had the inputs deleted, and
-// Exit wrote through another user's link in /tmp to the file it named. Owners are stood in for, as chown would.
+// Exit wrote through another user's link in /tmp to the file it named. Owners are stood in for, as by chown.
 TEST(SettingsFile, OnlyAFileNobodyElseCouldHaveWrittenIsReadOrSaved) {
-    constexpr uid_t kUser = 1000, kRoot = 0, kOther = 1001;
-    constexpr uid_t kNoLink = 99999;
-    const struct Row {
-        const char* what;
-        uid_t fileOwner;
-        mode_t fileMode;
-        uid_t folderOwner;
-        mode_t folderMode;
-        uid_t linkOwner;  // the link in the folder, to the file in the user's own folder
-        bool trusted;
-    } rows[] = {
-        {"the user's", kUser, 0644, kUser, 0755, kNoLink, true},
-        {"root's", kRoot, 0644, kRoot, 0755, kNoLink, true},
-        {"another user's", kOther, 0644, kUser, 0755, kNoLink, false},
-        {"others may write it", kUser, 0646, kUser, 0755, kNoLink, false},
-        {"the group may write it", kUser, 0664, kUser, 0755, kNoLink, false},
-        {"in another user's folder", kUser, 0644, kOther, 0755, kNoLink, false},
-        {"others may write the folder", kUser, 0644, kUser, 0777, kNoLink, false},
-        {"the user's, in a sticky folder", kUser, 0644, kRoot, 01777, kNoLink, true},
-        {"another user's, in a sticky folder", kOther, 0644, kRoot, 01777, kNoLink, false},
-        {"root's, in a sticky folder", kRoot, 0644, kRoot, 01777, kNoLink, false},
-        {"the user's link in a sticky folder", kUser, 0644, kRoot, 01777, kUser, true},
-        {"another user's link in a sticky folder", kUser, 0644, kRoot, 01777, kOther, false},
-        {"another user's link in the user's folder", kUser, 0644, kUser, 0755, kOther, false},
-        {"the user's link to another user's file", kOther, 0644, kUser, 0755, kUser, false},
-    };
+    constexpr uid_t kUser = 1000, kRoot = 0, kOther = 1001, kNoLink = 99999;
+    // The folder holds the file, or a link to it in the user's own folder.
+    const struct { uid_t fileOwner; mode_t fileMode; uid_t folderOwner; mode_t folderMode; uid_t linkOwner; bool trusted; }
+        rows[] = {
+            {kUser, 0644, kUser, 0755, kNoLink, true},    {kRoot, 0644, kRoot, 0755, kNoLink, true},
+            {kOther, 0644, kUser, 0755, kNoLink, false},  {kUser, 0646, kUser, 0755, kNoLink, false},
+            {kUser, 0664, kUser, 0755, kNoLink, false},   {kUser, 0644, kOther, 0755, kNoLink, false},
+            {kUser, 0644, kUser, 0777, kNoLink, false},   {kUser, 0644, kRoot, 01777, kNoLink, true},
+            {kOther, 0644, kRoot, 01777, kNoLink, false}, {kRoot, 0644, kRoot, 01777, kNoLink, false},
+            {kUser, 0644, kRoot, 01777, kUser, true},     {kUser, 0644, kRoot, 01777, kOther, false},
+            {kUser, 0644, kUser, 0755, kOther, false},    {kOther, 0644, kUser, 0755, kUser, false},
+        };
     const std::string planted = "[Quavermill]\nDeleteInput=8\nOutputDirMode=1\nOutputDir=/elsewhere/\n";
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(&row - rows);
         TempDir dir;
         std::map<ino_t, uid_t> owner;
-        const auto own = [&owner](const fs::path& path, uid_t uid) {
+        const auto make = [&owner](const fs::path& path, uid_t uid, mode_t mode) {
+            if (mode != 0) chmod(path.c_str(), mode);
             struct stat info {};
             lstat(path.c_str(), &info);
             owner[info.st_ino] = uid;
         };
-        const bool linked = row.linkOwner != kNoLink;
-        const fs::path folder = dir / "folder", home = dir / "home";
-        const fs::path file = (linked ? home : folder) / "Quavermill.ini";
+        const fs::path folder = dir / "folder", ini = folder / "Quavermill.ini";
+        const fs::path file = row.linkOwner != kNoLink ? dir / "home.ini" : ini;
         fs::create_directories(folder);
-        fs::create_directories(home);
         WriteText(file, planted);
-        chmod(file.c_str(), row.fileMode);
-        own(file, row.fileOwner);
-        chmod(folder.c_str(), row.folderMode);
-        own(folder, row.folderOwner);
-        own(home, kUser);
-        if (linked) {
-            fs::create_symlink(file, folder / "Quavermill.ini");
-            own(folder / "Quavermill.ini", row.linkOwner);
+        make(file, row.fileOwner, row.fileMode);
+        make(folder, row.folderOwner, row.folderMode);
+        if (file != ini) {
+            fs::create_symlink(file, ini);
+            make(ini, row.linkOwner, 0);
         }
         const FileOwners owners{kUser, [&owner](const struct stat& info) {
-                                    const auto found = owner.find(info.st_ino);
-                                    return found == owner.end() ? info.st_uid : found->second;
+                                    return owner.contains(info.st_ino) ? owner.at(info.st_ino) : kUser;
                                 }};
         Settings settings;
-        const std::string why = LoadSettingsFile(settings, folder / "Quavermill.ini", true, owners);
-        EXPECT_EQ(why.empty(), row.trusted) << why;
+        EXPECT_EQ(LoadSettingsFile(settings, ini, true, owners).empty(), row.trusted);
         EXPECT_EQ(settings.DeleteInput.On(), row.trusted);
-        EXPECT_EQ(SaveSettingsFile(Settings{}, folder / "Quavermill.ini", owners), row.trusted);
+        EXPECT_EQ(SaveSettingsFile(Settings{}, ini, owners), row.trusted);
         EXPECT_EQ(ReadText(file) == planted, !row.trusted);
-        chmod(folder.c_str(), 0755);
     }
 }
