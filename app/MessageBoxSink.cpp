@@ -94,16 +94,7 @@ void MessageBoxSink::Show(const std::string& text) {
     // main thread gets to the box, the box is dropped there.
     auto finished = std::make_shared<bool>(false);
     std::unique_lock<std::mutex> hold(shared->lock);
-    // Queued under the lock: the owner calls Shutdown before it destroys the
-    // main-thread object, so the object is alive while the flag is clear.
-    bool queued = !shared->shutDown && shared->mainThreadObject;
-    if (queued) {
-        shared->pending.push_back({request, finished});
-        queued = QMetaObject::invokeMethod(
-            shared->mainThreadObject.data(), [shared] { ShowPendingBoxes(shared); }, Qt::QueuedConnection);
-        if (!queued) shared->pending.pop_back();
-    }
-    if (!queued) {
+    if (!QueueLocked(shared, request, finished)) {
         hold.unlock();
         WriteToStandardError(text);
         return;
@@ -118,17 +109,22 @@ void MessageBoxSink::Show(const std::string& text) {
 }
 
 void MessageBoxSink::Post(const MessageBoxRequest& request) {
-    std::shared_ptr<Shared> shared = shared_;
-    std::unique_lock<std::mutex> hold(shared->lock);
-    bool queued = !shared->shutDown && shared->mainThreadObject;
-    if (queued) {
-        shared->pending.push_back({request, nullptr});
-        queued = QMetaObject::invokeMethod(
-            shared->mainThreadObject.data(), [shared] { ShowPendingBoxes(shared); }, Qt::QueuedConnection);
-        if (!queued) shared->pending.pop_back();
-    }
+    std::unique_lock<std::mutex> hold(shared_->lock);
+    if (QueueLocked(shared_, request, nullptr)) return;
     hold.unlock();
-    if (!queued) WriteToStandardError(request.text.toStdString());
+    WriteToStandardError(request.text.toStdString());
+}
+
+// Queued under the lock: the owner calls Shutdown before it destroys the
+// main-thread object, so the object is alive while the flag is clear.
+bool MessageBoxSink::QueueLocked(const std::shared_ptr<Shared>& shared, const MessageBoxRequest& request,
+                                 std::shared_ptr<bool> finished) {
+    if (shared->shutDown || !shared->mainThreadObject) return false;
+    shared->pending.push_back({request, std::move(finished)});
+    const bool queued = QMetaObject::invokeMethod(
+        shared->mainThreadObject.data(), [shared] { ShowPendingBoxes(shared); }, Qt::QueuedConnection);
+    if (!queued) shared->pending.pop_back();
+    return queued;
 }
 
 void MessageBoxSink::Shutdown() {

@@ -58,6 +58,10 @@ private:
     struct Shared;
     // Main thread: shows the boxes waiting their turn, one after the other.
     static void ShowPendingBoxes(const std::shared_ptr<Shared>& shared);
+    // With the lock held: queues the box, and its turn on the main thread.
+    // False when no box can be shown any more.
+    static bool QueueLocked(const std::shared_ptr<Shared>& shared, const MessageBoxRequest& request,
+                            std::shared_ptr<bool> finished);
 
     std::shared_ptr<Shared> shared_;
 };

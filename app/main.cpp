@@ -126,6 +126,11 @@ int main(int argc, char** argv) {
             ActivateWindow(window);
             return true;
         });
+        // Later starts would wait for a window they cannot reach; they open their own instead.
+        if (!server->IsListening()) {
+            std::fprintf(stderr, "quavermill: no hand-over between windows: cannot listen on the socket\n");
+            lock.reset();
+        }
     }
     window.QueuePaths(arguments.Paths);
 

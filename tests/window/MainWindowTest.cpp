@@ -111,6 +111,7 @@ TEST_F(WindowTest, DropsQueueWholePathsInOrderAndWarnOncePerUnsupportedFile) {
         window->StartConversions(RecordingJobs());
         DropFiles(*window, row.dropped);
         ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(*window); }, 10000));
+        QApplication::processEvents();  // the boxes wait their turn in the event loop
         std::vector<std::string> queued;
         for (const Seen& file : seen) {
             queued.push_back(file.path);
