@@ -33,6 +33,7 @@ inline constexpr const char* kWindowTitle = "Quavermill";
 inline constexpr const char* kUnsupportedTypeText = "Unsupported input file type";
 inline constexpr const char* kEmptyFolderText = "No audio files to convert in the folder\n%1";
 inline constexpr const char* kUnreadableFolderText = "Can't read the folder\n%1\n%2";
+inline constexpr const char* kIgnoredSettingsLogText = "settings not read, the defaults apply: ";
 // Large enough for any client area the window can have.
 inline constexpr int kCanvasSide = 200;
 inline constexpr int kSmallFontPixels = 10;
@@ -195,6 +196,7 @@ void MainWindow::StartConversions(BatchJobs jobs) {
 }
 
 void MainWindow::StopConversions() {
+    stopped_ = true;
     // Before the workers are joined: a worker waiting for a box would
     // otherwise wait for this thread, which waits for it.
     errorRoute_->boxes->Shutdown();
@@ -289,7 +291,7 @@ void MainWindow::QueueDroppedUrls(const QList<QUrl>& urls) {
     std::vector<std::string> paths;
     for (const QUrl& url : urls) {
         if (!url.isLocalFile()) {
-            services_.showMessageBox({kErrorBoxCaption, kUnsupportedTypeText, QMessageBox::Warning});
+            errorRoute_->boxes->Post({kErrorBoxCaption, kUnsupportedTypeText, QMessageBox::Warning});
             continue;
         }
         paths.push_back(LocalPathOf(url));
@@ -297,9 +299,13 @@ void MainWindow::QueueDroppedUrls(const QList<QUrl>& urls) {
     QueuePaths(paths);
 }
 
-void MainWindow::QueuePaths(const std::vector<std::string>& paths) {
+bool MainWindow::QueuePaths(const std::vector<std::string>& paths) {
+    // Push would drop the files without a word.
+    if (!engine_ || stopped_) return false;
+    // A box shown here would run its own event loop inside a drop or a
+    // hand-over, whose answer would then wait for the user.
     const auto warn = [this](const QString& text) {
-        services_.showMessageBox({kErrorBoxCaption, text, QMessageBox::Warning});
+        errorRoute_->boxes->Post({kErrorBoxCaption, text, QMessageBox::Warning});
     };
     // One push for all of them: the claims rule must see every file of the
     // drop before the first starts, or a decode could write over a WAV file
@@ -320,7 +326,18 @@ void MainWindow::QueuePaths(const std::vector<std::string>& paths) {
                      .arg(QFile::decodeName(folder.Path.c_str()), QString::fromLocal8Bit(folder.Reason)));
         }
     }
-    if (engine_) engine_->Push(files);
+    engine_->Push(files);
+    return true;
+}
+
+void MainWindow::ReportIgnoredSettings(const std::string& reason) {
+    const std::string file = AbsolutePath(SettingsFilePath(kIniFileName));
+    AppendToLog(services_.logPath, {file, kIgnoredSettingsLogText + reason});
+    errorRoute_->boxes->Post({kErrorBoxCaption,
+                              tr("The settings in %1 were not read and will not be saved: %2.\n"
+                                 "The default settings are used.")
+                                  .arg(QFile::decodeName(file.c_str()), QString::fromLocal8Bit(reason.c_str())),
+                              QMessageBox::Warning});
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {

@@ -103,7 +103,12 @@ public:
     void QueueDroppedUrls(const QList<QUrl>& urls);
     // Queues files and folders as if they had been dropped, in order and in
     // one step: the program's arguments and those a second start hands over.
-    void QueuePaths(const std::vector<std::string>& paths);
+    // Never waits: warnings about the paths join the queue of boxes. False,
+    // with nothing queued, once the conversions have stopped (Exit).
+    bool QueuePaths(const std::vector<std::string>& paths);
+    // The settings file was not read (`reason` says why): to the log, and to
+    // a box that waits its turn like any other.
+    void ReportIgnoredSettings(const std::string& reason);
 
 signals:
     // Exit or close: the program should leave its event loop with this code.
@@ -152,6 +157,7 @@ private:
         std::shared_ptr<MessageBoxSink> boxes;
     };
     std::shared_ptr<ErrorRoute> errorRoute_;
+    bool stopped_ = false;
     // Declared last, so it stops before anything it reports to goes.
     std::unique_ptr<BatchEngine> engine_;
 };

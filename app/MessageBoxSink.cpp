@@ -15,7 +15,8 @@ struct MessageBoxSink::Shared {
     QThread* mainThread = nullptr;
     ShowMessageBoxFunction show;
 
-    // A box waiting its turn, and the flag its worker waits for.
+    // A box waiting its turn, and the flag its worker waits for (none for
+    // a posted box).
     struct Pending {
         MessageBoxRequest request;
         std::shared_ptr<bool> finished;
@@ -68,7 +69,7 @@ void MessageBoxSink::ShowPendingBoxes(const std::shared_ptr<Shared>& shared) {
             shared->pending.pop_front();
         }
         shared->show(next.request);
-        {
+        if (next.finished) {
             std::lock_guard<std::mutex> hold(shared->lock);
             *next.finished = true;
         }
@@ -93,16 +94,7 @@ void MessageBoxSink::Show(const std::string& text) {
     // main thread gets to the box, the box is dropped there.
     auto finished = std::make_shared<bool>(false);
     std::unique_lock<std::mutex> hold(shared->lock);
-    // Queued under the lock: the owner calls Shutdown before it destroys the
-    // main-thread object, so the object is alive while the flag is clear.
-    bool queued = !shared->shutDown && shared->mainThreadObject;
-    if (queued) {
-        shared->pending.push_back({request, finished});
-        queued = QMetaObject::invokeMethod(
-            shared->mainThreadObject.data(), [shared] { ShowPendingBoxes(shared); }, Qt::QueuedConnection);
-        if (!queued) shared->pending.pop_back();
-    }
-    if (!queued) {
+    if (!QueueLocked(shared, request, finished)) {
         hold.unlock();
         WriteToStandardError(text);
         return;
@@ -114,6 +106,25 @@ void MessageBoxSink::Show(const std::string& text) {
         hold.unlock();
         WriteToStandardError(text);
     }
+}
+
+void MessageBoxSink::Post(const MessageBoxRequest& request) {
+    std::unique_lock<std::mutex> hold(shared_->lock);
+    if (QueueLocked(shared_, request, nullptr)) return;
+    hold.unlock();
+    WriteToStandardError(request.text.toStdString());
+}
+
+// Queued under the lock: the owner calls Shutdown before it destroys the
+// main-thread object, so the object is alive while the flag is clear.
+bool MessageBoxSink::QueueLocked(const std::shared_ptr<Shared>& shared, const MessageBoxRequest& request,
+                                 std::shared_ptr<bool> finished) {
+    if (shared->shutDown || !shared->mainThreadObject) return false;
+    shared->pending.push_back({request, std::move(finished)});
+    const bool queued = QMetaObject::invokeMethod(
+        shared->mainThreadObject.data(), [shared] { ShowPendingBoxes(shared); }, Qt::QueuedConnection);
+    if (!queued) shared->pending.pop_back();
+    return queued;
 }
 
 void MessageBoxSink::Shutdown() {

@@ -46,6 +46,10 @@ public:
 
     // Any thread.
     void Show(const std::string& text);
+    // Any thread, and never waits: the box joins the same queue and is shown
+    // once the boxes before it are closed. The window's own warnings come
+    // this way, so that no box opens inside the handler that raised it.
+    void Post(const MessageBoxRequest& request);
     // Releases every waiting caller; boxes not yet shown are dropped and
     // later messages go to standard error.
     void Shutdown();
@@ -54,6 +58,10 @@ private:
     struct Shared;
     // Main thread: shows the boxes waiting their turn, one after the other.
     static void ShowPendingBoxes(const std::shared_ptr<Shared>& shared);
+    // With the lock held: queues the box, and its turn on the main thread.
+    // False when no box can be shown any more.
+    static bool QueueLocked(const std::shared_ptr<Shared>& shared, const MessageBoxRequest& request,
+                            std::shared_ptr<bool> finished);
 
     std::shared_ptr<Shared> shared_;
 };

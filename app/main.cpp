@@ -48,11 +48,8 @@ bool AnsweredWithoutDisplay(int argc, char** argv) {
 QString FindInstanceName() {
     std::string problem;
     const std::string socketFolder = InstanceSocketFolder(problem);
-    if (socketFolder.empty()) {
-        std::fprintf(stderr, "quavermill: no hand-over between windows: %s\n", problem.c_str());
-        return QString();
-    }
-    return InstanceName(socketFolder, SettingsFilePath("."));
+    if (!problem.empty()) std::fprintf(stderr, "quavermill: %s\n", problem.c_str());
+    return socketFolder.empty() ? QString() : InstanceName(socketFolder, SettingsFilePath("."));
 }
 
 // Started from the menu the working directory is the home folder, which the
@@ -95,7 +92,12 @@ int main(int argc, char** argv) {
     if (arguments.Desktop) UseDesktopSettingsFolder();
 
     const QString instanceName = FindInstanceName();
-    if (!instanceName.isEmpty() && HandOverToRunningInstance(instanceName, arguments.Paths)) return 0;
+    // Held until the process ends, so no later start builds a second window.
+    std::unique_ptr<InstanceLock> lock;
+    if (!instanceName.isEmpty()) {
+        lock = std::make_unique<InstanceLock>(instanceName);
+        if (TakeOwnershipOrHandOver(*lock, instanceName, arguments.Paths) == StartRole::HandedOver) return 0;
+    }
 
     InitGuiResources();
     QIcon icon;
@@ -104,7 +106,7 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(icon);
 
     Settings settings;
-    LoadSettingsFile(settings, SettingsFilePath(kIniFileName));
+    const std::string settingsDistrust = LoadSettingsFile(settings, SettingsFilePath(kIniFileName));
     ForgetRunOnlyOutputDir(settings);
 
     MainWindow window(DefaultWindowServices(settings));
@@ -115,12 +117,20 @@ int main(int argc, char** argv) {
     window.StartAnimationTimer();
     window.ApplySettings();
 
+    if (!settingsDistrust.empty()) window.ReportIgnoredSettings(settingsDistrust);
+
     std::unique_ptr<InstanceServer> server;
-    if (!instanceName.isEmpty()) {
+    if (lock && lock->Held()) {
         server = std::make_unique<InstanceServer>(instanceName, [&window](const std::vector<std::string>& paths) {
-            window.QueuePaths(paths);
+            if (!window.QueuePaths(paths)) return false;
             ActivateWindow(window);
+            return true;
         });
+        // Later starts would wait for a window they cannot reach; they open their own instead.
+        if (!server->IsListening()) {
+            std::fprintf(stderr, "quavermill: no hand-over between windows: cannot listen on the socket\n");
+            lock.reset();
+        }
     }
     window.QueuePaths(arguments.Paths);
 

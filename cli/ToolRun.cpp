@@ -81,7 +81,10 @@ void ApplyEncoderOverrides(const CliOptions& options, Settings& settings) {
 
 SettingsSnapshot LoadToolSettings(const CliOptions& options) {
     Settings settings;
-    LoadSettingsFile(settings, options.SettingsFile.value_or(kIniFileName), /*createIfMissing=*/false);
+    const std::string distrust =
+        LoadSettingsFile(settings, options.SettingsFile.value_or(kIniFileName), /*createIfMissing=*/false);
+    if (!distrust.empty())
+        std::fprintf(stderr, "%s: settings not read, the defaults apply: %s\n", kToolName, distrust.c_str());
     ForgetRunOnlyOutputDir(settings);
     ApplyEncoderOverrides(options, settings);
     if (options.OutputDir) settings.OutputDir = *options.OutputDir;

@@ -225,9 +225,12 @@ std::string FormatSettings(const Settings& settings) {
 
 namespace {
 
+constexpr mode_t kNewFileMode = 0644;
+
 // Creates a new, uniquely named file beside `file` with the permissions the
 // user's umask gives any new file (mkstemp would make it private, and
-// changing the umask would race with files the worker creates meanwhile).
+// changing the umask would race with files the worker creates meanwhile),
+// but never writable by others: such a file would not be read back.
 int CreateTemporaryBeside(const std::filesystem::path& file, std::string& name) {
     std::filesystem::path directory = file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
     static std::atomic<unsigned> sequence{0};
@@ -235,31 +238,10 @@ int CreateTemporaryBeside(const std::filesystem::path& file, std::string& name) 
         name = (directory / (file.filename().string() + ".tmp-" + std::to_string(getpid()) + "-" +
                              std::to_string(sequence++)))
                    .string();
-        int descriptor = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        int descriptor = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
         if (descriptor >= 0 || errno != EEXIST) return descriptor;
     }
     return -1;
-}
-
-// The kernel's own limit on the links one path may pass through.
-constexpr int kMaxLinkHops = 40;
-
-// The file a write through `file` would change: each symbolic link is read,
-// relative to its own folder, until a path is not a link (or does not exist
-// yet). False on a loop or an unreadable link.
-bool FollowLinks(std::filesystem::path file, std::filesystem::path& target) {
-    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
-        struct stat info {};
-        if (lstat(file.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-            target = file;
-            return true;
-        }
-        std::error_code error;
-        const std::filesystem::path next = std::filesystem::read_symlink(file, error);
-        if (error) return false;
-        file = next.is_absolute() ? next : file.parent_path() / next;
-    }
-    return false;
 }
 
 // Whether `target` exists (then `info` describes it); false when it cannot
@@ -284,13 +266,13 @@ bool MayReplace(const std::filesystem::path& target, const struct stat& info) {
 
 }  // namespace
 
-bool SaveSettingsFile(const Settings& settings, const std::filesystem::path& file) {
+bool SaveSettingsFile(const Settings& settings, const std::filesystem::path& file, const FileOwners& owners) {
     // A symlinked INI file (kept with the user's dotfiles, say) stays a link:
     // the new text replaces the file at its end.
     std::filesystem::path target;
     struct stat old_file {};
     bool replacing = false;
-    if (!FollowLinks(file, target) || !InspectTarget(target, old_file, replacing) ||
+    if (!JudgeSettingsFile(file, owners, target).empty() || !InspectTarget(target, old_file, replacing) ||
         (replacing && !MayReplace(target, old_file))) {
         errno = 0;
         return false;
@@ -328,17 +310,25 @@ bool SaveSettingsFile(const Settings& settings, const std::filesystem::path& fil
     return true;
 }
 
-void LoadSettingsFile(Settings& settings, const std::filesystem::path& file, bool createIfMissing) {
+std::string LoadSettingsFile(Settings& settings, const std::filesystem::path& file, bool createIfMissing,
+                             const FileOwners& owners) {
     settings = Settings{};
-    std::ifstream in(file, std::ios::binary);
+    std::filesystem::path target;
+    std::string distrust = JudgeSettingsFile(file, owners, target);
+    if (!distrust.empty()) {
+        errno = 0;
+        return distrust;
+    }
+    std::ifstream in(target, std::ios::binary);
     if (!in) {
         std::error_code ignored;
-        if (createIfMissing && !std::filesystem::exists(file, ignored)) SaveSettingsFile(settings, file);
+        if (createIfMissing && !std::filesystem::exists(target, ignored)) SaveSettingsFile(settings, file, owners);
         errno = 0;
-        return;
+        return std::string();
     }
     std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<std::string> pieces = SplitPieces(content);
-    if (pieces.empty() || pieces.front().compare(0, std::strlen(kSectionLine), kSectionLine) != 0) return;
+    if (pieces.empty() || pieces.front().compare(0, std::strlen(kSectionLine), kSectionLine) != 0) return std::string();
     for (std::size_t i = 1; i < pieces.size(); ++i) MatchLine(settings, pieces[i]);
+    return std::string();
 }

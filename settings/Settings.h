@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "settings/SettingsTrust.h"
+
 inline constexpr const char* kIniFileName = "Quavermill.ini";
 
 // Longest text, in bytes, that reading the INI file gives each text field.
@@ -106,12 +108,17 @@ void ForgetRunOnlyOutputDir(Settings& settings);
 
 // Loads `file` into `settings`, from the defaults, creating the file with the
 // defaults when it is missing and `createIfMissing` is on (readers that must
-// never write turn it off).
-void LoadSettingsFile(Settings& settings, const std::filesystem::path& file, bool createIfMissing = true);
+// never write turn it off). A file JudgeSettingsFile refuses is neither read
+// nor created: the defaults stand, and the returned text says why (it is
+// empty otherwise).
+std::string LoadSettingsFile(Settings& settings, const std::filesystem::path& file, bool createIfMissing = true,
+                             const FileOwners& owners = RealFileOwners());
 // A symbolic link is written through to the file at its end, which keeps its
-// permissions; a file the user may not write is left alone. Returns false
-// when the file was not replaced; the old file is then kept.
-bool SaveSettingsFile(const Settings& settings, const std::filesystem::path& file);
+// permissions; a file the user may not write, or that JudgeSettingsFile
+// refuses, is left alone. Returns false when the file was not replaced; the
+// old file is then kept.
+bool SaveSettingsFile(const Settings& settings, const std::filesystem::path& file,
+                      const FileOwners& owners = RealFileOwners());
 // The exact text SaveSettingsFile writes; control characters in the text
 // values are left out, so every value stays on its own line.
 std::string FormatSettings(const Settings& settings);

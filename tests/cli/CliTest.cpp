@@ -39,6 +39,9 @@ TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
         {{"-q", "-m", "a.wav"}, 0, {}, {"a.mp3"}, {}, 11, 3},
         {{"-q", "-V", "2.5", "a.wav"}, 0, {}, {"a.mp3"}, {}, -1},
         {{"-q", "--settings", "other.ini", "a.wav"}, 0, {}, {"a.mp3"}, {}, 9},  // its CBR 128
+        // A file anyone may have written is not read: the defaults apply (VBR, inputs kept).
+        {{"-q", "--settings", "planted.ini", "a.wav"}, 0,
+         {"settings not read, the defaults apply: other users may write to '"}, {"a.mp3", "a.wav"}, {}, -1},
         // A wrong command line converts nothing and exits with 2.
         {{}, 2, {"no input files"}},
         {{"-b"}, 2, {"option -b needs a value"}},
@@ -60,6 +63,8 @@ TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
                                          {"other.ini", "[Quavermill]\nSetBitrate=1\nSetCBR=1\nCBRBitrate=128\n"},
                                          {"bad.wav", "not audio"}, {"notes.txt", "x"}, {"noframe.mp2", "no frame"}})
             fixtures::WriteText(dir / name, text);
+        fixtures::WriteText(dir / "planted.ini", ini);
+        fs::permissions(dir / "planted.ini", fs::perms::others_write, fs::perm_options::add);
         for (const char* name : {"good.wav", "a.wav", "b.wav", "Albums/Disc 1/01.wav"})
             fixtures::WriteSineWav(dir / name);
         const std::string cd = "cd " + fixtures::ShellQuote(dir.path().string()) + " && ";

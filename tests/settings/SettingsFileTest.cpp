@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <csignal>
 
 #include <sys/resource.h>
@@ -120,7 +121,7 @@ TEST(SettingsFile, OutputDirModeZeroForgetsTheFolder) {
 TEST(SettingsFile, ASaveKeepsTheOldPermissionsOrTheWholeOldFile) {
     const std::string old_text = "[Quavermill]\nMono=1\n";
     struct Case { mode_t fileMode, folderMode; bool saved; };  // file mode 0: no old file
-    const Case cases[] = {{0, 0755, true}, {0600, 0755, true}, {0664, 0755, true},
+    const Case cases[] = {{0, 0755, true}, {0600, 0755, true}, {0640, 0755, true},
                           // Read-only for everyone: root, whom the kernel would let write it, leaves it alone too.
                           {0444, 0755, false}, {0466, 0755, false}, {0644, 0555, false}};
     for (const Case& c : cases) {
@@ -181,4 +182,51 @@ TEST(SettingsFile, ASymlinkedFileIsReplacedAtTheEndOfItsLinks) {
         EXPECT_TRUE(fs::is_symlink(dir / link)) << link;
     EXPECT_EQ(Entries(dir.path()), 6);  // no temporary left
     EXPECT_EQ(Entries(dir / "dotfiles"), 2);
+}
+
+// Fix: a Quavermill.ini that another user left in /tmp chose the output folder and had the inputs deleted, and
+// Exit wrote through another user's link in /tmp to the file it named. Owners are stood in for, as by chown.
+TEST(SettingsFile, OnlyAFileNobodyElseCouldHaveWrittenIsReadOrSaved) {
+    constexpr uid_t kUser = 1000, kRoot = 0, kOther = 1001, kNoLink = 99999;
+    // The folder holds the file, or a link to it in the user's own folder.
+    const struct { uid_t fileOwner; mode_t fileMode; uid_t folderOwner; mode_t folderMode; uid_t linkOwner; bool trusted; }
+        rows[] = {
+            {kUser, 0644, kUser, 0755, kNoLink, true},    {kRoot, 0644, kRoot, 0755, kNoLink, true},
+            {kOther, 0644, kUser, 0755, kNoLink, false},  {kUser, 0646, kUser, 0755, kNoLink, false},
+            {kUser, 0664, kUser, 0755, kNoLink, false},   {kUser, 0644, kOther, 0755, kNoLink, false},
+            {kUser, 0644, kUser, 0777, kNoLink, false},   {kUser, 0644, kRoot, 01777, kNoLink, true},
+            {kOther, 0644, kRoot, 01777, kNoLink, false}, {kRoot, 0644, kRoot, 01777, kNoLink, false},
+            {kUser, 0644, kRoot, 01777, kUser, true},     {kUser, 0644, kRoot, 01777, kOther, false},
+            {kUser, 0644, kUser, 0755, kOther, false},    {kOther, 0644, kUser, 0755, kUser, false},
+        };
+    const std::string planted = "[Quavermill]\nDeleteInput=8\nOutputDirMode=1\nOutputDir=/elsewhere/\n";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(&row - rows);
+        TempDir dir;
+        std::map<ino_t, uid_t> owner;
+        const auto make = [&owner](const fs::path& path, uid_t uid, mode_t mode) {
+            if (mode != 0) chmod(path.c_str(), mode);
+            struct stat info {};
+            lstat(path.c_str(), &info);
+            owner[info.st_ino] = uid;
+        };
+        const fs::path folder = dir / "folder", ini = folder / "Quavermill.ini";
+        const fs::path file = row.linkOwner != kNoLink ? dir / "home.ini" : ini;
+        fs::create_directories(folder);
+        WriteText(file, planted);
+        make(file, row.fileOwner, row.fileMode);
+        make(folder, row.folderOwner, row.folderMode);
+        if (file != ini) {
+            fs::create_symlink(file, ini);
+            make(ini, row.linkOwner, 0);
+        }
+        const FileOwners owners{kUser, [&owner](const struct stat& info) {
+                                    return owner.contains(info.st_ino) ? owner.at(info.st_ino) : kUser;
+                                }};
+        Settings settings;
+        EXPECT_EQ(LoadSettingsFile(settings, ini, true, owners).empty(), row.trusted);
+        EXPECT_EQ(settings.DeleteInput.On(), row.trusted);
+        EXPECT_EQ(SaveSettingsFile(Settings{}, ini, owners), row.trusted);
+        EXPECT_EQ(ReadText(file) == planted, !row.trusted);
+    }
 }
