@@ -1,5 +1,7 @@
 #include "cli/ToolRun.h"
 
+#include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +14,7 @@
 
 #include "cli/CliOptions.h"
 #include "cli/ProgressDisplay.h"
+#include "cli/StopSignals.h"
 #include "job/OutputNaming.h"
 #include "queue/BatchEngine.h"
 #include "queue/ConversionJobs.h"
@@ -92,9 +95,39 @@ std::string FileNameOf(const std::string& path) {
     return std::filesystem::path(path).filename().string();
 }
 
+// Stops the engine the moment a stop signal arrives, from a thread of its
+// own: the signal, not a timer, ends the wait. A signal that came before the
+// files were queued stops them before any starts.
+class StopWatch {
+public:
+    StopWatch(int stopFd, BatchEngine& engine) {
+        if (stopFd < 0 || pipe2(done_, O_CLOEXEC) != 0) return;
+        watcher_ = std::thread([this, stopFd, &engine] {
+            pollfd watched[2] = {{stopFd, POLLIN, 0}, {done_[0], POLLIN, 0}};
+            while (poll(watched, 2, -1) < 0 && errno == EINTR) {
+            }
+            if ((watched[0].revents & POLLIN) != 0) engine.RequestStop();
+        });
+    }
+    ~StopWatch() {
+        if (!watcher_.joinable()) return;
+        const char byte = 1;
+        [[maybe_unused]] const ssize_t written = write(done_[1], &byte, 1);
+        watcher_.join();
+        close(done_[0]);
+        close(done_[1]);
+    }
+    StopWatch(const StopWatch&) = delete;
+    StopWatch& operator=(const StopWatch&) = delete;
+
+private:
+    int done_[2] = {-1, -1};
+    std::thread watcher_;
+};
+
 }  // namespace
 
-int RunTool(const std::vector<std::string>& arguments, const std::atomic<int32_t>& stop) {
+int RunTool(const std::vector<std::string>& arguments, int stopFd) {
     CliOptions options;
     std::string problem = ParseCommandLine(arguments, options);
     if (options.Help) {
@@ -126,7 +159,8 @@ int RunTool(const std::vector<std::string>& arguments, const std::atomic<int32_t
         }
     }
 
-    const ToolFiles collected = CollectFiles(options.Files);
+    ToolFiles collected = CollectFiles(options.Files);
+    DropRepeatedFiles(collected.Files);
     const std::size_t fileCount = collected.Files.size() + collected.Refused.size();
     std::size_t threadCount = options.Jobs > 0 ? static_cast<std::size_t>(options.Jobs)
                                                : std::max(1u, std::thread::hardware_concurrency());
@@ -145,7 +179,6 @@ int RunTool(const std::vector<std::string>& arguments, const std::atomic<int32_t
     EngineOptions engineOptions;
     engineOptions.Jobs = ConversionJobs();
     engineOptions.Workers = threadCount;
-    engineOptions.ModeOfBatch = false;
     engineOptions.Report = print;
     engineOptions.FileStarted = [&display](std::size_t worker, const std::string& input) {
         display.StartFile(worker, FileNameOf(input));
@@ -158,17 +191,22 @@ int RunTool(const std::vector<std::string>& arguments, const std::atomic<int32_t
     };
     BatchEngine engine(std::move(engineOptions));
     engine.SetSettings(LoadToolSettings(options));
-    engine.Push(collected.Files);
-    while (!engine.WaitUntilIdleFor(kRedrawInterval)) {
-        if (stop.load() != 0) engine.Stop();
-        if (showProgress) display.Redraw();
+    {
+        const StopWatch watch(stopFd, engine);
+        engine.Push(collected.Files);
+        if (showProgress) {
+            while (!engine.WaitUntilIdleFor(kRedrawInterval)) display.Redraw();
+        } else {
+            engine.WaitUntilIdle();
+        }
     }
     engine.Stop();
     display.Clear();
 
-    const bool interrupted = stop.load() != 0;
     const std::size_t converted = display.Converted();
     const std::size_t failed = display.Failed();
+    // A stop that came after the last file ended stopped nothing.
+    const bool interrupted = StopRaised(stopFd) && converted + failed < fileCount;
     if (!options.Quiet) {
         std::fprintf(stderr, "%s: %zu of %zu files converted", kToolName, converted, fileCount);
         if (failed > 0) std::fprintf(stderr, ", %zu failed", failed);

@@ -3,6 +3,8 @@
 
 #include "job/OutputNaming.h"
 
+#include "job/FileIdentity.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -34,7 +36,7 @@ TEST(OutputNaming, SameFileProbeOfAMissingFileLeavesNoErrorNumber) {
     fixtures::TempDir dir;
     fixtures::WriteText(dir / "in.wav", "x");
     errno = 0;
-    EXPECT_FALSE(NamesSameFile((dir / "in.wav").string(), (dir / "missing.mp3").string()));
+    EXPECT_FALSE(SameFile(KeyOfFile((dir / "in.wav").string()), KeyOfFile((dir / "missing.mp3").string())));
     EXPECT_EQ(errno, 0);
 }
 
