@@ -1,8 +1,17 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <set>
+#include <thread>
 
+#include "cli/ToolRun.h"
 #include "encode/Mp3Inspect.h"
 #include "support/Fixtures.h"
 
@@ -39,6 +48,15 @@ TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
         {{"-q", "-m", "a.wav"}, 0, {}, {"a.mp3"}, {}, 11, 3},
         {{"-q", "-V", "2.5", "a.wav"}, 0, {}, {"a.mp3"}, {}, -1},
         {{"-q", "--settings", "other.ini", "a.wav"}, 0, {}, {"a.mp3"}, {}, 9},  // its CBR 128
+        // The kernel's work/sub/.. is elsewhere/, not work/: the file named is the one converted and deleted.
+        {{"-q", "work/sub/../x.wav"}, 0, {}, {"elsewhere/x.mp3", "work/x.wav"}, {"elsewhere/x.wav", "work/x.mp3"}},
+        // A FIFO would hold its worker in a read no stop reaches.
+        {{"-q", "fifo.wav"}, 1, {"/fifo.wav: Unsupported input file type\n"}, {}, {"fifo.mp3"}},
+        // An input reached twice is converted once, and its deletion does not fail the second time.
+        {{"-q", "Albums", "Albums/Disc 1/01.wav"}, 0, {}, {"Albums/Disc 1/01.mp3"}, {"Albums/Disc 1/01.wav"}},
+        // The root is an output directory, not "beside the input".
+        {{"-q", "-o", "/", "quavermill-test-root.wav"}, 0, {}, {"/quavermill-test-root.mp3"},
+         {"quavermill-test-root.mp3", "quavermill-test-root.wav"}},
         // A wrong command line converts nothing and exits with 2.
         {{}, 2, {"no input files"}},
         {{"-b"}, 2, {"option -b needs a value"}},
@@ -53,14 +71,19 @@ TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
     // Settings come from the settings file, which is read but never written, nor is a log.
     const std::string ini = "[Quavermill]\nSetBitrate=1\nSetCBR=1\nCBRBitrate=192\nDeleteInput=8\n";
     for (const Case& c : cases) {
+        const bool intoRoot = std::find(c.arguments.begin(), c.arguments.end(), "/") != c.arguments.end();
+        if (intoRoot && access("/", W_OK) != 0) continue;
         fixtures::TempDir dir;
-        for (const char* folder : {"out", "Empty"}) fs::create_directories(dir / folder);
+        for (const char* folder : {"out", "Empty", "work", "elsewhere/dir"}) fs::create_directories(dir / folder);
+        fs::create_symlink("../elsewhere/dir", dir / "work" / "sub");
+        ASSERT_EQ(mkfifo((dir / "fifo.wav").c_str(), 0600), 0);
         fixtures::MakeFolderPastPathMax(dir / "Deep");
         for (const auto& [name, text] : {std::pair<const char*, std::string>{"Quavermill.ini", ini},
                                          {"other.ini", "[Quavermill]\nSetBitrate=1\nSetCBR=1\nCBRBitrate=128\n"},
                                          {"bad.wav", "not audio"}, {"notes.txt", "x"}, {"noframe.mp2", "no frame"}})
             fixtures::WriteText(dir / name, text);
-        for (const char* name : {"good.wav", "a.wav", "b.wav", "Albums/Disc 1/01.wav"})
+        for (const char* name : {"good.wav", "a.wav", "b.wav", "Albums/Disc 1/01.wav", "work/x.wav", "elsewhere/x.wav",
+                                 "quavermill-test-root.wav"})
             fixtures::WriteSineWav(dir / name);
         const std::string cd = "cd " + fixtures::ShellQuote(dir.path().string()) + " && ";
         ASSERT_EQ(std::system((cd + "lame --quiet -b 192 a.wav song.mp3").c_str()), 0);
@@ -86,7 +109,81 @@ TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
             EXPECT_EQ(mp3.at(3) >> 6, c.channel_mode) << file;
         }
         for (const std::string& file : c.absent) EXPECT_FALSE(fs::exists(dir / file)) << file;
+        if (intoRoot) fs::remove("/quavermill-test-root.mp3");
         EXPECT_EQ(fixtures::ReadText(dir / "Quavermill.ini"), ini);
         EXPECT_FALSE(fs::exists(dir / "Quavermill.log"));
     }
+}
+
+// A stop signal while a long file encodes stops it at once and keeps the file that was at its output name;
+// the file after it never starts. Even a kill leaves no new file. A closed pipe on standard error changes
+// nothing: the run goes on and ends as it would have.
+TEST(CliTool, AStopOrAKillLosesNothingAndAClosedPipeStopsNothing) {
+    fixtures::TempDir dir;
+    fixtures::WriteSineWav(dir / "big.wav", 44100 * 60);
+    fixtures::WriteSineWav(dir / "small.wav");
+    fixtures::WriteText(dir / "bad.wav", "not audio");
+    const struct {
+        int signal;  // 0: no signal; standard error is a pipe closed at the other end
+        int status;  // -1: killed
+        std::vector<const char*> arguments;
+    } cases[] = {
+        {SIGINT, 130, {"-j", "1", "big.wav", "small.wav"}},
+        {SIGTERM, 130, {"-j", "1", "big.wav", "small.wav"}},
+        {SIGKILL, -1, {"-j", "1", "big.wav", "small.wav"}},
+        {0, 1, {"bad.wav", "small.wav"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.signal);
+        fixtures::WriteText(dir / "big.mp3", "the earlier big.mp3");
+        fs::remove(dir / "small.mp3");
+        int closedPipe[2];
+        ASSERT_EQ(pipe(closedPipe), 0);
+        const pid_t tool = fork();
+        if (tool == 0) {
+            if (chdir(dir.path().c_str()) != 0) _exit(127);
+            dup2(c.signal == 0 ? closedPipe[1] : open("/dev/null", O_WRONLY), STDERR_FILENO);
+            std::vector<char*> argv{const_cast<char*>(QM_CLI_PATH)};
+            for (const char* argument : c.arguments) argv.push_back(const_cast<char*>(argument));
+            argv.push_back(nullptr);
+            execv(QM_CLI_PATH, argv.data());
+            _exit(127);
+        }
+        close(closedPipe[0]);
+        close(closedPipe[1]);
+        if (c.signal != 0) {
+            for (int i = 0; i < 400 && !fixtures::WritesAnUnnamedFile(tool); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            kill(tool, c.signal);
+        }
+        int raw = 0;
+        ASSERT_EQ(waitpid(tool, &raw, 0), tool);
+        EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, c.status);
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir.path())) names.insert(entry.path().filename());
+        const std::set<std::string> expected = {"big.wav", "big.mp3", "small.wav", "bad.wav"};
+        if (c.signal != 0) {
+            EXPECT_EQ(names, expected);
+            EXPECT_EQ(fixtures::ReadText(dir / "big.mp3"), "the earlier big.mp3");
+        } else {
+            EXPECT_TRUE(mp3inspect::IsCompleteMp3(dir / "small.mp3"));
+        }
+    }
+}
+
+// 130 says a stop left files unconverted; a stop that came when nothing was left to do says nothing. A stop
+// that came before the files were queued lets none of them start.
+TEST(CliTool, ExitStatus130OnlyWhenTheStopLeftAFileUnconverted) {
+    fixtures::TempDir dir;
+    const fixtures::ScopedWorkingDir inDir(dir.path());
+    fixtures::WriteSineWav(dir / "a.wav");
+    fixtures::WriteText(dir / "notes.txt", "x");
+    int stopped[2];
+    ASSERT_EQ(pipe(stopped), 0);
+    ASSERT_EQ(write(stopped[1], "x", 1), 1);
+    EXPECT_EQ(RunTool({"-q", "notes.txt"}, stopped[0]), 1);
+    EXPECT_EQ(RunTool({"-q", "a.wav"}, stopped[0]), 130);
+    EXPECT_FALSE(fs::exists(dir / "a.mp3"));
+    close(stopped[0]);
+    close(stopped[1]);
 }

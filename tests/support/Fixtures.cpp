@@ -209,4 +209,12 @@ void ErrorCapture::clear() {
     captured.clear();
 }
 
+bool WritesAnUnnamedFile(int pid) {
+    std::error_code error;
+    for (const auto& fd : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error)) {
+        if (std::filesystem::read_symlink(fd.path(), error).string().ends_with("(deleted)")) return true;
+    }
+    return false;
+}
+
 }  // namespace fixtures

@@ -91,6 +91,10 @@ bool EncodeOgg(const std::filesystem::path& wav, const std::filesystem::path& og
 // writing to a pipe leaves it.
 Bytes WithoutFlacTotal(Bytes flac);
 
+// Whether the process holds an open file whose name is gone: the unnamed
+// output of a conversion under way.
+bool WritesAnUnnamedFile(int pid);
+
 // Collects the messages given to CaptureSink(), worded as a box shows them,
 // while alive.
 class ErrorCapture {
