@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -88,7 +87,7 @@ TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
         const std::string cd = "cd " + fixtures::ShellQuote(dir.path().string()) + " && ";
         ASSERT_EQ(std::system((cd + "lame --quiet -b 192 a.wav song.mp3").c_str()), 0);
 
-        std::string command = cd + fixtures::ShellQuote(QM_CLI_PATH);
+        std::string command = cd + "timeout 60 " + fixtures::ShellQuote(QM_CLI_PATH);
         for (const std::string& argument : c.arguments) command += " " + fixtures::ShellQuote(argument);
         const int raw = std::system((command + " 2>stderr.txt </dev/null").c_str());
         const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -123,48 +122,24 @@ TEST(CliTool, AStopOrAKillLosesNothingAndAClosedPipeStopsNothing) {
     fixtures::WriteSineWav(dir / "big.wav", 44100 * 60);
     fixtures::WriteSineWav(dir / "small.wav");
     fixtures::WriteText(dir / "bad.wav", "not audio");
-    const struct {
-        int signal;  // 0: no signal; standard error is a pipe closed at the other end
-        int status;  // -1: killed
-        std::vector<const char*> arguments;
-    } cases[] = {
-        {SIGINT, 130, {"-j", "1", "big.wav", "small.wav"}},
-        {SIGTERM, 130, {"-j", "1", "big.wav", "small.wav"}},
-        {SIGKILL, -1, {"-j", "1", "big.wav", "small.wav"}},
-        {0, 1, {"bad.wav", "small.wav"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.signal);
+    // The signal (none: standard error is a pipe closed at the other end) and the exit status (-1: killed).
+    for (const auto& [signal, status] : {std::pair{SIGINT, 130}, {SIGTERM, 130}, {SIGKILL, -1}, {0, 1}}) {
+        SCOPED_TRACE(signal);
         fixtures::WriteText(dir / "big.mp3", "the earlier big.mp3");
         fs::remove(dir / "small.mp3");
         int closedPipe[2];
         ASSERT_EQ(pipe(closedPipe), 0);
-        const pid_t tool = fork();
-        if (tool == 0) {
-            if (chdir(dir.path().c_str()) != 0) _exit(127);
-            dup2(c.signal == 0 ? closedPipe[1] : open("/dev/null", O_WRONLY), STDERR_FILENO);
-            std::vector<char*> argv{const_cast<char*>(QM_CLI_PATH)};
-            for (const char* argument : c.arguments) argv.push_back(const_cast<char*>(argument));
-            argv.push_back(nullptr);
-            execv(QM_CLI_PATH, argv.data());
-            _exit(127);
-        }
+        const std::vector<std::string> arguments = {"-j", "1", signal != 0 ? "big.wav" : "bad.wav", "small.wav"};
+        const int tool = fixtures::StartProgram(dir.path(), QM_CLI_PATH, arguments, signal == 0 ? closedPipe[1] : -1);
         close(closedPipe[0]);
         close(closedPipe[1]);
-        if (c.signal != 0) {
-            for (int i = 0; i < 400 && !fixtures::WritesAnUnnamedFile(tool); ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            kill(tool, c.signal);
-        }
-        int raw = 0;
-        ASSERT_EQ(waitpid(tool, &raw, 0), tool);
-        EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, c.status);
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir.path())) names.insert(entry.path().filename());
-        const std::set<std::string> expected = {"big.wav", "big.mp3", "small.wav", "bad.wav"};
-        if (c.signal != 0) {
-            EXPECT_EQ(names, expected);
-            EXPECT_EQ(fixtures::ReadText(dir / "big.mp3"), "the earlier big.mp3");
+        for (int i = 0; signal != 0 && i < 400 && !fixtures::WritesAnUnnamedFile(tool); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (signal != 0) kill(tool, signal);
+        EXPECT_EQ(fixtures::WaitForExit(tool), status);
+        if (signal != 0) {
+            EXPECT_EQ(fixtures::NamesIn(dir.path()), (std::set<std::string>{"big.wav", "big.mp3", "small.wav", "bad.wav"}));
+            EXPECT_TRUE(fixtures::ReadText(dir / "big.mp3") == "the earlier big.mp3");
         } else {
             EXPECT_TRUE(mp3inspect::IsCompleteMp3(dir / "small.mp3"));
         }

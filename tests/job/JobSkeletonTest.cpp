@@ -7,8 +7,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <set>
-
 #include "decode/DecodeJob.h"
 #include "encode/EncodeJob.h"
 #include "input/InputTestSupport.h"
@@ -20,12 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace mpeg_fixtures;
 
-std::set<std::string> NamesIn(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
-    return names;
-}
-
+using fixtures::NamesIn;
 // The input of each job, cut or spliced with noise so that the job fails
 // after it has written part of its output.
 fs::path MakeInput(const fs::path& dir, bool encode, bool damaged) {
@@ -90,33 +83,36 @@ TEST(JobSkeleton, OnlyASuccessReplacesWhatIsAtTheOutputName) {
 }
 
 // A power cut must cost either the input or nothing: the output's data, its
-// name and the folder entry reach the disk before the input is unlinked.
+// name and the folder entry reach the disk before the input is unlinked. An
+// input that cannot be deleted fails the file.
 TEST(JobSkeleton, TheOutputIsOnDiskUnderItsNameBeforeTheInputIsDeleted) {
-    fixtures::TempDir dir;
-    const fs::path wav = fixtures::WriteSineWav(dir / "x.wav");
-    std::vector<std::string> calls;
-    const FileSystemCalls recording{
-        [&](int fd) {
-            struct stat info {};
-            fstat(fd, &info);
-            calls.push_back(S_ISDIR(info.st_mode) ? "sync folder" : "sync file");
-            return fsync(fd);
-        },
-        [&](int fromFolder, const char* from, int toFolder, const char* to) {
-            calls.push_back(std::string("rename to ") + to);
-            return renameat(fromFolder, from, toFolder, to);
-        },
-        [&](const char* path) {
-            calls.push_back("unlink " + fs::path(path).filename().string());
-            return unlink(path);
-        }};
-    JobHooks hooks = fixtures::CapturingHooks();
-    hooks.FileSystem = &recording;
-    Settings settings;
-    settings.DeleteInput = MenuSwitch(true);
-    EXPECT_EQ(EncodeFile(wav.string(), settings, "", hooks), JobResult::Done);
-    EXPECT_EQ(calls, (std::vector<std::string>{"sync file", "rename to x.mp3", "sync folder", "unlink x.wav"}));
-    EXPECT_EQ(NamesIn(dir.path()), std::set<std::string>{"x.mp3"});
+    for (const int unlinkResult : {0, -1}) {
+        fixtures::TempDir dir;
+        const fs::path wav = fixtures::WriteSineWav(dir / "x.wav");
+        std::vector<std::string> calls;
+        const FileSystemCalls recording{
+            [&](int fd) {
+                struct stat info {};
+                fstat(fd, &info);
+                calls.push_back(S_ISDIR(info.st_mode) ? "sync folder" : "sync file");
+                return fsync(fd);
+            },
+            [&](int fromFolder, const char* from, int toFolder, const char* to) {
+                calls.push_back(std::string("rename to ") + to);
+                return renameat(fromFolder, from, toFolder, to);
+            },
+            [&](const char* path) {
+                calls.push_back("unlink " + fs::path(path).filename().string());
+                return unlinkResult == 0 ? unlink(path) : (errno = EACCES, -1);
+            }};
+        JobHooks hooks = fixtures::CapturingHooks();
+        hooks.FileSystem = &recording;
+        Settings settings;
+        settings.DeleteInput = MenuSwitch(true);
+        EXPECT_EQ(EncodeFile(wav.string(), settings, "", hooks), unlinkResult == 0 ? JobResult::Done : JobResult::Failed);
+        EXPECT_EQ(calls, (std::vector<std::string>{"sync file", "rename to x.mp3", "sync folder", "unlink x.wav"}));
+        EXPECT_TRUE(fs::exists(dir / "x.mp3"));
+    }
 }
 
 }  // namespace

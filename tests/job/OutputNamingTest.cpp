@@ -3,13 +3,7 @@
 
 #include "job/OutputNaming.h"
 
-#include "job/FileIdentity.h"
-
 #include <gtest/gtest.h>
-
-#include <cerrno>
-
-#include "support/Fixtures.h"
 
 namespace {
 
@@ -29,15 +23,6 @@ TEST(OutputNaming, SplitsTheFileItsFolderAndTheFolderAboveWithoutCuttingLongName
                                             p.ParentName, p.GrandParentName}),
                   c);
     }
-}
-
-// Links to the input are found through the job; a stale error number would decorate the next message.
-TEST(OutputNaming, SameFileProbeOfAMissingFileLeavesNoErrorNumber) {
-    fixtures::TempDir dir;
-    fixtures::WriteText(dir / "in.wav", "x");
-    errno = 0;
-    EXPECT_FALSE(SameFile(KeyOfFile((dir / "in.wav").string()), KeyOfFile((dir / "missing.mp3").string())));
-    EXPECT_EQ(errno, 0);
 }
 
 }  // namespace

@@ -1,22 +1,19 @@
-// The batch engine of both programs: its claims rule, its mode rule, the
+// The batch engine of both programs: its claims rule, each file in its own direction, the
 // settings each file starts with, and a stop with several files under way.
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <future>
 #include <mutex>
-#include <thread>
 #include <tuple>
 
 #include "encode/EncodeJob.h"
 #include "encode/Mp3Inspect.h"
 #include "queue/BatchClaims.h"
 #include "queue/ConversionJobs.h"
-#include "queue/DroppedPaths.h"
 #include "support/Fixtures.h"
 
 namespace {
@@ -131,33 +128,6 @@ TEST(BatchEngine, FilesAndSettingsQueuedDuringABatchJoinItEachInItsOwnDirection)
     EXPECT_EQ(engine.Progress().Total, 0);
 }
 
-// "Album/" with the original recording 01.wav beside 01.mp3 and 02.mp3,
-// dropped on the window: 01.mp3 must not decode over 01.wav.
-TEST(BatchEngine, ADroppedAlbumKeepsItsWavByteForByte) {
-    fixtures::ErrorCapture errors;
-    fixtures::TempDir dir;
-    const fs::path wav = fixtures::WriteSineWav(dir / "Album" / "01.wav", 22050);
-    const fixtures::Bytes original = fixtures::ReadFile(wav);
-    ASSERT_EQ(EncodeFile(wav.string(), Settings{}, "", JobHooks{}), JobResult::Done);
-    fs::copy_file(dir / "Album" / "01.mp3", dir / "Album" / "02.mp3");
-    std::vector<QueuedFile> files;
-    std::vector<UnreadableFolder> unreadable;
-    ASSERT_EQ(CollectDroppedPath((dir / "Album").string(), files, unreadable), DropOutcome::Queued);
-    EngineOptions options;
-    options.Jobs = ConversionJobs();
-    options.Workers = 2;
-    options.Report = fixtures::CaptureSink();
-    BatchEngine engine(std::move(options));
-    engine.Push(files);
-    engine.WaitUntilIdle();
-    EXPECT_EQ(fixtures::ReadFile(wav), original);
-    EXPECT_TRUE(fs::exists(dir / "Album" / "02.wav"));
-    EXPECT_NE(errors.joined().find((dir / "Album" / "01.mp3").string() + ": Output file '" + wav.string() +
-                                   "' is also written or read by another file of this run; skipped"),
-              std::string::npos)
-        << errors.joined();
-}
-
 // Two workers against one file at a time: the same bytes; a failing file
 // fails alone; two albums' "01 Track.wav" into one folder never meet, the
 // later one refused and kept though inputs are deleted.
@@ -194,30 +164,4 @@ TEST(BatchEngine, SeveralWorkersWriteWhatOneAtATimeWrites) {
               std::make_tuple(false, true, true, false));
     EXPECT_NE(errors.joined().find(bad.string() + ": "), std::string::npos) << errors.joined();
     EXPECT_NE(errors.joined().find(albumB.string() + ": Output file '"), std::string::npos) << errors.joined();
-}
-
-TEST(BatchEngine, OneStopEndsEveryFileUnderWayAndKeepsEveryInput) {
-    fixtures::TempDir dir;
-    std::vector<fs::path> inputs;
-    for (const char* name : {"1.wav", "2.wav", "3.wav"}) inputs.push_back(fixtures::WriteSineWav(dir / name, 44100 * 60));
-    Settings settings;
-    settings.DeleteInput = MenuSwitch(true);
-    EngineOptions options;
-    options.Jobs = ConversionJobs();
-    options.Workers = 2;
-    BatchEngine engine(std::move(options));
-    engine.SetSettings(SnapshotOf(settings));
-    engine.Push({Queued(inputs[0]), Queued(inputs[1]), Queued(inputs[2])});
-    // Until both workers have written part of their file.
-    const auto bothUnderWay = [&engine] {
-        const BatchProgress progress = engine.Progress();
-        return progress.FirstFraction > 0.0 && progress.UnderWay > progress.FirstFraction;
-    };
-    for (int i = 0; i < 4000 && !bothUnderWay(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    ASSERT_TRUE(bothUnderWay());
-    engine.Stop();
-    for (const fs::path& input : inputs) {
-        EXPECT_TRUE(fs::exists(input)) << input;
-        EXPECT_FALSE(fs::exists(fs::path(input).replace_extension(".mp3"))) << input;
-    }
 }

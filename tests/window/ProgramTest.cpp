@@ -9,7 +9,6 @@
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
 
-#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,7 +16,6 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <set>
 #include <thread>
 
 #include "app/FailureNotice.h"
@@ -135,25 +133,13 @@ TEST(SingleInstance, TheSocketLivesInAPrivateFolderAndOnlyOneNobodyAnswersIsRepl
 TEST(Program, ASigtermEndsItAsExitDoes) {
     fixtures::TempDir dir;
     fixtures::WriteSineWav(dir / "long.wav", 44100 * 60);
-    const pid_t program = fork();
-    if (program == 0) {
-        const int null = open("/dev/null", O_WRONLY);
-        if (chdir(dir.path().c_str()) != 0 || null < 0) _exit(127);
-        dup2(null, STDOUT_FILENO);
-        dup2(null, STDERR_FILENO);
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        execl(QM_APP_PATH, QM_APP_PATH, "long.wav", nullptr);
-        _exit(127);
-    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const int program = fixtures::StartProgram(dir.path(), QM_APP_PATH, {"long.wav"});
     for (int i = 0; i < 400 && !fixtures::WritesAnUnnamedFile(program); ++i) std::this_thread::sleep_for(50ms);
-    fs::remove(dir / "Quavermill.ini");
+    fs::remove(dir / "Quavermill.ini");  // Exit writes it again
     kill(program, SIGTERM);
-    int raw = 0;
-    ASSERT_EQ(waitpid(program, &raw, 0), program);
-    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << raw;
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir.path())) names.insert(entry.path().filename());
-    EXPECT_EQ(names, (std::set<std::string>{"Quavermill.ini", "long.wav"}));
+    EXPECT_EQ(fixtures::WaitForExit(program), 0);
+    EXPECT_EQ(fixtures::NamesIn(dir.path()), (std::set<std::string>{"Quavermill.ini", "long.wav"}));
 }
 
 // A fake notification service on a private session bus sees what the end of a batch sends.
