@@ -44,3 +44,22 @@ bool StopRaised(int stopFd) {
     pollfd watch{stopFd, POLLIN, 0};
     return poll(&watch, 1, 0) > 0;
 }
+
+StopWatch::StopWatch(int stopFd, std::function<void()> stop) {
+    if (stopFd < 0 || pipe2(done_, O_CLOEXEC) != 0) return;
+    watcher_ = std::thread([this, stopFd, stop = std::move(stop)] {
+        pollfd watched[2] = {{stopFd, POLLIN, 0}, {done_[0], POLLIN, 0}};
+        while (poll(watched, 2, -1) < 0 && errno == EINTR) {
+        }
+        if ((watched[0].revents & POLLIN) != 0) stop();
+    });
+}
+
+StopWatch::~StopWatch() {
+    if (!watcher_.joinable()) return;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = write(done_[1], &byte, 1);
+    watcher_.join();
+    close(done_[0]);
+    close(done_[1]);
+}

@@ -1,7 +1,5 @@
 #include "cli/ToolRun.h"
 
-#include <fcntl.h>
-#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -95,36 +93,6 @@ std::string FileNameOf(const std::string& path) {
     return std::filesystem::path(path).filename().string();
 }
 
-// Stops the engine the moment a stop signal arrives, from a thread of its
-// own: the signal, not a timer, ends the wait. A signal that came before the
-// files were queued stops them before any starts.
-class StopWatch {
-public:
-    StopWatch(int stopFd, BatchEngine& engine) {
-        if (stopFd < 0 || pipe2(done_, O_CLOEXEC) != 0) return;
-        watcher_ = std::thread([this, stopFd, &engine] {
-            pollfd watched[2] = {{stopFd, POLLIN, 0}, {done_[0], POLLIN, 0}};
-            while (poll(watched, 2, -1) < 0 && errno == EINTR) {
-            }
-            if ((watched[0].revents & POLLIN) != 0) engine.RequestStop();
-        });
-    }
-    ~StopWatch() {
-        if (!watcher_.joinable()) return;
-        const char byte = 1;
-        [[maybe_unused]] const ssize_t written = write(done_[1], &byte, 1);
-        watcher_.join();
-        close(done_[0]);
-        close(done_[1]);
-    }
-    StopWatch(const StopWatch&) = delete;
-    StopWatch& operator=(const StopWatch&) = delete;
-
-private:
-    int done_[2] = {-1, -1};
-    std::thread watcher_;
-};
-
 }  // namespace
 
 int RunTool(const std::vector<std::string>& arguments, int stopFd) {
@@ -192,7 +160,7 @@ int RunTool(const std::vector<std::string>& arguments, int stopFd) {
     BatchEngine engine(std::move(engineOptions));
     engine.SetSettings(LoadToolSettings(options));
     {
-        const StopWatch watch(stopFd, engine);
+        const StopWatch watch(stopFd, [&engine] { engine.RequestStop(); });
         engine.Push(collected.Files);
         if (showProgress) {
             while (!engine.WaitUntilIdleFor(kRedrawInterval)) display.Redraw();
