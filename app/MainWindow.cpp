@@ -203,6 +203,15 @@ void MainWindow::StopConversions() {
     if (engine_) engine_->Stop();
 }
 
+bool MainWindow::StopConversionsWithin(std::chrono::milliseconds timeout) {
+    errorRoute_->boxes->Shutdown();
+    if (!engine_) return true;
+    engine_->RequestStop();
+    if (!engine_->WaitForStopFor(timeout)) return false;
+    engine_->Stop();
+    return true;
+}
+
 void MainWindow::Tick() {
     const bool busy = engine_ && engine_->Progress().Busy;
     if (busy || frameIndex_ != 0) frameIndex_ = (frameIndex_ + 1) % kAnimationFrameCount;
@@ -283,7 +292,10 @@ void MainWindow::SetTopmost(bool on) {
 }
 
 void MainWindow::Quit() {
-    StopConversions();
+    // Only asked here: the GUI thread must never wait for a worker. The
+    // program waits, with a limit, once its loop has ended.
+    errorRoute_->boxes->Shutdown();
+    if (engine_) engine_->RequestStop();
     emit QuitRequested(0);
 }
 

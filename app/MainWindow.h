@@ -14,6 +14,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -86,6 +87,9 @@ public:
     // the queued ones and waits for the workers. Workers waiting on a
     // message box are released first. Safe to call more than once.
     void StopConversions();
+    // The same, but gives up waiting after `timeout`, with false, when a
+    // worker is held in a read that no stop reaches.
+    bool StopConversionsWithin(std::chrono::milliseconds timeout);
     const BatchEngine* Engine() const { return engine_.get(); }
 
     // One timer step: the frame advances while a file runs or waits and

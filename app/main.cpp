@@ -5,11 +5,14 @@
 #include <QIcon>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 
+#include "app/ExitSignals.h"
 #include "app/GuiResources.h"
 #include "app/MainWindow.h"
 #include "app/ProgramArguments.h"
@@ -21,6 +24,7 @@
 namespace {
 
 constexpr int kExitUsage = 2;
+constexpr std::chrono::seconds kStopGrace{3};
 
 // The bytes as given: a file name need not be valid UTF-8, and a trip
 // through QString would replace what is not.
@@ -113,6 +117,7 @@ int main(int argc, char** argv) {
     QObject::connect(&window, &MainWindow::QuitRequested, &application,
                      [](int exitCode) { QCoreApplication::exit(exitCode); });
     window.StartConversions(ConversionJobs());
+    ExitOnSignals(&window, [&window] { window.RunCommand(kCommandExit); });
     window.show();
     window.StartAnimationTimer();
     window.ApplySettings();
@@ -135,6 +140,9 @@ int main(int argc, char** argv) {
     window.QueuePaths(arguments.Paths);
 
     const int exitCode = QApplication::exec();
-    window.StopConversions();
+    window.hide();
+    // A worker held in a read no stop reaches must not keep the program
+    // alive; its unnamed output vanishes with the process.
+    if (!window.StopConversionsWithin(kStopGrace)) std::_Exit(exitCode);
     return exitCode;
 }

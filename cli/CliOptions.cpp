@@ -136,9 +136,10 @@ std::string UsageText() {
            "directory when it is there; the file is never written. -V, -b, --cbr and -m\n"
            "override its encoder choices for this run. Errors always go to standard error\n"
            "(never to Quavermill.log), each naming its input file.\n"
-           "An existing output file is overwritten. Ctrl-C stops the running files and\n"
-           "removes their partial outputs.\n"
+           "An existing output file is replaced once its conversion has succeeded, never\n"
+           "before. Ctrl-C stops the running files, leaves what was at their output names\n"
+           "and starts no other file.\n"
            "\n"
            "Exit status: 0 when every file was converted, 1 when any file failed,\n"
-           "2 for a wrong command line, 130 when interrupted.\n";
+           "2 for a wrong command line, 130 when interrupted before every file was done.\n";
 }

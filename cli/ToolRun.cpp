@@ -12,6 +12,7 @@
 
 #include "cli/CliOptions.h"
 #include "cli/ProgressDisplay.h"
+#include "cli/StopSignals.h"
 #include "job/OutputNaming.h"
 #include "queue/BatchEngine.h"
 #include "queue/ConversionJobs.h"
@@ -97,7 +98,7 @@ std::string FileNameOf(const std::string& path) {
 
 }  // namespace
 
-int RunTool(const std::vector<std::string>& arguments, const std::atomic<int32_t>& stop) {
+int RunTool(const std::vector<std::string>& arguments, int stopFd) {
     CliOptions options;
     std::string problem = ParseCommandLine(arguments, options);
     if (options.Help) {
@@ -129,7 +130,8 @@ int RunTool(const std::vector<std::string>& arguments, const std::atomic<int32_t
         }
     }
 
-    const ToolFiles collected = CollectFiles(options.Files);
+    ToolFiles collected = CollectFiles(options.Files);
+    DropRepeatedFiles(collected.Files);
     const std::size_t fileCount = collected.Files.size() + collected.Refused.size();
     std::size_t threadCount = options.Jobs > 0 ? static_cast<std::size_t>(options.Jobs)
                                                : std::max(1u, std::thread::hardware_concurrency());
@@ -148,7 +150,6 @@ int RunTool(const std::vector<std::string>& arguments, const std::atomic<int32_t
     EngineOptions engineOptions;
     engineOptions.Jobs = ConversionJobs();
     engineOptions.Workers = threadCount;
-    engineOptions.ModeOfBatch = false;
     engineOptions.Report = print;
     engineOptions.FileStarted = [&display](std::size_t worker, const std::string& input) {
         display.StartFile(worker, FileNameOf(input));
@@ -161,17 +162,22 @@ int RunTool(const std::vector<std::string>& arguments, const std::atomic<int32_t
     };
     BatchEngine engine(std::move(engineOptions));
     engine.SetSettings(LoadToolSettings(options));
-    engine.Push(collected.Files);
-    while (!engine.WaitUntilIdleFor(kRedrawInterval)) {
-        if (stop.load() != 0) engine.Stop();
-        if (showProgress) display.Redraw();
+    {
+        const StopWatch watch(stopFd, [&engine] { engine.RequestStop(); });
+        engine.Push(collected.Files);
+        if (showProgress) {
+            while (!engine.WaitUntilIdleFor(kRedrawInterval)) display.Redraw();
+        } else {
+            engine.WaitUntilIdle();
+        }
     }
     engine.Stop();
     display.Clear();
 
-    const bool interrupted = stop.load() != 0;
     const std::size_t converted = display.Converted();
     const std::size_t failed = display.Failed();
+    // A stop that came after the last file ended stopped nothing.
+    const bool interrupted = StopRaised(stopFd) && converted + failed < fileCount;
     if (!options.Quiet) {
         std::fprintf(stderr, "%s: %zu of %zu files converted", kToolName, converted, fileCount);
         if (failed > 0) std::fprintf(stderr, ", %zu failed", failed);

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "decode/WavWriter.h"
+#include "job/JobSkeleton.h"
 #include "job/OutputNaming.h"
 #include "settings/ErrorReport.h"
 
@@ -109,8 +110,8 @@ JobResult DecodeToWav(std::FILE* output, AudioSource& source, const std::atomic<
         ReportError(source.Errors, "%s", kWriteErrorMessage);
         return JobResult::Failed;
     }
-    // What was decoded stays a valid file, but an input that broke off must
-    // not pass as converted.
+    // The header is whole, but an input that broke off must not pass as
+    // converted: its output never replaces anything.
     if (source.Damaged) {
         ReportError(source.Errors, "Error reading input file '%s'\n", source.Path.c_str());
         return JobResult::Failed;
@@ -131,32 +132,14 @@ JobResult RunDecodeJob(const std::string& inputPath, const Settings&, const std:
     source.CommentMode = 0;
     source.ScaleMode = 0;
 
-    const std::string outputPath = BuildOutputPath(SplitInputPath(inputPath), outputDir, kWavExtension);
-    if (hooks.OutputNamed) hooks.OutputNamed(outputPath);
-    if (!ClaimOutputOrRefuse(hooks, errors, outputPath)) return JobResult::Failed;
-
-    if (RefuseOutputOverInput(errors, inputPath, outputPath)) return JobResult::Failed;
-
-    if (!OpenAudioSource(inputPath, source)) return JobResult::Failed;
-
-    FilePtr output = OpenOutputFile(outputPath);
-    if (!output) {
-        ReportOutputNotCreated(errors, inputPath, outputPath);
-        CloseAudioSource(source);
-        return JobResult::Failed;
-    }
-
-    const JobResult decoded = DecodeToWav(output.get(), source, hooks.Stop);
-    errno = 0;
-    const bool outputClosed = std::fclose(output.release()) == 0;
-    if (!outputClosed && decoded == JobResult::Done) ReportError(errors, "%s", kWriteErrorMessage);
-    const bool inputClosed = CloseAudioSource(source);
-
-    if (decoded == JobResult::Cancelled) {
-        // A partial file must never be taken for a finished one.
-        RemovePartialOutput(outputPath);
-        return JobResult::Cancelled;
-    }
-    if (decoded != JobResult::Done || !outputClosed || !inputClosed) return JobResult::Failed;
-    return JobResult::Done;
+    JobPlan plan;
+    plan.Extension = kWavExtension;
+    plan.WriteErrorMessage = kWriteErrorMessage;
+    plan.OpenInput = [&] { return OpenAudioSource(inputPath, source); };
+    plan.Convert = [&](std::FILE* output) {
+        const JobResult decoded = DecodeToWav(output, source, hooks.Stop);
+        const bool inputClosed = CloseAudioSource(source);
+        return decoded == JobResult::Done && !inputClosed ? JobResult::Failed : decoded;
+    };
+    return RunJobSkeleton(inputPath, outputDir, hooks, errors, plan);
 }

@@ -1,10 +1,8 @@
 #include "encode/EncodeJob.h"
 
 #include <cerrno>
-#include <filesystem>
 #include <mutex>
 #include <optional>
-#include <system_error>
 
 #include "encode/CoverArt.h"
 #include "encode/EncodeLoop.h"
@@ -12,6 +10,7 @@
 #include "encode/ScalingStage.h"
 #include "encode/TagAssembly.h"
 #include "input/AudioSource.h"
+#include "job/JobSkeleton.h"
 #include "job/OutputNaming.h"
 #include "settings/ErrorReport.h"
 
@@ -64,15 +63,6 @@ std::optional<SourcePicture> CoverFor(const Settings& options, const InputPathPa
     return std::nullopt;
 }
 
-void DeleteInput(const ErrorReporter& errors, const std::string& inputPath) {
-    std::error_code error;
-    // remove() reports a file that is already gone as "nothing removed", not
-    // as an error; the user still has to hear that the input was not deleted.
-    if (std::filesystem::remove(inputPath, error)) return;
-    errno = error ? error.value() : ENOENT;
-    ReportError(errors, "Error deleting input file '%s'\n", inputPath.c_str());
-}
-
 }  // namespace
 
 JobResult EncodeFile(const std::string& inputPath, const Settings& settings, const std::string& outputDir,
@@ -101,55 +91,39 @@ JobResult EncodeFile(const std::string& inputPath, const Settings& settings, con
     source.ScaleMode = static_cast<int32_t>(options.ScaleMode);
 
     const InputPathParts parts = SplitInputPath(inputPath);
-    const std::string outputPath = BuildOutputPath(parts, outputDir, kMp3Extension);
-    if (hooks.OutputNamed) hooks.OutputNamed(outputPath);
-    if (!ClaimOutputOrRefuse(hooks, errors, outputPath)) return JobResult::Failed;
+    JobPlan plan;
+    plan.Extension = kMp3Extension;
+    plan.WriteErrorMessage = kMp3WriteErrorMessage;
+    plan.DeleteInput = options.DeleteInput.On();
+    plan.OpenInput = [&] {
+        ConfigureEncoder(lame, options);
+        if (!OpenAudioSource(inputPath, source)) return false;
+        DescribeSourceToEncoder(lame, source);
+        return true;
+    };
+    plan.Convert = [&](std::FILE* output) {
+        const std::optional<SourcePicture> cover = CoverFor(options, parts, source.Comments, errors);
+        const ReplayGains gains = AssembleTags(lame, options, parts, source.Comments);
+        source.ScaleFactor = ScaleFactorFor(options.ScaleMode, gains);
+        std::optional<ScopedScalingStage> scaling;
+        if (!source.Format->AppliesScaleFactor && ScalingOn(options.ScaleMode)) {
+            scaling.emplace(source, static_cast<float>(source.ScaleFactor));
+        }
 
-    ConfigureEncoder(lame, options);
+        ApplyId3Version(lame, options, cover.has_value());
+        // The encode loop writes both tags itself.
+        lame_set_write_id3tag_automatic(lame, 0);
 
-    if (RefuseOutputOverInput(errors, inputPath, outputPath)) return JobResult::Failed;
-
-    if (!OpenAudioSource(inputPath, source)) return JobResult::Failed;
-    DescribeSourceToEncoder(lame, source);
-
-    FilePtr output = OpenOutputFile(outputPath);
-    if (!output) {
-        ReportOutputNotCreated(errors, inputPath, outputPath);
-        CloseAudioSource(source);
-        return JobResult::Failed;
-    }
-
-    const std::optional<SourcePicture> cover = CoverFor(options, parts, source.Comments, errors);
-    const ReplayGains gains = AssembleTags(lame, options, parts, source.Comments);
-    source.ScaleFactor = ScaleFactorFor(options.ScaleMode, gains);
-    std::optional<ScopedScalingStage> scaling;
-    if (!source.Format->AppliesScaleFactor && ScalingOn(options.ScaleMode)) {
-        scaling.emplace(source, static_cast<float>(source.ScaleFactor));
-    }
-
-    ApplyId3Version(lame, options, cover.has_value());
-    // The encode loop writes both tags itself.
-    lame_set_write_id3tag_automatic(lame, 0);
-
-    int loopResult = kEncodeLoopFailed;
-    if (InitLameParams(lame) != 0) {
-        ReportError(errors, "Failed to initialize lame encoder correctly.\n");
-    } else {
-        loopResult = EncodeLoop(lame, output.get(), source, hooks.Stop, ReadSourceBlock, cover ? &*cover : nullptr);
-    }
-
-    scaling.reset();
-    const bool cancelled = loopResult == kEncodeLoopCancelled;
-    const bool outputClosed = CloseMp3Output(output.release(), loopResult == kEncodeLoopDone ? &errors : nullptr);
-    const bool inputClosed = CloseAudioSource(source);
-
-    if (cancelled) {
-        // A partial file must never be taken for a finished one.
-        RemovePartialOutput(outputPath);
-        return JobResult::Cancelled;
-    }
-    if (loopResult != kEncodeLoopDone || !outputClosed || !inputClosed) return JobResult::Failed;
-
-    if (options.DeleteInput.On()) DeleteInput(errors, inputPath);
-    return JobResult::Done;
+        int loopResult = kEncodeLoopFailed;
+        if (InitLameParams(lame) != 0) {
+            ReportError(errors, "Failed to initialize lame encoder correctly.\n");
+        } else {
+            loopResult = EncodeLoop(lame, output, source, hooks.Stop, ReadSourceBlock, cover ? &*cover : nullptr);
+        }
+        scaling.reset();
+        const bool inputClosed = CloseAudioSource(source);
+        if (loopResult == kEncodeLoopCancelled) return JobResult::Cancelled;
+        return loopResult == kEncodeLoopDone && inputClosed ? JobResult::Done : JobResult::Failed;
+    };
+    return RunJobSkeleton(inputPath, outputDir, hooks, errors, plan);
 }

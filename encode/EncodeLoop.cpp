@@ -151,6 +151,6 @@ int EncodeLoop(lame_t context, std::FILE* output, AudioSource& source, const std
 bool CloseMp3Output(std::FILE* output, const ErrorReporter* errors) {
     errno = 0;
     if (std::fclose(output) == 0) return true;
-    if (errors) ReportError(*errors, "Error writing mp3 output \n");
+    if (errors) ReportError(*errors, "%s", kMp3WriteErrorMessage);
     return false;
 }

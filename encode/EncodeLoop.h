@@ -14,6 +14,9 @@ inline constexpr int kEncodeLoopDone = 0;       // the audio was written complet
 inline constexpr int kEncodeLoopFailed = 1;     // the file is unusable; the input must be kept
 inline constexpr int kEncodeLoopCancelled = 2;  // `stop` was raised; the output is partial
 
+// What a job reports when its MP3 cannot be written out whole.
+inline constexpr const char* kMp3WriteErrorMessage = "Error writing mp3 output \n";
+
 // The library's largest output of one encode or flush call.
 inline constexpr std::size_t kMp3BufferSize = LAME_MAXMP3BUFFER;
 inline constexpr std::size_t kId3v1TagSize = 128;

@@ -11,6 +11,8 @@
 
 enum class JobResult { Done, Failed, Cancelled };
 
+struct FileSystemCalls;
+
 struct JobHooks {
     // Every error and warning of the file, with the file's input path.
     ErrorSink Report;
@@ -26,4 +28,6 @@ struct JobHooks {
     // Checked once per block; when it becomes nonzero the job stops, removes
     // its partial output and leaves the input alone.
     const std::atomic<int32_t>* Stop = nullptr;
+    // How the output is made final and the input deleted; null: the system's calls.
+    const FileSystemCalls* FileSystem = nullptr;
 };

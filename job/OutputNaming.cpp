@@ -1,9 +1,12 @@
 #include "job/OutputNaming.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
+#include "job/FileIdentity.h"
 #include "settings/ErrorReport.h"
 
 namespace {
@@ -19,6 +22,11 @@ std::size_t LeadingSeparator(const std::string& path, std::size_t end) {
     if (end == 0) return std::string::npos;
     std::size_t found = path.rfind(kSeparator, end - 1);
     return found;
+}
+
+// The root keeps its one '/': "//x.mp3" is another name on some systems.
+std::string WithinFolder(const std::string& folder, const std::string& name) {
+    return folder.back() == kSeparator ? folder + name : folder + kSeparator + name;
 }
 
 }  // namespace
@@ -52,35 +60,31 @@ InputPathParts SplitInputPath(const std::string& inputPath) {
 
 std::string BuildOutputPath(const InputPathParts& parts, const std::string& outputDir, const std::string& extension) {
     if (outputDir.empty()) return parts.Directory + parts.BaseName + extension;
-    return outputDir + kSeparator + parts.BaseName + extension;
-}
-
-bool NamesSameFile(const std::string& first, const std::string& second) {
-    if (first == second) return true;
-    ErrnoKeeper keepErrno;
-    std::error_code error;
-    bool same = std::filesystem::exists(first, error) && std::filesystem::exists(second, error) &&
-                std::filesystem::equivalent(first, second, error);
-    return same && !error;
+    return WithinFolder(outputDir, parts.BaseName + extension);
 }
 
 std::string AbsolutePath(const std::string& path) {
+    if (path.empty()) return path;
     ErrnoKeeper keepErrno;
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.lexically_normal().string();
-}
-
-std::string ComparablePath(const std::string& path) {
-    ErrnoKeeper keepErrno;
-    std::error_code error;
-    const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
-    return error ? AbsolutePath(path) : resolved.string();
+    const FolderAndName parts = SplitFolderAndName(path);
+    const bool resolveAll = parts.Name.empty() || parts.Name == "." || parts.Name == "..";
+    std::unique_ptr<char, decltype(&std::free)> resolved(realpath((resolveAll ? path : parts.Folder).c_str(), nullptr),
+                                                         &std::free);
+    if (!resolved) {
+        if (path.front() == kSeparator) return path;
+        std::error_code error;
+        const std::string here = std::filesystem::current_path(error).string();
+        return error ? path : here + kSeparator + path;
+    }
+    std::string absolute = resolved.get();
+    if (resolveAll) return absolute;
+    if (absolute.back() != kSeparator) absolute += kSeparator;
+    return absolute + parts.Name;
 }
 
 std::string OutputFolderFor(const std::string& outputDir, const std::string& subfolder) {
     if (outputDir.empty() || subfolder.empty()) return outputDir;
-    return outputDir + kSeparator + subfolder;
+    return WithinFolder(outputDir, subfolder);
 }
 
 std::string MakeOutputSubfolder(const std::string& outputDir, const std::string& subfolder) {
@@ -94,14 +98,6 @@ std::string MakeOutputSubfolder(const std::string& outputDir, const std::string&
 
 std::string OutputClashMessage(const std::string& outputPath) {
     return "Output file '" + outputPath + "' is also written or read by another file of this run; skipped\n";
-}
-
-FilePtr OpenOutputFile(const std::string& path) { return FilePtr(std::fopen(path.c_str(), "w+b")); }
-
-void RemovePartialOutput(const std::string& path) {
-    ErrnoKeeper keepErrno;
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
 }
 
 bool ClaimOutputOrRefuse(const JobHooks& hooks, const ErrorReporter& errors, const std::string& outputPath) {
@@ -119,7 +115,7 @@ void ReportInitFailure(const ErrorReporter& errors, const std::string& inputPath
 }  // namespace
 
 bool RefuseOutputOverInput(const ErrorReporter& errors, const std::string& inputPath, const std::string& outputPath) {
-    if (!NamesSameFile(inputPath, outputPath)) return false;
+    if (!SameFile(KeyOfFile(inputPath), KeyOfFile(outputPath))) return false;
     ReportError(errors, "Input file and Output file are the same. Abort.\n");
     ReportInitFailure(errors, inputPath, outputPath);
     return true;

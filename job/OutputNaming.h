@@ -3,11 +3,8 @@
 // tags use, and the output file's path), and the checks that keep an output
 // from landing on a file it must not replace.
 
-#include <cstdio>
-#include <memory>
 #include <string>
 
-#include "input/AudioSource.h"
 #include "job/JobHooks.h"
 
 // What each job's output is named with, after the input's base name.
@@ -28,23 +25,18 @@ struct InputPathParts {
 InputPathParts SplitInputPath(const std::string& inputPath);
 
 // outputDir is the output directory in force with its trailing '/' already
-// removed (JobOutputDir); empty means beside the input.
+// removed (JobOutputDir), "/" kept; empty means beside the input.
 // Gives Directory + BaseName + extension, or outputDir + "/" + BaseName +
 // extension. `extension` includes its dot (".mp3", ".wav").
 std::string BuildOutputPath(const InputPathParts& parts, const std::string& outputDir, const std::string& extension);
 
-// True when the two paths name one file: the same text, or, when both exist,
-// the same file through a link or a case-insensitive mount. Leaves errno as
-// it found it, so the probing never decorates a later message.
-bool NamesSameFile(const std::string& first, const std::string& second);
-
-// The path made absolute against the working directory, without "." and
-// ".." steps; unchanged when that fails. Leaves errno as it found it.
+// The path made absolute with its folders as the kernel resolves them: a
+// link followed by ".." leads where the kernel says, never to the text's
+// parent. The last step stays as named (a link there is what the user
+// named), except "." and "..", which are resolved too. Unchanged but for the
+// working directory in front when its folder cannot be reached. Leaves
+// errno as it found it.
 std::string AbsolutePath(const std::string& path);
-
-// The path with links resolved in the part that exists, so two spellings of
-// one file compare equal. Leaves errno as it found it.
-std::string ComparablePath(const std::string& path);
 
 // Where a file found in a dropped folder goes: `subfolder` (as QueuedFile
 // keeps it) below the output directory; beside its input, or straight into
@@ -63,17 +55,11 @@ std::string OutputClashMessage(const std::string& outputPath);
 // with OutputClashMessage and gives false.
 bool ClaimOutputOrRefuse(const JobHooks& hooks, const ErrorReporter& errors, const std::string& outputPath);
 
-// The input itself as the output: reported as the job's refusal, with the
-// failure of its set-up, and true. False when the two are different files.
+// The input itself as the output (the same file, or the same name in its
+// folder): reported as the job's refusal, with the failure of its set-up,
+// and true. False when the two are different files.
 bool RefuseOutputOverInput(const ErrorReporter& errors, const std::string& inputPath, const std::string& outputPath);
 
 // An output that cannot be created: reported with the failure of the
 // job's set-up.
 void ReportOutputNotCreated(const ErrorReporter& errors, const std::string& inputPath, const std::string& outputPath);
-
-// Creates or truncates the output file for reading and writing ("w+b").
-FilePtr OpenOutputFile(const std::string& path);
-
-// Removes an output that must not be taken for a finished file (a stopped
-// job). Leaves errno as it found it.
-void RemovePartialOutput(const std::string& path);

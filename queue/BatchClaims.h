@@ -2,33 +2,27 @@
 // The claims rule of a batch: no file of a batch writes a file that another
 // file of the batch reads or writes. Without it a decode of "01.mp3" would
 // write over the "01.wav" dropped with it, and two albums' "01 Track.wav"
-// would end in one MP3.
-
-#include <sys/types.h>
+// would end in one MP3. Files are compared as the kernel sees them
+// (job/FileIdentity.h), so links, "..", and names that differ only in case
+// in a folder that ignores case all meet.
 
 #include <string>
 #include <vector>
 
-// One file as the rule compares it: by device and inode once it exists, so
-// that links and other spellings of it meet; by its resolved path before.
-struct FileKey {
-    std::string Path;  // ComparablePath of the spelling given
-    bool Exists = false;
-    dev_t Device = 0;
-    ino_t Inode = 0;
-};
-
-FileKey KeyOfFile(const std::string& path);
+#include "job/FileIdentity.h"
 
 // What one batch has read and written so far: every input it was given
 // (queued, running or done), and every output granted.
 struct BatchClaims {
     std::vector<FileKey> Inputs;
     std::vector<FileKey> Outputs;
+    CaseFoldProbe FoldsCase = FolderFoldsCase;
 };
 
-// Called when a path joins the batch.
-void AddBatchInput(BatchClaims& claims, const FileKey& input);
+// Called when a path joins the batch. False, and nothing recorded, when the
+// batch has that input already (reached through another path): it is
+// converted once.
+bool AddBatchInput(BatchClaims& claims, const FileKey& input);
 
 // The rule, asked when a file of the batch has named its output: the output
 // must not be an input of the batch (other than the file's own input, which

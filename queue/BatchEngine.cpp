@@ -35,16 +35,15 @@ void BatchEngine::Push(const std::vector<QueuedFile>& files) {
     // up the workers.
     std::vector<FileKey> keys;
     keys.reserve(files.size());
-    for (const QueuedFile& file : files) keys.push_back(KeyOfFile(file.Path));
+    for (const QueuedFile& file : files) keys.push_back(KeyOfFile(file.Path, claims_.FoldsCase));
     {
         std::lock_guard<std::mutex> hold(lock_);
         if (stopping_) return;
         for (std::size_t i = 0; i < files.size(); ++i) {
+            if (!AddBatchInput(claims_, keys[i])) continue;
             queue_.push_back(files[i]);
-            AddBatchInput(claims_, keys[i]);
+            ++total_;
         }
-        total_ += static_cast<int32_t>(files.size());
-        lastQueuedMode_ = files.back().Mode;
     }
     workAvailable_.notify_all();
 }
@@ -84,7 +83,7 @@ bool BatchEngine::WaitUntilIdleFor(std::chrono::milliseconds timeout) {
     return idle_.wait_for(hold, timeout, [this] { return IdleLocked(); });
 }
 
-void BatchEngine::Stop() {
+void BatchEngine::RequestStop() {
     {
         std::lock_guard<std::mutex> hold(lock_);
         stopping_ = true;
@@ -92,6 +91,16 @@ void BatchEngine::Stop() {
         stopFiles_ = 1;
     }
     workAvailable_.notify_all();
+    idle_.notify_all();
+}
+
+bool BatchEngine::WaitForStopFor(std::chrono::milliseconds timeout) {
+    std::unique_lock<std::mutex> hold(lock_);
+    return idle_.wait_for(hold, timeout, [this] { return running_ == 0; });
+}
+
+void BatchEngine::Stop() {
+    RequestStop();
     for (std::thread& worker : workers_) {
         if (worker.joinable()) worker.join();
     }
@@ -124,7 +133,7 @@ JobHooks BatchEngine::HooksFor(std::size_t worker, const std::string& input, con
 void BatchEngine::RunFile(std::size_t worker, const FileStart& started) {
     const QueuedFile& file = started.File;
     if (options_.FileStarted) options_.FileStarted(worker, file.Path);
-    const FileJob& job = started.Mode == QueueMode::Decode ? options_.Jobs.Decode : options_.Jobs.Encode;
+    const FileJob& job = file.Mode == QueueMode::Decode ? options_.Jobs.Decode : options_.Jobs.Encode;
     // A file from a dropped folder keeps its place below the output
     // directory, so two albums with the same track names never meet.
     const std::string outputDir = MakeOutputSubfolder(JobOutputDir(*started.Snapshot), file.OutputSubfolder);
@@ -136,6 +145,7 @@ void BatchEngine::RunFile(std::size_t worker, const FileStart& started) {
 
     BatchSummary ended;
     bool batchEnded = false;
+    bool idle = false;
     {
         std::lock_guard<std::mutex> hold(lock_);
         slots_[worker]->Active = false;
@@ -147,13 +157,15 @@ void BatchEngine::RunFile(std::size_t worker, const FileStart& started) {
             batchEnded = batchRunning_ && !stopping_;
             batchRunning_ = false;
             total_ = finished_ = failed_ = 0;
-            claims_ = BatchClaims{};
+            claims_.Inputs.clear();
+            claims_.Outputs.clear();
+            idle = true;
         }
     }
-    if (batchEnded) {
-        idle_.notify_all();
-        if (options_.BatchEnded) options_.BatchEnded(ended);
-    }
+    // A stopped batch wakes its waiters too: the tool's wait must end with
+    // the last stopped file, not at its next look.
+    if (idle) idle_.notify_all();
+    if (batchEnded && options_.BatchEnded) options_.BatchEnded(ended);
 }
 
 void BatchEngine::WorkerMain(std::size_t worker) {
@@ -163,20 +175,16 @@ void BatchEngine::WorkerMain(std::size_t worker) {
             std::unique_lock<std::mutex> hold(lock_);
             workAvailable_.wait(hold, [this] { return stopping_ || !queue_.empty(); });
             if (stopping_) return;
-            if (!batchRunning_) {
-                batchRunning_ = true;
-                batchMode_ = lastQueuedMode_;
-            }
+            batchRunning_ = true;
             started.File = std::move(queue_.front());
             queue_.pop_front();
-            started.Mode = options_.ModeOfBatch ? batchMode_ : started.File.Mode;
             started.Snapshot = settings_;
             // Claimed in queue order, under the lock that pops: which file of
             // a clash is refused never depends on how the workers race.
             const std::string outputDir = OutputFolderFor(JobOutputDir(*settings_), started.File.OutputSubfolder);
             started.ExpectedOutput =
                 BuildOutputPath(SplitInputPath(started.File.Path), outputDir,
-                                started.Mode == QueueMode::Decode ? kWavExtension : kMp3Extension);
+                                started.File.Mode == QueueMode::Decode ? kWavExtension : kMp3Extension);
             started.Granted = ClaimOutput(claims_, started.File.Path, started.ExpectedOutput);
             ++running_;
             Slot& slot = *slots_[worker];

@@ -1,7 +1,8 @@
 #pragma once
 // The batch engine of both programs: a queue of files, several workers that
-// convert them at once, the claims rule, and the progress of every file
-// under way. The window and the command-line tool each own one.
+// convert them at once, each file in the direction its own type asks for,
+// the claims rule, and the progress of every file under way. The window and
+// the command-line tool each own one.
 
 #include <atomic>
 #include <chrono>
@@ -49,11 +50,6 @@ struct BatchSummary {
 struct EngineOptions {
     BatchJobs Jobs;
     std::size_t Workers = 0;  // 0: one per processor core
-    // The window's rule: the mode belongs to the batch. The last file queued
-    // before a batch starts decides it, and every file of the batch, even one
-    // queued while it runs, is converted in that mode. Off, each file is
-    // converted in its own mode (the tool).
-    bool ModeOfBatch = true;
     // Every message of every file; called on the worker that raised it,
     // which waits until the call returns.
     ErrorSink Report;
@@ -92,7 +88,8 @@ public:
     void SetSettings(SettingsSnapshot settings);
 
     // Queues the files in one step, so that the claims rule sees all of them
-    // before any starts, and wakes the workers.
+    // before any starts, and wakes the workers. A file the batch has already
+    // (by another path) is left out. After a stop, nothing is queued.
     void Push(const std::vector<QueuedFile>& files);
 
     BatchProgress Progress() const;
@@ -102,8 +99,14 @@ public:
     // The same, giving up after `timeout`; true when idle.
     bool WaitUntilIdleFor(std::chrono::milliseconds timeout);
 
-    // Stops every file under way (each removes its partial output), drops
-    // the files still queued and ends the workers. Safe to call again.
+    // Tells every file under way to stop at its next block (each removes
+    // its partial output), drops the files still queued, and lets no file
+    // start from now on; returns at once. Safe to call from any thread.
+    void RequestStop();
+    // After RequestStop: true once no file runs, false when `timeout` passed
+    // first (a worker may be held in a read the stop cannot reach).
+    bool WaitForStopFor(std::chrono::milliseconds timeout);
+    // RequestStop, then waits for the workers to end. Safe to call again.
     void Stop();
 
 private:
@@ -118,7 +121,6 @@ private:
     void WorkerMain(std::size_t worker);
     struct FileStart {
         QueuedFile File;
-        QueueMode Mode = QueueMode::Encode;
         SettingsSnapshot Snapshot;
         std::string ExpectedOutput;
         bool Granted = false;
@@ -135,8 +137,6 @@ private:
     std::condition_variable idle_;
     std::deque<QueuedFile> queue_;
     BatchClaims claims_;
-    QueueMode lastQueuedMode_ = QueueMode::Encode;
-    QueueMode batchMode_ = QueueMode::Encode;
     bool batchRunning_ = false;
     int32_t total_ = 0;
     int32_t finished_ = 0;

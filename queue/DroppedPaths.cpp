@@ -89,6 +89,11 @@ std::vector<DroppedFile> AudioFilesInFolder(const std::string& folder, std::vect
     return std::move(walk.found);
 }
 
+void DropRepeatedFiles(std::vector<QueuedFile>& files) {
+    BatchClaims seen;
+    std::erase_if(files, [&seen](const QueuedFile& file) { return !AddBatchInput(seen, KeyOfFile(file.Path)); });
+}
+
 DropOutcome CollectDroppedPath(const std::string& path, std::vector<QueuedFile>& queued,
                                std::vector<UnreadableFolder>& unreadable) {
     std::error_code error;
@@ -101,6 +106,9 @@ DropOutcome CollectDroppedPath(const std::string& path, std::vector<QueuedFile>&
         if (path.find('.') == std::string::npos) return DropOutcome::Ignored;
         const SourceType type = ClassifyPath(path);
         if (!IsEncodeSource(type) && !IsDecodeSource(type)) return DropOutcome::Unsupported;
+        // A FIFO or a device would hold its worker in a read no stop reaches;
+        // a missing file is queued, and its job says why it cannot be opened.
+        if (fs::exists(path, error) && !fs::is_regular_file(path, error)) return DropOutcome::Unsupported;
         files.push_back({path, std::string(), type});
     }
     for (const DroppedFile& file : files) {

@@ -36,9 +36,13 @@ std::vector<DroppedFile> AudioFilesInFolder(const std::string& folder, std::vect
 enum class DropOutcome {
     Queued,       // the file, or the folder's files, joined the queue
     Ignored,      // not a folder, and no '.' to tell a type by
-    Unsupported,  // a file of a type nothing converts
+    Unsupported,  // a file of a type nothing converts, or not a regular file (a FIFO, a device)
     EmptyFolder,  // a folder without a supported file, nor one it could not read
 };
+
+// Leaves out every file that an earlier one of `files` names already, by
+// another path ("Album" and "Album/01.wav"): each input is converted once.
+void DropRepeatedFiles(std::vector<QueuedFile>& files);
 
 // Adds what one dropped path stands for to `files`, as the window queues
 // it: the file with the mode its own type asks for, or a folder's files one

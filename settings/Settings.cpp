@@ -169,7 +169,8 @@ int32_t LibraryEngineQuality(EngineQualityChoice choice) {
 
 std::string JobOutputDir(const Settings& settings) {
     std::string dir = settings.OutputDir;
-    if (!dir.empty() && dir.back() == '/') dir.pop_back();
+    // The root is a folder like any other, not "beside the input".
+    if (dir.size() > 1 && dir.back() == '/') dir.pop_back();
     return dir;
 }
 

@@ -100,7 +100,7 @@ inline TagModeChoice TagModeForScaling(TagModeChoice tagMode, ScaleModeChoice sc
 // Fast 7; any other stored value unchanged.
 int32_t LibraryEngineQuality(EngineQualityChoice choice);
 
-// The folder a job writes into: OutputDir without its trailing '/'.
+// The folder a job writes into: OutputDir without its trailing '/' ("/" stays).
 std::string JobOutputDir(const Settings& settings);
 
 // A folder chosen for one run only is forgotten at the next start.

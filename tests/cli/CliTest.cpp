@@ -1,8 +1,16 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <set>
+#include <thread>
 
+#include "cli/ToolRun.h"
 #include "encode/Mp3Inspect.h"
 #include "support/Fixtures.h"
 
@@ -42,6 +50,15 @@ TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
         // A file anyone may have written is not read: the defaults apply (VBR, inputs kept).
         {{"-q", "--settings", "planted.ini", "a.wav"}, 0,
          {"settings not read, the defaults apply: other users may write to '"}, {"a.mp3", "a.wav"}, {}, -1},
+        // The kernel's work/sub/.. is elsewhere/, not work/: the file named is the one converted and deleted.
+        {{"-q", "work/sub/../x.wav"}, 0, {}, {"elsewhere/x.mp3", "work/x.wav"}, {"elsewhere/x.wav", "work/x.mp3"}},
+        // A FIFO would hold its worker in a read no stop reaches.
+        {{"-q", "fifo.wav"}, 1, {"/fifo.wav: Unsupported input file type\n"}, {}, {"fifo.mp3"}},
+        // An input reached twice is converted once, and its deletion does not fail the second time.
+        {{"-q", "Albums", "Albums/Disc 1/01.wav"}, 0, {}, {"Albums/Disc 1/01.mp3"}, {"Albums/Disc 1/01.wav"}},
+        // The root is an output directory, not "beside the input".
+        {{"-q", "-o", "/", "quavermill-test-root.wav"}, 0, {}, {"/quavermill-test-root.mp3"},
+         {"quavermill-test-root.mp3", "quavermill-test-root.wav"}},
         // A wrong command line converts nothing and exits with 2.
         {{}, 2, {"no input files"}},
         {{"-b"}, 2, {"option -b needs a value"}},
@@ -56,8 +73,12 @@ TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
     // Settings come from the settings file, which is read but never written, nor is a log.
     const std::string ini = "[Quavermill]\nSetBitrate=1\nSetCBR=1\nCBRBitrate=192\nDeleteInput=8\n";
     for (const Case& c : cases) {
+        const bool intoRoot = std::find(c.arguments.begin(), c.arguments.end(), "/") != c.arguments.end();
+        if (intoRoot && access("/", W_OK) != 0) continue;
         fixtures::TempDir dir;
-        for (const char* folder : {"out", "Empty"}) fs::create_directories(dir / folder);
+        for (const char* folder : {"out", "Empty", "work", "elsewhere/dir"}) fs::create_directories(dir / folder);
+        fs::create_symlink("../elsewhere/dir", dir / "work" / "sub");
+        ASSERT_EQ(mkfifo((dir / "fifo.wav").c_str(), 0600), 0);
         fixtures::MakeFolderPastPathMax(dir / "Deep");
         for (const auto& [name, text] : {std::pair<const char*, std::string>{"Quavermill.ini", ini},
                                          {"other.ini", "[Quavermill]\nSetBitrate=1\nSetCBR=1\nCBRBitrate=128\n"},
@@ -65,12 +86,13 @@ TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
             fixtures::WriteText(dir / name, text);
         fixtures::WriteText(dir / "planted.ini", ini);
         fs::permissions(dir / "planted.ini", fs::perms::others_write, fs::perm_options::add);
-        for (const char* name : {"good.wav", "a.wav", "b.wav", "Albums/Disc 1/01.wav"})
+        for (const char* name : {"good.wav", "a.wav", "b.wav", "Albums/Disc 1/01.wav", "work/x.wav", "elsewhere/x.wav",
+                                 "quavermill-test-root.wav"})
             fixtures::WriteSineWav(dir / name);
         const std::string cd = "cd " + fixtures::ShellQuote(dir.path().string()) + " && ";
         ASSERT_EQ(std::system((cd + "lame --quiet -b 192 a.wav song.mp3").c_str()), 0);
 
-        std::string command = cd + fixtures::ShellQuote(QM_CLI_PATH);
+        std::string command = cd + "timeout 60 " + fixtures::ShellQuote(QM_CLI_PATH);
         for (const std::string& argument : c.arguments) command += " " + fixtures::ShellQuote(argument);
         const int raw = std::system((command + " 2>stderr.txt </dev/null").c_str());
         const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -91,7 +113,57 @@ TEST(CliTool, ExitStatusMessagesAndFilesForEachKindOfRun) {
             EXPECT_EQ(mp3.at(3) >> 6, c.channel_mode) << file;
         }
         for (const std::string& file : c.absent) EXPECT_FALSE(fs::exists(dir / file)) << file;
+        if (intoRoot) fs::remove("/quavermill-test-root.mp3");
         EXPECT_EQ(fixtures::ReadText(dir / "Quavermill.ini"), ini);
         EXPECT_FALSE(fs::exists(dir / "Quavermill.log"));
     }
+}
+
+// A stop signal while a long file encodes stops it at once and keeps the file that was at its output name;
+// the file after it never starts. Even a kill leaves no new file. A closed pipe on standard error changes
+// nothing: the run goes on and ends as it would have.
+TEST(CliTool, AStopOrAKillLosesNothingAndAClosedPipeStopsNothing) {
+    fixtures::TempDir dir;
+    fixtures::WriteSineWav(dir / "big.wav", 44100 * 60);
+    fixtures::WriteSineWav(dir / "small.wav");
+    fixtures::WriteText(dir / "bad.wav", "not audio");
+    // The signal (none: standard error is a pipe closed at the other end) and the exit status (-1: killed).
+    for (const auto& [signal, status] : {std::pair{SIGINT, 130}, {SIGTERM, 130}, {SIGKILL, -1}, {0, 1}}) {
+        SCOPED_TRACE(signal);
+        fixtures::WriteText(dir / "big.mp3", "the earlier big.mp3");
+        fs::remove(dir / "small.mp3");
+        int closedPipe[2];
+        ASSERT_EQ(pipe(closedPipe), 0);
+        const std::vector<std::string> arguments = {"-j", "1", signal != 0 ? "big.wav" : "bad.wav", "small.wav"};
+        const int tool = fixtures::StartProgram(dir.path(), QM_CLI_PATH, arguments, signal == 0 ? closedPipe[1] : -1);
+        close(closedPipe[0]);
+        close(closedPipe[1]);
+        for (int i = 0; signal != 0 && i < 400 && !fixtures::WritesAnUnnamedFile(tool); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (signal != 0) kill(tool, signal);
+        EXPECT_EQ(fixtures::WaitForExit(tool), status);
+        if (signal != 0) {
+            EXPECT_EQ(fixtures::NamesIn(dir.path()), (std::set<std::string>{"big.wav", "big.mp3", "small.wav", "bad.wav"}));
+            EXPECT_TRUE(fixtures::ReadText(dir / "big.mp3") == "the earlier big.mp3");
+        } else {
+            EXPECT_TRUE(mp3inspect::IsCompleteMp3(dir / "small.mp3"));
+        }
+    }
+}
+
+// 130 says a stop left files unconverted; a stop that came when nothing was left to do says nothing. A stop
+// that came before the files were queued lets none of them start.
+TEST(CliTool, ExitStatus130OnlyWhenTheStopLeftAFileUnconverted) {
+    fixtures::TempDir dir;
+    const fixtures::ScopedWorkingDir inDir(dir.path());
+    fixtures::WriteSineWav(dir / "a.wav");
+    fixtures::WriteText(dir / "notes.txt", "x");
+    int stopped[2];
+    ASSERT_EQ(pipe(stopped), 0);
+    ASSERT_EQ(write(stopped[1], "x", 1), 1);
+    EXPECT_EQ(RunTool({"-q", "notes.txt"}, stopped[0]), 1);
+    EXPECT_EQ(RunTool({"-q", "a.wav"}, stopped[0]), 130);
+    EXPECT_FALSE(fs::exists(dir / "a.mp3"));
+    close(stopped[0]);
+    close(stopped[1]);
 }

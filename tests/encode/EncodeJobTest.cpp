@@ -30,21 +30,9 @@ fs::path MakeInput(const fs::path& path, int64_t frames = 4410, const std::vecto
     return path;
 }
 
-TEST(EncodeJob, AnInputThatVanishedBeforeItsDeletionIsReported) {
-    fixtures::ErrorCapture errors;
-    fixtures::TempDir dir;
-    const fs::path wav = MakeInput(dir / "gone.wav");
-    JobHooks hooks = fixtures::CapturingHooks();
-    hooks.Progress = [&](int64_t, int64_t) { fs::remove(wav); };  // the open file still reads to its end
-    EXPECT_EQ(EncodeFile(wav.string(), {.DeleteInput = MenuSwitch(true)}, "", hooks), JobResult::Done);
-    EXPECT_TRUE(mp3inspect::IsCompleteMp3(dir / "gone.mp3"));
-    EXPECT_NE(errors.joined().find("Error deleting input file '" + wav.string() + "'"), std::string::npos)
-        << errors.joined();
-}
-
 // The reader and loop tests find each damage; here a failed file must keep its
 // input whole, even with deletion on, and name it in its message. A stopped
-// one: BatchEngine.OneStopEndsEveryFileUnderWayAndKeepsEveryInput.
+// one: JobSkeleton.OnlyASuccessReplacesWhatIsAtTheOutputName.
 TEST(EncodeJob, AFailedFileKeepsItsInputWhole) {
     const std::string same = "Input file and Output file are the same. Abort.\n";
     const std::pair<std::string, std::string> cases[] = {

@@ -5,10 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-
-#include "support/Fixtures.h"
-
 namespace {
 
 TEST(OutputNaming, SplitsTheFileItsFolderAndTheFolderAboveWithoutCuttingLongNames) {
@@ -27,15 +23,6 @@ TEST(OutputNaming, SplitsTheFileItsFolderAndTheFolderAboveWithoutCuttingLongName
                                             p.ParentName, p.GrandParentName}),
                   c);
     }
-}
-
-// Links to the input are found through the job; a stale error number would decorate the next message.
-TEST(OutputNaming, SameFileProbeOfAMissingFileLeavesNoErrorNumber) {
-    fixtures::TempDir dir;
-    fixtures::WriteText(dir / "in.wav", "x");
-    errno = 0;
-    EXPECT_FALSE(NamesSameFile((dir / "in.wav").string(), (dir / "missing.mp3").string()));
-    EXPECT_EQ(errno, 0);
 }
 
 }  // namespace

@@ -1,22 +1,19 @@
-// The batch engine of both programs: its claims rule, its mode rule, the
+// The batch engine of both programs: its claims rule, each file in its own direction, the
 // settings each file starts with, and a stop with several files under way.
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <future>
 #include <mutex>
-#include <thread>
 #include <tuple>
 
 #include "encode/EncodeJob.h"
 #include "encode/Mp3Inspect.h"
 #include "queue/BatchClaims.h"
 #include "queue/ConversionJobs.h"
-#include "queue/DroppedPaths.h"
 #include "support/Fixtures.h"
 
 namespace {
@@ -39,13 +36,17 @@ TEST(BatchClaims, NoFileWritesWhatAnotherFileOfTheBatchReadsOrWrites) {
     const fs::path mp3 = fixtures::WriteSineWav(dir / "01.mp3", 10);
     fs::create_directories(dir / "sub");
     ASSERT_EQ(link(wav.c_str(), (dir / "linked.wav").c_str()), 0);
-    const std::string other = (dir / "other.wav").string();
+    // The kernel's "linked/../x" is "elsewhere/x", whatever the text says.
+    fs::create_directories(dir / "elsewhere" / "deep");
+    fs::create_symlink(dir / "elsewhere" / "deep", dir / "linked");
+    const std::string other = (dir / "other.wav").string(), other2 = (dir / "other2.wav").string();
     const struct {
         const char* what;
         std::vector<std::string> inputs;          // the batch's inputs
         std::vector<std::pair<std::string, std::string>> granted;  // (input, output) claimed before
         std::string input, output;
         bool allowed;
+        bool foldsCase = false;
     } cases[] = {
         {"an output of its own", {wav.string()}, {}, wav.string(), (dir / "01.mp3x").string(), true},
         {"the same output twice", {}, {{other, (dir / "x.mp3").string()}}, wav.string(), (dir / "x.mp3").string(), false},
@@ -54,20 +55,32 @@ TEST(BatchClaims, NoFileWritesWhatAnotherFileOfTheBatchReadsOrWrites) {
         {"another spelling of an input", {wav.string()}, {}, mp3.string(), (dir / "sub" / ".." / "01.wav").string(), false},
         {"a hard link to an input", {(dir / "linked.wav").string()}, {}, mp3.string(), wav.string(), false},
         {"the file's own input, left to the job", {wav.string()}, {}, wav.string(), wav.string(), true},
+        {"a new output's two spellings through a linked folder", {}, {{other, (dir / "elsewhere" / "n.mp3").string()}},
+         other2, (dir / "linked" / ".." / "n.mp3").string(), false},
+        {"a text parent that is not the kernel's", {}, {{other, (dir / "n.mp3").string()}}, other2,
+         (dir / "linked" / ".." / "n.mp3").string(), true},
+        {"names that differ in case, where the folder ignores it", {}, {{other, (dir / "Track.mp3").string()}}, other2,
+         (dir / "track.mp3").string(), false, true},
+        {"names that differ in case, where the folder keeps it", {}, {{other, (dir / "Track.mp3").string()}}, other2,
+         (dir / "track.mp3").string(), true},
     };
     for (const auto& c : cases) {
         BatchClaims claims;
-        for (const std::string& input : c.inputs) AddBatchInput(claims, KeyOfFile(input));
+        claims.FoldsCase = [&c](int) { return c.foldsCase; };
+        for (const std::string& input : c.inputs) AddBatchInput(claims, KeyOfFile(input, claims.FoldsCase));
         for (const auto& [input, output] : c.granted) ASSERT_TRUE(ClaimOutput(claims, input, output)) << c.what;
         EXPECT_EQ(ClaimOutput(claims, c.input, c.output), c.allowed) << c.what;
     }
+    // An input reached twice, by a link to its folder too, joins the batch once.
+    BatchClaims claims;
+    EXPECT_TRUE(AddBatchInput(claims, KeyOfFile(wav.string())));
+    EXPECT_FALSE(AddBatchInput(claims, KeyOfFile((dir / "linked" / ".." / ".." / "01.wav").string())));
 }
 
-// The window's rule: the last file queued before the batch starts decides
-// its mode, and files queued while it runs join it in that mode. An Accept
-// while a file converts reaches every file that starts after it, never the
-// one under way, and no job writes back.
-TEST(BatchEngine, FilesAndSettingsQueuedDuringABatchJoinIt) {
+// Each file is converted in the direction its own type asks for, also when
+// it joins a running batch. An Accept while a file converts reaches every
+// file that starts after it, never the one under way, and no job writes back.
+TEST(BatchEngine, FilesAndSettingsQueuedDuringABatchJoinItEachInItsOwnDirection) {
     struct Seen {
         std::string kind, input;
         const Settings* settings;
@@ -106,41 +119,13 @@ TEST(BatchEngine, FilesAndSettingsQueuedDuringABatchJoinIt) {
     release.set_value();
     engine.WaitUntilIdle();
     const std::vector<Seen> expected = {
-        {"decode", "a.wav", first.get()}, {"decode", "b.mp3", second.get()}, {"decode", "c.wav", second.get()}};
+        {"encode", "a.wav", first.get()}, {"decode", "b.mp3", second.get()}, {"encode", "c.wav", second.get()}};
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(*first, before);
     const BatchSummary summary = ended.get_future().get();
     EXPECT_EQ(std::tie(summary.Files, summary.Failed), std::make_tuple(3, 1));
     EXPECT_FALSE(engine.Progress().Busy);
     EXPECT_EQ(engine.Progress().Total, 0);
-}
-
-// "Album/" with the original recording 01.wav beside 01.mp3 and 02.mp3,
-// dropped on the window: the last file makes it a decode batch, and 01.mp3
-// must not decode over 01.wav.
-TEST(BatchEngine, ADroppedAlbumKeepsItsWavByteForByte) {
-    fixtures::ErrorCapture errors;
-    fixtures::TempDir dir;
-    const fs::path wav = fixtures::WriteSineWav(dir / "Album" / "01.wav", 22050);
-    const fixtures::Bytes original = fixtures::ReadFile(wav);
-    ASSERT_EQ(EncodeFile(wav.string(), Settings{}, "", JobHooks{}), JobResult::Done);
-    fs::copy_file(dir / "Album" / "01.mp3", dir / "Album" / "02.mp3");
-    std::vector<QueuedFile> files;
-    std::vector<UnreadableFolder> unreadable;
-    ASSERT_EQ(CollectDroppedPath((dir / "Album").string(), files, unreadable), DropOutcome::Queued);
-    EngineOptions options;
-    options.Jobs = ConversionJobs();
-    options.Workers = 2;
-    options.Report = fixtures::CaptureSink();
-    BatchEngine engine(std::move(options));
-    engine.Push(files);
-    engine.WaitUntilIdle();
-    EXPECT_EQ(fixtures::ReadFile(wav), original);
-    EXPECT_TRUE(fs::exists(dir / "Album" / "02.wav"));
-    EXPECT_NE(errors.joined().find((dir / "Album" / "01.mp3").string() + ": Output file '" + wav.string() +
-                                   "' is also written or read by another file of this run; skipped"),
-              std::string::npos)
-        << errors.joined();
 }
 
 // Two workers against one file at a time: the same bytes; a failing file
@@ -179,30 +164,4 @@ TEST(BatchEngine, SeveralWorkersWriteWhatOneAtATimeWrites) {
               std::make_tuple(false, true, true, false));
     EXPECT_NE(errors.joined().find(bad.string() + ": "), std::string::npos) << errors.joined();
     EXPECT_NE(errors.joined().find(albumB.string() + ": Output file '"), std::string::npos) << errors.joined();
-}
-
-TEST(BatchEngine, OneStopEndsEveryFileUnderWayAndKeepsEveryInput) {
-    fixtures::TempDir dir;
-    std::vector<fs::path> inputs;
-    for (const char* name : {"1.wav", "2.wav", "3.wav"}) inputs.push_back(fixtures::WriteSineWav(dir / name, 44100 * 60));
-    Settings settings;
-    settings.DeleteInput = MenuSwitch(true);
-    EngineOptions options;
-    options.Jobs = ConversionJobs();
-    options.Workers = 2;
-    BatchEngine engine(std::move(options));
-    engine.SetSettings(SnapshotOf(settings));
-    engine.Push({Queued(inputs[0]), Queued(inputs[1]), Queued(inputs[2])});
-    // Until both workers have written part of their file.
-    const auto bothUnderWay = [&engine] {
-        const BatchProgress progress = engine.Progress();
-        return progress.FirstFraction > 0.0 && progress.UnderWay > progress.FirstFraction;
-    };
-    for (int i = 0; i < 4000 && !bothUnderWay(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    ASSERT_TRUE(bothUnderWay());
-    engine.Stop();
-    for (const fs::path& input : inputs) {
-        EXPECT_TRUE(fs::exists(input)) << input;
-        EXPECT_FALSE(fs::exists(fs::path(input).replace_extension(".mp3"))) << input;
-    }
 }

@@ -1,5 +1,7 @@
 #include "support/Fixtures.h"
 
+#include <fcntl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <bit>
@@ -207,6 +209,41 @@ std::string ErrorCapture::joined() const {
 void ErrorCapture::clear() {
     std::lock_guard<std::mutex> hold(captureLock);
     captured.clear();
+}
+
+bool WritesAnUnnamedFile(int pid) {
+    std::error_code error;
+    for (const auto& fd : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error)) {
+        if (std::filesystem::read_symlink(fd.path(), error).string().ends_with("(deleted)")) return true;
+    }
+    return false;
+}
+
+int StartProgram(const std::filesystem::path& folder, const std::string& program,
+                 const std::vector<std::string>& arguments, int stderrFd) {
+    const pid_t pid = fork();
+    if (pid != 0) return pid;
+    const int null = open("/dev/null", O_WRONLY);
+    if (chdir(folder.c_str()) != 0 || null < 0) _exit(127);
+    dup2(null, STDOUT_FILENO);
+    dup2(stderrFd < 0 ? null : stderrFd, STDERR_FILENO);
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+}
+
+int WaitForExit(int pid) {
+    int raw = 0;
+    if (waitpid(pid, &raw, 0) != pid) return -2;
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+std::set<std::string> NamesIn(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename());
+    return names;
 }
 
 }  // namespace fixtures

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,18 @@ bool EncodeOgg(const std::filesystem::path& wav, const std::filesystem::path& og
 // Sets the total sample count of a FLAC file's STREAMINFO to 0, as an encoder
 // writing to a pipe leaves it.
 Bytes WithoutFlacTotal(Bytes flac);
+
+// Whether the process holds an open file whose name is gone: the unnamed
+// output of a conversion under way.
+bool WritesAnUnnamedFile(int pid);
+// Starts `program` in `folder` with standard output on /dev/null and
+// standard error on `stderrFd` (-1: /dev/null too); gives its pid.
+int StartProgram(const std::filesystem::path& folder, const std::string& program,
+                 const std::vector<std::string>& arguments, int stderrFd = -1);
+// Its exit status, or -1 when a signal ended it.
+int WaitForExit(int pid);
+// The names in a folder, hidden ones too.
+std::set<std::string> NamesIn(const std::filesystem::path& folder);
 
 // Collects the messages given to CaptureSink(), worded as a box shows them,
 // while alive.

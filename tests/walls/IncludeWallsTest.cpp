@@ -31,8 +31,8 @@ const std::map<std::string, std::set<std::string>> kAllowedFolders = {
     {"tools", {"settings", "input", "job", "encode", "decode", "queue", "ui", "app", "resources"}},
 };
 
-// The standard library and the system's own headers may be used anywhere.
-const std::regex kStandardHeader(R"(^[a-z_]+$|^(unistd|fcntl)\.h$|^sys/)");
+// The standard library and the system's (and the kernel's) own headers may be used anywhere.
+const std::regex kStandardHeader(R"(^[a-z_]+$|^(unistd|fcntl|poll)\.h$|^(sys|linux)/)");
 // Every other library belongs behind one wall: the encoder to the encode
 // job, Qt to the desktop program, and any other, a decoder, to the readers.
 const std::vector<std::pair<std::regex, std::set<std::string>>> kLibraryRules = {

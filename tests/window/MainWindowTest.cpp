@@ -97,12 +97,13 @@ void SendMouse(QWidget& window, QEvent::Type type, QPointF onScreen, Qt::MouseBu
 TEST_F(WindowTest, DropsQueueWholePathsInOrderAndWarnOncePerUnsupportedFile) {
     // Cutting a path to 259 characters, as a fixed buffer did, names a different file.
     const std::string longPath = "/srv/" + std::string(280, 'd') + "/take.mp2";
-    const struct { std::vector<std::string> dropped, queued; const char* mode; int boxes; } rows[] = {
-        {{"/docs/notes.txt", "/docs/a.wav"}, {"/docs/a.wav"}, "encode", 1},
-        {{"/home/user/Music"}, {}, "", 0},
-        // The last accepted file chooses the mode of the whole batch.
-        {{"/a/1.mp3", "/a/2.ogg", "/a/3.mp2", "/a/4.aif"}, {"/a/1.mp3", "/a/2.ogg", "/a/3.mp2", "/a/4.aif"}, "encode", 0},
-        {{"/музыка/песня №1.flac", longPath}, {"/музыка/песня №1.flac", longPath}, "decode", 0},
+    const struct { std::vector<std::string> dropped, queued, modes; int boxes; } rows[] = {
+        {{"/docs/notes.txt", "/docs/a.wav"}, {"/docs/a.wav"}, {"encode"}, 1},
+        {{"/home/user/Music"}, {}, {}, 0},
+        // Each file is converted as its own type asks, whatever came before it.
+        {{"/a/1.mp3", "/a/2.ogg", "/a/3.mp2", "/a/4.aif"}, {"/a/1.mp3", "/a/2.ogg", "/a/3.mp2", "/a/4.aif"},
+         {"decode", "encode", "decode", "encode"}, 0},
+        {{"/музыка/песня №1.flac", longPath}, {"/музыка/песня №1.flac", longPath}, {"encode", "decode"}, 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.dropped.front().substr(0, 20));
@@ -112,12 +113,13 @@ TEST_F(WindowTest, DropsQueueWholePathsInOrderAndWarnOncePerUnsupportedFile) {
         DropFiles(*window, row.dropped);
         ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(*window); }, 10000));
         QApplication::processEvents();  // the boxes wait their turn in the event loop
-        std::vector<std::string> queued;
+        std::vector<std::string> queued, modes;
         for (const Seen& file : seen) {
             queued.push_back(file.path);
-            EXPECT_EQ(file.mode, row.mode);
+            modes.push_back(file.mode);
         }
         EXPECT_EQ(queued, row.queued);
+        EXPECT_EQ(modes, row.modes);
         ASSERT_EQ(boxes.size(), std::size_t(row.boxes));
         for (const auto& [box, thread] : boxes)
             EXPECT_TRUE(box.caption == "Error" && box.text == "Unsupported input file type" &&

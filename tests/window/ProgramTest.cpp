@@ -159,6 +159,20 @@ TEST(SingleInstance, EveryFileIsConvertedOnceByTheOneWindow) {
     }
 }
 
+// A logout's SIGTERM ends the window as Exit does: the settings are saved, and the file under way stops
+// without leaving a file behind.
+TEST(Program, ASigtermEndsItAsExitDoes) {
+    fixtures::TempDir dir;
+    fixtures::WriteSineWav(dir / "long.wav", 44100 * 60);
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const int program = fixtures::StartProgram(dir.path(), QM_APP_PATH, {"long.wav"});
+    for (int i = 0; i < 400 && !fixtures::WritesAnUnnamedFile(program); ++i) std::this_thread::sleep_for(50ms);
+    fs::remove(dir / "Quavermill.ini");  // Exit writes it again
+    kill(program, SIGTERM);
+    EXPECT_EQ(fixtures::WaitForExit(program), 0);
+    EXPECT_EQ(fixtures::NamesIn(dir.path()), (std::set<std::string>{"Quavermill.ini", "long.wav"}));
+}
+
 // A fake notification service on a private session bus sees what the end of a batch sends.
 struct FakeNotificationService : QDBusVirtualObject {
     bool handleMessage(const QDBusMessage& message, const QDBusConnection&) override {
