@@ -204,6 +204,7 @@ void MainWindow::StopConversions() {
 }
 
 bool MainWindow::StopConversionsWithin(std::chrono::milliseconds timeout) {
+    stopped_ = true;
     errorRoute_->boxes->Shutdown();
     if (!engine_) return true;
     engine_->RequestStop();
@@ -293,7 +294,9 @@ void MainWindow::SetTopmost(bool on) {
 
 void MainWindow::Quit() {
     // Only asked here: the GUI thread must never wait for a worker. The
-    // program waits, with a limit, once its loop has ended.
+    // program waits, with a limit, once its loop has ended. Files handed
+    // over from now on are refused, so their start opens its own window.
+    stopped_ = true;
     errorRoute_->boxes->Shutdown();
     if (engine_) engine_->RequestStop();
     emit QuitRequested(0);
