@@ -24,13 +24,9 @@ constexpr int kOkHeight = 18;
 
 }  // namespace
 
-std::string AboutBuildString()
-{
-    return "(" + std::to_string(sizeof(void*) * CHAR_BIT) + " bit)Compiled: " + __DATE__;
-}
+std::string AboutBuildString() { return "(" + std::to_string(sizeof(void*) * CHAR_BIT) + " bit)Compiled: " + __DATE__; }
 
-AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner)
-{
+AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner) {
     setWindowTitle("About Quavermill");
     SetDialogIcon(*this);
 
@@ -69,8 +65,7 @@ AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner)
     ok->setFocus();
 }
 
-void RunAboutDialog(QWidget* owner)
-{
+void RunAboutDialog(QWidget* owner) {
     AboutDialog dialog(owner);
     dialog.exec();
 }

@@ -9,7 +9,6 @@
 
 #include "settings/LegalBitrates.h"
 
-
 // Ends of the VBR slider; position p stands for quality V = (1001 - p) / 100.
 inline constexpr int32_t kSliderMin = 1;
 inline constexpr int32_t kSliderMax = 1001;

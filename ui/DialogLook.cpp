@@ -11,25 +11,17 @@ namespace {
 constexpr const char* kLargeIconResource = ":/quavermill/icon-128.png";
 }
 
-int DialogUnitsX(const QWidget& widget, int units)
-{
-    return units * widget.fontMetrics().averageCharWidth() / 4;
-}
+int DialogUnitsX(const QWidget& widget, int units) { return units * widget.fontMetrics().averageCharWidth() / 4; }
 
-int DialogUnitsY(const QWidget& widget, int units)
-{
-    return units * widget.fontMetrics().height() / 8;
-}
+int DialogUnitsY(const QWidget& widget, int units) { return units * widget.fontMetrics().height() / 8; }
 
-void SetDialogIcon(QWidget& dialog)
-{
+void SetDialogIcon(QWidget& dialog) {
     const QIcon icon(kLargeIconResource);
     if (!icon.isNull()) dialog.setWindowIcon(icon);
 }
 
 QHBoxLayout* MakeAcceptCancelRow(QDialog& dialog, const char* acceptId, const char* cancelId,
-                                 const ButtonRowUnits& units)
-{
+                                 const ButtonRowUnits& units) {
     auto* accept_button = new QPushButton("Accept");
     accept_button->setObjectName(acceptId);
     accept_button->setDefault(true);

@@ -42,24 +42,19 @@ constexpr int kEngineListWidth = 52;
 constexpr ButtonRowUnits kButtonRow{88, 22, 50, 13, true};
 constexpr int kCbrExplanationHeight = 24;
 
-QString Q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
+QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
 EncodingOptionsDialog::EncodingOptionsDialog(Settings& settings, int32_t& sliderPosition, QWidget* owner)
-    : QDialog(owner), settings_(settings), slider_position_(sliderPosition)
-{
+    : QDialog(owner), settings_(settings), slider_position_(sliderPosition) {
     setWindowTitle("Quavermill Encoding Options");
     SetDialogIcon(*this);
     BuildControls();
     ShowStoredSettings();
 }
 
-void EncodingOptionsDialog::BuildControls()
-{
+void EncodingOptionsDialog::BuildControls() {
     using namespace encoding_ids;
 
     quality_mode_ = new QRadioButton("Quality");
@@ -95,8 +90,8 @@ void EncodingOptionsDialog::BuildControls()
     // own margins would otherwise cut its first letters.
     const QFontMetrics estimate_font = estimate_->fontMetrics();
     const int widest_estimate = estimate_font.horizontalAdvance(Q(EstimateText(EstimateVbrBitrate(kSliderMax))));
-    estimate_->setMinimumWidth(std::max(DialogUnitsX(*this, kEstimateWidth),
-                                        widest_estimate + 4 * estimate_font.averageCharWidth()));
+    estimate_->setMinimumWidth(
+        std::max(DialogUnitsX(*this, kEstimateWidth), widest_estimate + 4 * estimate_font.averageCharWidth()));
 
     bitrate_label_ = new QLabel;
     bitrate_label_->setObjectName(kBitrateLabel);
@@ -217,8 +212,7 @@ void EncodingOptionsDialog::BuildControls()
     });
 }
 
-void EncodingOptionsDialog::ShowStoredSettings()
-{
+void EncodingOptionsDialog::ShowStoredSettings() {
     const Settings& settings = settings_;
 
     // The two target switches read as on only when 1, as the encoder reads
@@ -271,28 +265,24 @@ void EncodingOptionsDialog::ShowStoredSettings()
     album_gain_->box()->setChecked(settings.ScaleMode == ScaleModeChoice::AlbumGain);
 }
 
-void EncodingOptionsDialog::ShowSliderPosition(int32_t position)
-{
+void EncodingOptionsDialog::ShowSliderPosition(int32_t position) {
     estimate_->setText(Q(EstimateText(EstimateVbrBitrate(position))));
     vbr_level_->setText(Q(FormatVbrLevel(position)));
 }
 
-void EncodingOptionsDialog::EnableQualityControls(bool enabled)
-{
+void EncodingOptionsDialog::EnableQualityControls(bool enabled) {
     for (QWidget* control : {static_cast<QWidget*>(slider_), static_cast<QWidget*>(vbr_level_),
                              static_cast<QWidget*>(scale_), static_cast<QWidget*>(estimate_)})
         control->setEnabled(enabled);
 }
 
-void EncodingOptionsDialog::EnableBitrateControls(bool enabled)
-{
+void EncodingOptionsDialog::EnableBitrateControls(bool enabled) {
     for (QWidget* control : {static_cast<QWidget*>(engine_quality_), static_cast<QWidget*>(bitrate_label_),
                              static_cast<QWidget*>(bitrate_), static_cast<QWidget*>(cbr_)})
         control->setEnabled(enabled);
 }
 
-void EncodingOptionsDialog::OnBitrateTextChanged()
-{
+void EncodingOptionsDialog::OnBitrateTextChanged() {
     const std::string text = bitrate_->text().toStdString();
     bool capped = false;
     const std::string clean = CleanBitrateText(text, &capped);
@@ -306,8 +296,7 @@ void EncodingOptionsDialog::OnBitrateTextChanged()
         cbr_explanation_->setText(Q(CbrExplanationText(NearestLegalBitrate(BitrateBoxValue()))));
 }
 
-void EncodingOptionsDialog::OnCbrClicked(bool checked)
-{
+void EncodingOptionsDialog::OnCbrClicked(bool checked) {
     cbr_explanation_->setEnabled(checked);
     if (checked)
         cbr_explanation_->setText(Q(CbrExplanationText(NearestLegalBitrate(BitrateBoxValue()))));
@@ -315,13 +304,9 @@ void EncodingOptionsDialog::OnCbrClicked(bool checked)
         cbr_explanation_->clear();
 }
 
-int32_t EncodingOptionsDialog::BitrateBoxValue() const
-{
-    return BitrateTextValue(bitrate_->text().toStdString());
-}
+int32_t EncodingOptionsDialog::BitrateBoxValue() const { return BitrateTextValue(bitrate_->text().toStdString()); }
 
-void EncodingOptionsDialog::accept()
-{
+void EncodingOptionsDialog::accept() {
     Settings& settings = settings_;
 
     settings.VBRQuality = slider_position_;
@@ -347,8 +332,7 @@ void EncodingOptionsDialog::accept()
     QDialog::accept();
 }
 
-void RunEncodingOptionsDialog(QWidget* owner, Settings& settings, int32_t& sliderPosition)
-{
+void RunEncodingOptionsDialog(QWidget* owner, Settings& settings, int32_t& sliderPosition) {
     EncodingOptionsDialog dialog(settings, sliderPosition, owner);
     dialog.exec();
 }

@@ -25,8 +25,7 @@ constexpr int kDialogWidth = 229;
 constexpr int kLabelIndent = 12;
 constexpr ButtonRowUnits kButtonRow{57, 21, 50, 0, false};
 
-QLabel* MakeNote(const char* text, QWidget& dialog)
-{
+QLabel* MakeNote(const char* text, QWidget& dialog) {
     auto* note = new QLabel(text);
     note->setIndent(DialogUnitsX(dialog, kLabelIndent));
     return note;
@@ -36,8 +35,7 @@ constexpr const char* kControlCharacterMessage =
     "This folder's path holds a line break or another control character, which Quavermill cannot keep in "
     "its settings file.\n\nChoose another folder, or rename this one first.";
 
-std::string TooLongMessage(std::size_t length)
-{
+std::string TooLongMessage(std::size_t length) {
     return "This folder's path is too long to be kept as the default output directory: with the trailing "
            "'/' it takes " +
            std::to_string(length) + " bytes, and Quavermill reads back at most " + std::to_string(kOutputDirLimit) +
@@ -47,8 +45,7 @@ std::string TooLongMessage(std::size_t length)
 
 }  // namespace
 
-std::optional<std::string> PickFolderWithQt(QWidget* parent, const std::string& startDir)
-{
+std::optional<std::string> PickFolderWithQt(QWidget* parent, const std::string& startDir) {
     QFileDialog browser(parent, "Select Output Directory", QString::fromStdString(startDir));
     browser.setFileMode(QFileDialog::Directory);
     browser.setOption(QFileDialog::ShowDirsOnly);
@@ -60,8 +57,7 @@ std::optional<std::string> PickFolderWithQt(QWidget* parent, const std::string& 
     return picked.isEmpty() ? std::string() : picked.front().toStdString();
 }
 
-void ShowWarningWithQt(QWidget* parent, const std::string& text)
-{
+void ShowWarningWithQt(QWidget* parent, const std::string& text) {
     QMessageBox::warning(parent, kDialogTitle, QString::fromStdString(text));
 }
 
@@ -70,16 +66,14 @@ OutputDirectoryDialog::OutputDirectoryDialog(Settings& settings, QWidget* owner,
     : QDialog(owner),
       settings_(settings),
       pick_folder_(pickFolder ? std::move(pickFolder) : FolderPicker(PickFolderWithQt)),
-      show_warning_(showWarning ? std::move(showWarning) : WarningShower(ShowWarningWithQt))
-{
+      show_warning_(showWarning ? std::move(showWarning) : WarningShower(ShowWarningWithQt)) {
     setWindowTitle(kDialogTitle);
     SetDialogIcon(*this);
     BuildControls();
     ShowStoredSettings();
 }
 
-void OutputDirectoryDialog::BuildControls()
-{
+void OutputDirectoryDialog::BuildControls() {
     using namespace output_dir_ids;
 
     same_as_input_ = new QRadioButton("Same as Input Directory");
@@ -131,8 +125,7 @@ void OutputDirectoryDialog::BuildControls()
     connect(browse_, &QPushButton::clicked, this, [this] { Browse(); });
 }
 
-void OutputDirectoryDialog::ShowStoredSettings()
-{
+void OutputDirectoryDialog::ShowStoredSettings() {
     // Any nonzero mode makes OutputDir the default at start, so the dialog
     // shows it as such; showing "Same as Input Directory" instead would
     // silently drop the default on the next Accept.
@@ -147,8 +140,7 @@ void OutputDirectoryDialog::ShowStoredSettings()
     }
 }
 
-void OutputDirectoryDialog::Browse()
-{
+void OutputDirectoryDialog::Browse() {
     // The browser starts at the directory in force, not at the box's.
     const std::optional<std::string> picked = pick_folder_(this, settings_.OutputDir);
     // Such a path would break its line of the INI file (and, cleaned there,
@@ -161,8 +153,7 @@ void OutputDirectoryDialog::Browse()
     directory_->setText(QString::fromStdString(picked.value_or(std::string())));
 }
 
-void OutputDirectoryDialog::accept()
-{
+void OutputDirectoryDialog::accept() {
     std::string dir;
     bool as_default = false;
     if (!same_as_input_->isChecked()) {
@@ -186,8 +177,7 @@ void OutputDirectoryDialog::accept()
     QDialog::accept();
 }
 
-void RunOutputDirectoryDialog(QWidget* owner, Settings& settings)
-{
+void RunOutputDirectoryDialog(QWidget* owner, Settings& settings) {
     OutputDirectoryDialog dialog(settings, owner);
     dialog.exec();
 }

@@ -21,11 +21,8 @@
 namespace {
 
 constexpr const char* kHelpLines[] = {
-    "For Artist, Album and Title:",
-    "%1 = Filename (Title)",
-    "%2 = Parent Directory (Album)",
-    "%3 = Grand-Parent Directory (Artist)",
-    "Or, you can use text literals.",
+    "For Artist, Album and Title:",         "%1 = Filename (Title)",          "%2 = Parent Directory (Album)",
+    "%3 = Grand-Parent Directory (Artist)", "Or, you can use text literals.",
 };
 
 // Dialog units of the original layout, kept as proportions.
@@ -34,24 +31,19 @@ constexpr int kGenreWidth = 92;
 constexpr int kYearWidth = 29;
 constexpr ButtonRowUnits kButtonRow{61, 22, 50, 9, true};
 
-QLineEdit* MakeTextBox(const char* name, std::size_t maxBytes)
-{
+QLineEdit* MakeTextBox(const char* name, std::size_t maxBytes) {
     auto* box = new QLineEdit;
     box->setObjectName(name);
     box->setValidator(new Utf8LimitValidator(maxBytes, box));
     return box;
 }
 
-std::string Text(const QString& text, std::size_t maxBytes)
-{
-    return CutUtf8(text.toStdString(), maxBytes);
-}
+std::string Text(const QString& text, std::size_t maxBytes) { return CutUtf8(text.toStdString(), maxBytes); }
 
 // The names the tag step checks an ID3v1-only genre against, so a picked
 // genre is never one it would replace; alphabetical, as a long list is
 // searched by eye.
-QStringList GenreBoxNames()
-{
+QStringList GenreBoxNames() {
     QStringList names;
     for (const std::string& name : Id3v1GenreNames()) {
         // The one name the encoder library supplies is empty when it has none.
@@ -63,16 +55,14 @@ QStringList GenreBoxNames()
 
 }  // namespace
 
-TaggingSetupDialog::TaggingSetupDialog(Settings& settings, QWidget* owner) : QDialog(owner), settings_(settings)
-{
+TaggingSetupDialog::TaggingSetupDialog(Settings& settings, QWidget* owner) : QDialog(owner), settings_(settings) {
     setWindowTitle("Tagging Setup Options");
     SetDialogIcon(*this);
     BuildControls();
     ShowStoredSettings();
 }
 
-void TaggingSetupDialog::BuildControls()
-{
+void TaggingSetupDialog::BuildControls() {
     using namespace tagging_ids;
 
     auto_tag_ = new QCheckBox("Select Auto Tagging");
@@ -212,8 +202,7 @@ void TaggingSetupDialog::BuildControls()
     });
 }
 
-void TaggingSetupDialog::ShowStoredSettings()
-{
+void TaggingSetupDialog::ShowStoredSettings() {
     const Settings& settings = settings_;
 
     // While input scaling decides the tag mode, the encode job ignores the
@@ -249,27 +238,24 @@ void TaggingSetupDialog::ShowStoredSettings()
     genre_->setCurrentIndex(genre_index);
     if (genre_index < 0) genre_->clearEditText();
 
-    if (QAbstractButton* id3_button = id3_versions_->button(static_cast<int>(settings.id3Tag))) id3_button->setChecked(true);
+    if (QAbstractButton* id3_button = id3_versions_->button(static_cast<int>(settings.id3Tag)))
+        id3_button->setChecked(true);
 }
 
-void TaggingSetupDialog::ShowStoredOptionChoice()
-{
+void TaggingSetupDialog::ShowStoredOptionChoice() {
     const bool custom = settings_.TagMode == TagModeChoice::Custom;
     (custom ? custom_options_ : default_options_)->setChecked(true);
     copy_comments_->setChecked(false);
     EnableCustomFields(custom);
 }
 
-void TaggingSetupDialog::EnableCustomFields(bool enabled)
-{
-    for (QWidget* field : {static_cast<QWidget*>(genre_), static_cast<QWidget*>(year_),
-                           static_cast<QWidget*>(artist_), static_cast<QWidget*>(album_),
-                           static_cast<QWidget*>(title_)})
+void TaggingSetupDialog::EnableCustomFields(bool enabled) {
+    for (QWidget* field : {static_cast<QWidget*>(genre_), static_cast<QWidget*>(year_), static_cast<QWidget*>(artist_),
+                           static_cast<QWidget*>(album_), static_cast<QWidget*>(title_)})
         field->setEnabled(enabled);
 }
 
-void TaggingSetupDialog::UncheckOptions()
-{
+void TaggingSetupDialog::UncheckOptions() {
     // An exclusive group refuses to uncheck its last checked button.
     options_->setExclusive(false);
     default_options_->setChecked(false);
@@ -277,8 +263,7 @@ void TaggingSetupDialog::UncheckOptions()
     options_->setExclusive(true);
 }
 
-void TaggingSetupDialog::accept()
-{
+void TaggingSetupDialog::accept() {
     Settings& settings = settings_;
 
     if (auto_tag_->isChecked()) {
@@ -308,8 +293,7 @@ void TaggingSetupDialog::accept()
     QDialog::accept();
 }
 
-void RunTaggingSetupDialog(QWidget* owner, Settings& settings)
-{
+void RunTaggingSetupDialog(QWidget* owner, Settings& settings) {
     TaggingSetupDialog dialog(settings, owner);
     dialog.exec();
 }
