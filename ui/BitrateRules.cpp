@@ -39,10 +39,3 @@ int32_t BitrateTextValue(const std::string& digits) {
     }
     return static_cast<int32_t>(value);
 }
-
-std::string EstimateText(int32_t kbps) { return "Approx. Bitrate " + std::to_string(kbps) + " kbps"; }
-
-std::string CbrExplanationText(int32_t kbps) {
-    return "CBR encoding will use a bitrate of " + std::to_string(kbps) +
-           " kbps. L.A.M.E. will automatically resample input, where necessary, for low bitrates.";
-}

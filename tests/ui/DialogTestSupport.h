@@ -13,6 +13,7 @@
 #include <tuple>
 
 #include "app/GuiResources.h"
+#include "ui/DialogLook.h"
 #include "settings/Settings.h"
 
 // The number a choice stands for in the INI file.
