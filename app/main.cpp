@@ -14,6 +14,7 @@
 #include "app/MainWindow.h"
 #include "app/ProgramArguments.h"
 #include "app/SingleInstance.h"
+#include "app/Translations.h"
 #include "queue/ConversionJobs.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFolder.h"
@@ -83,6 +84,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Quavermill"));
     QApplication::setApplicationVersion(QStringLiteral(QM_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("quavermill"));
+    InstallTranslations(application);
 
     ProgramArguments arguments;
     // QApplication has taken its own options out of argv.

@@ -80,3 +80,12 @@ TEST_F(TaggingSetupDialogTest, CustomOptionsStoreWhatWasTypedAndNothingElse)
     EXPECT_EQ((std::vector<std::string>{s.Genre, s.Year, s.Artist, s.Album, s.Title}),
               (std::vector<std::string>{"Hard", std::string(31, '9'), "%3", "%2 live", "%1"}));
 }
+
+// The run with the suffix .de has LANGUAGE=de: its dialogs really are German.
+TEST_F(TaggingSetupDialogTest, ShowsTheUsersLanguage)
+{
+    TaggingSetupDialog dialog(settings);
+    const bool german = qEnvironmentVariable("LANGUAGE") == QLatin1String("de");
+    EXPECT_EQ(Child<QAbstractButton>(dialog, kAcceptButtonName).text(), german ? "Übernehmen" : "Accept");
+    EXPECT_EQ(dialog.windowTitle(), german ? "Tag-Einstellungen" : "Tagging Setup Options");
+}
