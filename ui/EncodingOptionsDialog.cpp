@@ -83,6 +83,7 @@ EncodingOptionsDialog::EncodingOptionsDialog(Settings& settings, int32_t& slider
     dialogColumn->addWidget(createScalingGroup());
     dialogColumn->addWidget(CreateAcceptCancelButtons(*this));
     setMinimumWidth(DialogUnitsX(*this, kDialogWidth));
+    dialogColumn->setSizeConstraint(QLayout::SetMinimumSize);
     connectControls();
     showStoredSettings();
 }
