@@ -129,6 +129,14 @@
         <source>Input Scaling</source>
         <translation>Eingangspegel</translation>
     </message>
+    <message>
+        <source>Left: smaller files, lower quality. Right: larger files, higher quality.</source>
+        <translation>Links: kleinere Dateien, geringere Qualität. Rechts: größere Dateien, höhere Qualität.</translation>
+    </message>
+    <message>
+        <source>Average bitrate in kbit/s, from 8 to 320</source>
+        <translation>Durchschnittliche Bitrate in kbit/s, von 8 bis 320</translation>
+    </message>
 </context>
 <context>
     <name>FailureNotice</name>
@@ -307,6 +315,10 @@ Wählen Sie einen Ordner mit kürzerem Pfad oder verwenden Sie diesen nur für d
         <source>Browse for a folder</source>
         <translation>Ordner suchen</translation>
     </message>
+    <message>
+        <source>Where converted files go; empty means beside each input file</source>
+        <translation>Wohin die umgewandelten Dateien kommen; leer bedeutet: neben die jeweilige Eingabedatei</translation>
+    </message>
 </context>
 <context>
     <name>TaggingSetupDialog</name>
@@ -389,6 +401,14 @@ Wählen Sie einen Ordner mit kürzerem Pfad oder verwenden Sie diesen nur für d
     <message>
         <source>Genre</source>
         <translation>Genre</translation>
+    </message>
+    <message>
+        <source>Pick a genre from the list, or type one</source>
+        <translation>Wählen Sie ein Genre aus der Liste oder geben Sie eines ein</translation>
+    </message>
+    <message>
+        <source>%1 is the file name, %2 the parent folder, %3 the grand-parent folder; other text is taken as it is</source>
+        <translation>%1 ist der Dateiname, %2 der übergeordnete Ordner, %3 der Ordner darüber; anderer Text wird unverändert übernommen</translation>
     </message>
 </context>
 </TS>

@@ -129,6 +129,14 @@
         <source>Input Scaling</source>
         <translation>Nivel de entrada</translation>
     </message>
+    <message>
+        <source>Left: smaller files, lower quality. Right: larger files, higher quality.</source>
+        <translation>Izquierda: archivos más pequeños, menor calidad. Derecha: archivos más grandes, mayor calidad.</translation>
+    </message>
+    <message>
+        <source>Average bitrate in kbit/s, from 8 to 320</source>
+        <translation>Tasa de bits media en kbit/s, de 8 a 320</translation>
+    </message>
 </context>
 <context>
     <name>FailureNotice</name>
@@ -307,6 +315,10 @@ Elija una carpeta con una ruta más corta, o use esta solo en esta sesión.</tra
         <source>Browse for a folder</source>
         <translation>Buscar una carpeta</translation>
     </message>
+    <message>
+        <source>Where converted files go; empty means beside each input file</source>
+        <translation>Dónde se guardan los archivos convertidos; vacío significa junto a cada archivo de origen</translation>
+    </message>
 </context>
 <context>
     <name>TaggingSetupDialog</name>
@@ -389,6 +401,14 @@ Elija una carpeta con una ruta más corta, o use esta solo en esta sesión.</tra
     <message>
         <source>Genre</source>
         <translation>Género</translation>
+    </message>
+    <message>
+        <source>Pick a genre from the list, or type one</source>
+        <translation>Elija un género de la lista o escriba uno</translation>
+    </message>
+    <message>
+        <source>%1 is the file name, %2 the parent folder, %3 the grand-parent folder; other text is taken as it is</source>
+        <translation>%1 es el nombre del archivo, %2 la carpeta superior, %3 la carpeta dos niveles arriba; cualquier otro texto se toma tal cual</translation>
     </message>
 </context>
 </TS>

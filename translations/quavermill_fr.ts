@@ -129,6 +129,14 @@
         <source>Input Scaling</source>
         <translation>Niveau d&apos;entrée</translation>
     </message>
+    <message>
+        <source>Left: smaller files, lower quality. Right: larger files, higher quality.</source>
+        <translation>À gauche : fichiers plus petits, qualité moindre. À droite : fichiers plus gros, meilleure qualité.</translation>
+    </message>
+    <message>
+        <source>Average bitrate in kbit/s, from 8 to 320</source>
+        <translation>Débit moyen en kbit/s, de 8 à 320</translation>
+    </message>
 </context>
 <context>
     <name>FailureNotice</name>
@@ -307,6 +315,10 @@ Choisissez un dossier au chemin plus court, ou utilisez celui-ci pour cette sess
         <source>Browse for a folder</source>
         <translation>Parcourir les dossiers</translation>
     </message>
+    <message>
+        <source>Where converted files go; empty means beside each input file</source>
+        <translation>Où vont les fichiers convertis ; vide signifie à côté de chaque fichier source</translation>
+    </message>
 </context>
 <context>
     <name>TaggingSetupDialog</name>
@@ -389,6 +401,14 @@ Choisissez un dossier au chemin plus court, ou utilisez celui-ci pour cette sess
     <message>
         <source>Genre</source>
         <translation>Genre</translation>
+    </message>
+    <message>
+        <source>Pick a genre from the list, or type one</source>
+        <translation>Choisissez un genre dans la liste, ou saisissez-en un</translation>
+    </message>
+    <message>
+        <source>%1 is the file name, %2 the parent folder, %3 the grand-parent folder; other text is taken as it is</source>
+        <translation>%1 est le nom du fichier, %2 le dossier parent, %3 le dossier grand-parent ; tout autre texte est repris tel quel</translation>
     </message>
 </context>
 </TS>

@@ -129,6 +129,14 @@
         <source>Input Scaling</source>
         <translation>Livello d&apos;ingresso</translation>
     </message>
+    <message>
+        <source>Left: smaller files, lower quality. Right: larger files, higher quality.</source>
+        <translation>A sinistra: file più piccoli, qualità inferiore. A destra: file più grandi, qualità superiore.</translation>
+    </message>
+    <message>
+        <source>Average bitrate in kbit/s, from 8 to 320</source>
+        <translation>Bitrate medio in kbit/s, da 8 a 320</translation>
+    </message>
 </context>
 <context>
     <name>FailureNotice</name>
@@ -307,6 +315,10 @@ Scegli una cartella con un percorso più corto, oppure usa questa solo per quest
         <source>Browse for a folder</source>
         <translation>Sfoglia le cartelle</translation>
     </message>
+    <message>
+        <source>Where converted files go; empty means beside each input file</source>
+        <translation>Dove vanno i file convertiti; vuoto significa accanto a ciascun file di origine</translation>
+    </message>
 </context>
 <context>
     <name>TaggingSetupDialog</name>
@@ -389,6 +401,14 @@ Scegli una cartella con un percorso più corto, oppure usa questa solo per quest
     <message>
         <source>Genre</source>
         <translation>Genere</translation>
+    </message>
+    <message>
+        <source>Pick a genre from the list, or type one</source>
+        <translation>Scegli un genere dall&apos;elenco, oppure scrivine uno</translation>
+    </message>
+    <message>
+        <source>%1 is the file name, %2 the parent folder, %3 the grand-parent folder; other text is taken as it is</source>
+        <translation>%1 è il nome del file, %2 la cartella superiore, %3 la cartella due livelli sopra; ogni altro testo viene usato così com&apos;è</translation>
     </message>
 </context>
 </TS>

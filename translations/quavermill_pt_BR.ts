@@ -129,6 +129,14 @@
         <source>Input Scaling</source>
         <translation>Nível de entrada</translation>
     </message>
+    <message>
+        <source>Left: smaller files, lower quality. Right: larger files, higher quality.</source>
+        <translation>Esquerda: arquivos menores, qualidade mais baixa. Direita: arquivos maiores, qualidade mais alta.</translation>
+    </message>
+    <message>
+        <source>Average bitrate in kbit/s, from 8 to 320</source>
+        <translation>Taxa de bits média em kbit/s, de 8 a 320</translation>
+    </message>
 </context>
 <context>
     <name>FailureNotice</name>
@@ -307,6 +315,10 @@ Escolha uma pasta com caminho mais curto, ou use esta somente nesta sessão.</tr
         <source>Browse for a folder</source>
         <translation>Procurar uma pasta</translation>
     </message>
+    <message>
+        <source>Where converted files go; empty means beside each input file</source>
+        <translation>Onde ficam os arquivos convertidos; vazio significa ao lado de cada arquivo de origem</translation>
+    </message>
 </context>
 <context>
     <name>TaggingSetupDialog</name>
@@ -389,6 +401,14 @@ Escolha uma pasta com caminho mais curto, ou use esta somente nesta sessão.</tr
     <message>
         <source>Genre</source>
         <translation>Gênero</translation>
+    </message>
+    <message>
+        <source>Pick a genre from the list, or type one</source>
+        <translation>Escolha um gênero da lista ou digite um</translation>
+    </message>
+    <message>
+        <source>%1 is the file name, %2 the parent folder, %3 the grand-parent folder; other text is taken as it is</source>
+        <translation>%1 é o nome do arquivo, %2 a pasta superior, %3 a pasta dois níveis acima; qualquer outro texto é usado como está</translation>
     </message>
 </context>
 </TS>

@@ -116,6 +116,7 @@ QGroupBox* EncodingOptionsDialog::createQualitySettings() {
     slider_->setRange(kSliderMin, kSliderMax);
     slider_->setPageStep(kSliderPageStep);
     slider_->setAccessibleName(tr("VBR quality"));
+    slider_->setAccessibleDescription(tr("Left: smaller files, lower quality. Right: larger files, higher quality."));
     vbrLevel_ = CreateReadOnlyBox(encoding_ids::kVbrLevel);
     vbrLevel_->setFixedWidth(DialogUnitsX(*this, kVbrBoxWidth));
     estimate_ = CreateReadOnlyBox(encoding_ids::kEstimate);
@@ -156,6 +157,7 @@ QGroupBox* EncodingOptionsDialog::createBitrateSettings() {
     bitrate_->setObjectName(encoding_ids::kBitrate);
     bitrate_->setAlignment(Qt::AlignRight);
     bitrate_->setMaxLength(kBitrateTypedChars);
+    bitrate_->setAccessibleDescription(tr("Average bitrate in kbit/s, from 8 to 320"));
     bitrate_->setFixedWidth(DialogUnitsX(*this, kBitrateBoxWidth) + bitrate_->fontMetrics().averageCharWidth() * 2);
     bitrateLabel_->setBuddy(bitrate_);
     cbr_ = new WrappedCheckBox(tr("Restrict encoder to Constant Bitrate (CBR)"), this);

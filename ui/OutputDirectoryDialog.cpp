@@ -126,6 +126,7 @@ QLayout* OutputDirectoryDialog::createDirectoryRow() {
     directory_->setObjectName(output_dir_ids::kDirectory);
     directory_->setReadOnly(true);
     directory_->setAccessibleName(tr("Output directory"));
+    directory_->setAccessibleDescription(tr("Where converted files go; empty means beside each input file"));
     browse_ = new QPushButton(QStringLiteral("..."));
     browse_->setObjectName(output_dir_ids::kBrowse);
     browse_->setAutoDefault(false);

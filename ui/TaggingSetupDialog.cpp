@@ -163,6 +163,11 @@ QLayout* TaggingSetupDialog::createFieldsForm() {
     form->addRow(tr("Album:"), album_);
     form->addRow(tr("Title:"), title_);
     genre_->setAccessibleName(tr("Genre"));
+    genre_->setAccessibleDescription(tr("Pick a genre from the list, or type one"));
+    for (QLineEdit* box : {artist_, album_, title_})
+        box->setAccessibleDescription(
+            tr("%1 is the file name, %2 the parent folder, %3 the grand-parent folder; "
+               "other text is taken as it is"));
     return form;
 }
 
