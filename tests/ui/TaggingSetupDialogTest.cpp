@@ -52,6 +52,9 @@ TEST_F(TaggingSetupDialogTest, TheTagSourceChoiceStoresItsAutoTagAndTagMode)
 TEST_F(TaggingSetupDialogTest, CustomOptionsStoreWhatWasTypedAndNothingElse)
 {
     TaggingSetupDialog dialog(settings);
+    // The run named .de has LANGUAGE=de, and stores the same as the English one.
+    EXPECT_EQ(Child<QAbstractButton>(dialog, kAcceptButtonName).text(),
+              qEnvironmentVariable("LANGUAGE") == QLatin1String("de") ? "Übernehmen" : "Accept");
     auto& genre = Child<QComboBox>(dialog, kGenre);
     // Fix: the box had its own list, spelled differently from the one the
     // tag step checks an ID3v1-only genre against.
@@ -81,11 +84,3 @@ TEST_F(TaggingSetupDialogTest, CustomOptionsStoreWhatWasTypedAndNothingElse)
               (std::vector<std::string>{"Hard", std::string(31, '9'), "%3", "%2 live", "%1"}));
 }
 
-// The run with the suffix .de has LANGUAGE=de: its dialogs really are German.
-TEST_F(TaggingSetupDialogTest, ShowsTheUsersLanguage)
-{
-    TaggingSetupDialog dialog(settings);
-    const bool german = qEnvironmentVariable("LANGUAGE") == QLatin1String("de");
-    EXPECT_EQ(Child<QAbstractButton>(dialog, kAcceptButtonName).text(), german ? "Übernehmen" : "Accept");
-    EXPECT_EQ(dialog.windowTitle(), german ? "Tag-Einstellungen" : "Tagging Setup Options");
-}
