@@ -16,6 +16,14 @@ file(GLOB QM_TRANSLATED_SOURCES ${PROJECT_SOURCE_DIR}/app/*.cpp ${PROJECT_SOURCE
 qt_add_translations(quavermill_gui TS_FILES ${QM_TS_FILES} SOURCES ${QM_TRANSLATED_SOURCES}
                     LUPDATE_OPTIONS -no-obsolete -locations none)
 # English is the source texts' language: its file holds only the plural
-# forms ("1 file failed", not "1 file(s) failed"), and only the program needs it.
-qt_add_translations(quavermill TS_FILES ${CMAKE_CURRENT_LIST_DIR}/quavermill_en.ts
-                    SOURCES ${QM_TRANSLATED_SOURCES} LUPDATE_OPTIONS -pluralonly -no-obsolete -locations none)
+# forms ("1 file failed", not "1 file(s) failed"), which lupdate keeps with
+# -pluralonly; it is embedded beside the others.
+set(QM_PLURALS_TS ${CMAKE_CURRENT_LIST_DIR}/quavermill_en.ts)
+set(QM_PLURALS_QM ${CMAKE_CURRENT_BINARY_DIR}/quavermill_en.qm)
+qt_add_lupdate(quavermill TS_FILES ${QM_PLURALS_TS} SOURCES ${QM_TRANSLATED_SOURCES}
+               OPTIONS -pluralonly -no-obsolete -locations none)
+add_custom_command(OUTPUT ${QM_PLURALS_QM}
+                   COMMAND Qt6::lrelease ${QM_PLURALS_TS} -qm ${QM_PLURALS_QM}
+                   DEPENDS ${QM_PLURALS_TS} Qt6::lrelease VERBATIM)
+qt_add_resources(quavermill_gui quavermill_plurals PREFIX /i18n BASE ${CMAKE_CURRENT_BINARY_DIR}
+                 FILES ${QM_PLURALS_QM})
