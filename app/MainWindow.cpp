@@ -68,8 +68,8 @@ std::vector<std::string> EncodedPaths(const QStringList& paths) {
 }
 
 std::vector<std::string> PickFilesWithQt(QWidget* owner) {
-    const QString filters = MainWindow::tr("Audio files (%1)").arg(ConvertibleFilePatterns()) +
-                            QStringLiteral(";;") + MainWindow::tr("All files (*)");
+    const QString filters = MainWindow::tr("Audio files (%1)").arg(ConvertibleFilePatterns()) + QStringLiteral(";;") +
+                            MainWindow::tr("All files (*)");
     return EncodedPaths(QFileDialog::getOpenFileNames(owner, MainWindow::tr("Convert Files"), QString(), filters));
 }
 
@@ -160,26 +160,26 @@ QAction* MainWindow::AddMenuToggle(const QString& text, const char* name, void (
 void MainWindow::BuildMenu() {
     using namespace window_actions;
     menu_ = new QMenu(this);
-    convertFilesAction_ = AddMenuAction(tr("Convert &Files..."), kConvertFiles, &MainWindow::convertFiles);
+    convertFilesAction_ = AddMenuAction(tr("Convert &Files..."), kConvertFiles, &MainWindow::ConvertFiles);
     convertFilesAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    convertFolderAction_ = AddMenuAction(tr("Convert F&older..."), kConvertFolder, &MainWindow::convertFolder);
+    convertFolderAction_ = AddMenuAction(tr("Convert F&older..."), kConvertFolder, &MainWindow::ConvertFolder);
     convertFolderAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     // The shortcuts work while the window has focus, with the menu closed.
     addActions({convertFilesAction_, convertFolderAction_});
     menu_->addSeparator();
-    encodingOptionsAction_ = AddMenuAction(tr("&Encoding Options"), kEncodingOptions, &MainWindow::showEncodingOptions);
-    outputDirectoryAction_ = AddMenuAction(tr("&Output Directory"), kOutputDirectory, &MainWindow::showOutputDirectory);
-    taggingSetupAction_ = AddMenuAction(tr("&Tagging Setup"), kTaggingSetup, &MainWindow::showTaggingSetup);
-    aboutAction_ = AddMenuAction(tr("&About"), kAbout, &MainWindow::showAbout);
+    encodingOptionsAction_ = AddMenuAction(tr("&Encoding Options"), kEncodingOptions, &MainWindow::ShowEncodingOptions);
+    outputDirectoryAction_ = AddMenuAction(tr("&Output Directory"), kOutputDirectory, &MainWindow::ShowOutputDirectory);
+    taggingSetupAction_ = AddMenuAction(tr("&Tagging Setup"), kTaggingSetup, &MainWindow::ShowTaggingSetup);
+    aboutAction_ = AddMenuAction(tr("&About"), kAbout, &MainWindow::ShowAbout);
     menu_->addSeparator();
-    autoTaggingAction_ = AddMenuToggle(tr("A&UTO Tagging"), kAutoTagging, &MainWindow::setAutoTagging);
-    deleteInputAction_ = AddMenuToggle(tr("&Delete Input file"), kDeleteInput, &MainWindow::setDeleteInput);
-    alwaysOnTopAction_ = AddMenuToggle(tr("Al&ways on Top"), kAlwaysOnTop, &MainWindow::setAlwaysOnTop);
-    errorsToLogAction_ = AddMenuToggle(tr("Errors to &Log file"), kErrorsToLog, &MainWindow::setErrorsToLog);
+    autoTaggingAction_ = AddMenuToggle(tr("A&UTO Tagging"), kAutoTagging, &MainWindow::SetAutoTagging);
+    deleteInputAction_ = AddMenuToggle(tr("&Delete Input file"), kDeleteInput, &MainWindow::SetDeleteInput);
+    alwaysOnTopAction_ = AddMenuToggle(tr("Al&ways on Top"), kAlwaysOnTop, &MainWindow::SetAlwaysOnTop);
+    errorsToLogAction_ = AddMenuToggle(tr("Errors to &Log file"), kErrorsToLog, &MainWindow::SetErrorsToLog);
     menu_->addSeparator();
     // The text after the tab is a label only; Alt+F4 is the window manager's
     // close, which does not save.
-    exitAction_ = AddMenuAction(tr("E&xit") + QStringLiteral("\tAlt+F4"), kExit, &MainWindow::exitSaving);
+    exitAction_ = AddMenuAction(tr("E&xit") + QStringLiteral("\tAlt+F4"), kExit, &MainWindow::ExitSaving);
 }
 
 void MainWindow::LoadFrames() {
@@ -265,8 +265,7 @@ QProgressBar* MainWindow::CreateAccessibleBar(const QString& name) {
 void MainWindow::UpdateAccessibleState() {
     const BatchProgress progress = engine_ ? engine_->Progress() : BatchProgress{};
     const int32_t current = std::min(progress.Finished + 1, progress.Total);
-    const QString state =
-        progress.Busy ? tr("converting %1 of %2").arg(current).arg(progress.Total) : tr("idle");
+    const QString state = progress.Busy ? tr("converting %1 of %2").arg(current).arg(progress.Total) : tr("idle");
     if (state != accessibleState_) {
         accessibleState_ = state;
         setAccessibleName(tr("Quavermill: %1").arg(state));
@@ -278,30 +277,30 @@ void MainWindow::UpdateAccessibleState() {
     batchBar_->setValue(static_cast<int>(std::min(done, 1.0) * kPercent));
 }
 
-void MainWindow::convertFiles() {
+void MainWindow::ConvertFiles() {
     if (services_.pickers.files) QueuePaths(services_.pickers.files(this));
 }
 
-void MainWindow::convertFolder() {
+void MainWindow::ConvertFolder() {
     if (services_.pickers.folder) QueuePaths(services_.pickers.folder(this));
 }
 
-void MainWindow::showEncodingOptions() {
+void MainWindow::ShowEncodingOptions() {
     if (services_.dialogs.encodingOptions) services_.dialogs.encodingOptions(this, settings_, vbrSliderPosition_);
     DialogClosed();
 }
 
-void MainWindow::showOutputDirectory() {
+void MainWindow::ShowOutputDirectory() {
     if (services_.dialogs.outputDirectory) services_.dialogs.outputDirectory(this, settings_);
     DialogClosed();
 }
 
-void MainWindow::showTaggingSetup() {
+void MainWindow::ShowTaggingSetup() {
     if (services_.dialogs.taggingSetup) services_.dialogs.taggingSetup(this, settings_);
     DialogClosed();
 }
 
-void MainWindow::showAbout() {
+void MainWindow::ShowAbout() {
     if (services_.dialogs.about) services_.dialogs.about(this);
     DialogClosed();
 }
@@ -313,29 +312,29 @@ void MainWindow::DialogClosed() {
     PublishSettings();
 }
 
-void MainWindow::setAutoTagging(bool on) {
+void MainWindow::SetAutoTagging(bool on) {
     settings_.AutoTag = MenuSwitch(on);
     PublishSettings();
 }
 
-void MainWindow::setDeleteInput(bool on) {
+void MainWindow::SetDeleteInput(bool on) {
     settings_.DeleteInput = MenuSwitch(on);
     PublishSettings();
 }
 
-void MainWindow::setAlwaysOnTop(bool on) {
+void MainWindow::SetAlwaysOnTop(bool on) {
     settings_.AlwaysOnTop = MenuSwitch(on);
     SetTopmost(on);
     PublishSettings();
 }
 
-void MainWindow::setErrorsToLog(bool on) {
+void MainWindow::SetErrorsToLog(bool on) {
     settings_.Logerr = MenuSwitch(on);
     errorRoute_->toLog = on;
     PublishSettings();
 }
 
-void MainWindow::exitSaving() {
+void MainWindow::ExitSaving() {
     SaveSettingsFile(settings_, SettingsFilePath(kIniFileName));
     Quit();
 }
@@ -389,9 +388,7 @@ void MainWindow::QueuePaths(const std::vector<std::string>& paths) {
         case DropOutcome::Queued:
         case DropOutcome::Ignored: break;
         case DropOutcome::Unsupported: warn(kUnsupportedTypeText); break;
-        case DropOutcome::EmptyFolder:
-            warn(tr(kEmptyFolderText).arg(QFile::decodeName(path.c_str())));
-            break;
+        case DropOutcome::EmptyFolder: warn(tr(kEmptyFolderText).arg(QFile::decodeName(path.c_str()))); break;
         }
         for (const UnreadableFolder& folder : unreadable) {
             warn(tr(kUnreadableFolderText)

@@ -122,18 +122,18 @@ public:
     void QueuePaths(const std::vector<std::string>& paths);
 
 public slots:
-    void convertFiles();
-    void convertFolder();
-    void showEncodingOptions();
-    void showOutputDirectory();
-    void showTaggingSetup();
-    void showAbout();
-    void setAutoTagging(bool on);
-    void setDeleteInput(bool on);
-    void setAlwaysOnTop(bool on);
-    void setErrorsToLog(bool on);
+    void ConvertFiles();
+    void ConvertFolder();
+    void ShowEncodingOptions();
+    void ShowOutputDirectory();
+    void ShowTaggingSetup();
+    void ShowAbout();
+    void SetAutoTagging(bool on);
+    void SetDeleteInput(bool on);
+    void SetAlwaysOnTop(bool on);
+    void SetErrorsToLog(bool on);
     // Saves the settings and ends the program.
-    void exitSaving();
+    void ExitSaving();
 
 signals:
     // Exit or close: the program should leave its event loop with this code.

@@ -265,7 +265,7 @@ TEST_F(WindowTest, OpensClampedAndOnlyExitWritesTheStoredCorner) {
         auto window = MakeWindow();
         EXPECT_EQ(window->geometry(), QRect(1790, 0, 130, 130));
         QSignalSpy quit(window.get(), &MainWindow::QuitRequested);
-        exit ? window->exitSaving() : void(window->close());
+        exit ? window->ExitSaving() : void(window->close());
         EXPECT_TRUE(quit.count() == 1 && quit[0][0] == 0);
         if (!exit) { EXPECT_EQ(fixtures::ReadText(folder / "Quavermill.ini"), asLoaded); }
     }
@@ -400,7 +400,7 @@ TEST_F(WindowTest, BoxesOfSeveralWorkersAreShownOneAfterTheOther) {
     for (int i = 0; i < 500 && seen.size() < 3; ++i) std::this_thread::sleep_for(10ms);
     ASSERT_EQ(seen.size(), 3u);
     QSignalSpy quit(&waiting, &MainWindow::QuitRequested);
-    waiting.exitSaving();  // returns: the worker was released
+    waiting.ExitSaving();  // returns: the worker was released
     EXPECT_EQ(quit.count(), 1);
 }
 
