@@ -1,5 +1,6 @@
 #include "app/FailureNotice.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QFile>
@@ -22,11 +23,11 @@ void NoticeBatchFailures(int failedCount, bool errorsToLog, const std::string& l
     if (failedCount <= 0 || !errorsToLog) return;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return;
-    const QString summary = failedCount == 1 ? QStringLiteral("1 file failed to convert")
-                                             : QStringLiteral("%1 files failed to convert").arg(failedCount);
+    const QString summary =
+        QCoreApplication::translate("FailureNotice", "%n file(s) failed to convert", nullptr, failedCount);
     // The body may be read as markup, where a path could hold '<' or '&'.
-    const QString body =
-        QStringLiteral("The errors are in %1").arg(QFile::decodeName(logPath.c_str()).toHtmlEscaped());
+    const QString body = QCoreApplication::translate("FailureNotice", "The errors are in %1")
+                             .arg(QFile::decodeName(logPath.c_str()).toHtmlEscaped());
     QDBusMessage notify = QDBusMessage::createMethodCall(kNotificationService, kNotificationPath,
                                                          kNotificationInterface, QStringLiteral("Notify"));
     notify << QString::fromUtf8(kApplicationName) << kNewNotification << QString::fromUtf8(kIconName) << summary

@@ -10,9 +10,14 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressBar>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QContextMenuEvent>
 #include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -20,6 +25,7 @@
 #include "app/GuiResources.h"
 #include "app/WindowPainter.h"
 #include "app/WindowPlacement.h"
+#include "input/SourceType.h"
 #include "job/OutputNaming.h"
 #include "queue/DroppedPaths.h"
 #include "settings/ErrorReport.h"
@@ -31,42 +37,46 @@ namespace {
 
 inline constexpr const char* kWindowTitle = "Quavermill";
 inline constexpr const char* kUnsupportedTypeText = "Unsupported input file type";
-inline constexpr const char* kEmptyFolderText = "No audio files to convert in the folder\n%1";
-inline constexpr const char* kUnreadableFolderText = "Can't read the folder\n%1\n%2";
+inline constexpr const char* kEmptyFolderText =
+    QT_TRANSLATE_NOOP("MainWindow", "No audio files to convert in the folder\n%1");
+inline constexpr const char* kUnreadableFolderText = QT_TRANSLATE_NOOP("MainWindow", "Can't read the folder\n%1\n%2");
 inline constexpr const char* kIgnoredSettingsLogText = "settings not read, the defaults apply: ";
 // Large enough for any client area the window can have.
 inline constexpr int kCanvasSide = 200;
 inline constexpr int kSmallFontPixels = 10;
+inline constexpr int kPercent = 100;
 
-struct MenuEntry {
-    int command;
-    const char* text;
-    bool toggle;
-    bool separatorBefore;
-};
+MenuDialogs UiDialogs() {
+    return {RunEncodingOptionsDialog, RunOutputDirectoryDialog, RunTaggingSetupDialog, RunAboutDialog};
+}
 
-// In menu order. The text after the tab of Exit is a label only; Alt+F4 is
-// the window manager's close, which does not save.
-constexpr MenuEntry kMenuEntries[] = {
-    {kCommandEncodingOptions, "&Encoding Options", false, false},
-    {kCommandOutputDirectory, "&Output Directory", false, false},
-    {kCommandTaggingSetup, "&Tagging Setup", false, false},
-    {kCommandAbout, "&About", false, false},
-    {kCommandAutoTagging, "A&UTO Tagging", true, true},
-    {kCommandDeleteInput, "&Delete Input file", true, false},
-    {kCommandAlwaysOnTop, "Al&ways on Top", true, false},
-    {kCommandErrorsToLog, "Errors to &Log file", true, false},
-    {kCommandExit, "E&xit\tAlt+F4", false, true},
-};
-
-void RunMenuDialog(int command, QWidget* owner, Settings& settings, int32_t& sliderPosition) {
-    switch (command) {
-    case kCommandEncodingOptions: RunEncodingOptionsDialog(owner, settings, sliderPosition); break;
-    case kCommandOutputDirectory: RunOutputDirectoryDialog(owner, settings); break;
-    case kCommandTaggingSetup: RunTaggingSetupDialog(owner, settings); break;
-    case kCommandAbout: RunAboutDialog(owner); break;
-    default: break;
+// "*.wav *.WAV *.aif ...": the extensions of the format table in both
+// cases, as a file dialog's filter matches them exactly.
+QString ConvertibleFilePatterns() {
+    QStringList patterns;
+    for (const InputJob job : {InputJob::Encode, InputJob::Decode}) {
+        const QString extensions = QString::fromStdString(ExtensionsConvertedBy(job));
+        for (const QString& extension : extensions.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            patterns << QLatin1Char('*') + extension << QLatin1Char('*') + extension.toUpper();
     }
+    return patterns.join(QLatin1Char(' '));
+}
+
+std::vector<std::string> EncodedPaths(const QStringList& paths) {
+    std::vector<std::string> encoded;
+    for (const QString& path : paths) encoded.push_back(QFile::encodeName(path).toStdString());
+    return encoded;
+}
+
+std::vector<std::string> PickFilesWithQt(QWidget* owner) {
+    const QString filters = MainWindow::tr("Audio files (%1)").arg(ConvertibleFilePatterns()) + QStringLiteral(";;") +
+                            MainWindow::tr("All files (*)");
+    return EncodedPaths(QFileDialog::getOpenFileNames(owner, MainWindow::tr("Convert Files"), QString(), filters));
+}
+
+std::vector<std::string> PickFolderWithQt(QWidget* owner) {
+    const QString folder = QFileDialog::getExistingDirectory(owner, MainWindow::tr("Convert Folder"));
+    return folder.isEmpty() ? std::vector<std::string>{} : EncodedPaths({folder});
 }
 
 // The path's own bytes: QUrl::toLocalFile() would replace every byte of it
@@ -82,8 +92,14 @@ WindowServices DefaultWindowServices(Settings& settings) {
     services.settings = &settings;
     services.logPath = SettingsFilePath(kLogFileName);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) services.screenSize = screen->size();
-    services.showMessageBox = ShowModalMessageBox;
-    services.runDialog = RunMenuDialog;
+    // The caption is the window's own word; the text stays the conversion's,
+    // word for word, as the log and the tool have it.
+    services.showMessageBox = [](MessageBoxRequest request) {
+        if (request.caption == QLatin1String(kErrorBoxCaption)) request.caption = MainWindow::tr("Error");
+        ShowModalMessageBox(request);
+    };
+    services.dialogs = UiDialogs();
+    services.pickers = {PickFilesWithQt, PickFolderWithQt};
     services.batchEnded = [logPath = AbsolutePath(services.logPath)](const BatchSummary& summary, bool errorsToLog) {
         NoticeBatchFailures(summary.Failed, errorsToLog, logPath);
     };
@@ -101,6 +117,8 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     // Every paint covers the whole client area; erasing first would flicker.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAcceptDrops(true);
+    // Keyboard users reach the menu and the shortcuts only through focus.
+    setFocusPolicy(Qt::StrongFocus);
 
     move(ClampWindowCoordinate(settings_.Window_X, services_.screenSize.width()),
          ClampWindowCoordinate(settings_.Window_Y, services_.screenSize.height()));
@@ -115,29 +133,54 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     errorRoute_->logPath = services_.logPath;
     errorRoute_->boxes = std::make_shared<MessageBoxSink>(this, services_.showMessageBox);
     connect(&animationTimer_, &QTimer::timeout, this, &MainWindow::Tick);
+    fileBar_ = CreateAccessibleBar(tr("Current file"));
+    batchBar_ = CreateAccessibleBar(tr("All files"));
+    UpdateAccessibleState();
 }
 
 MainWindow::~MainWindow() {
     StopConversions();
 }
 
+QAction* MainWindow::AddMenuAction(const QString& text, const char* name, void (MainWindow::*slot)()) {
+    QAction* action = menu_->addAction(text);
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+}
+
+QAction* MainWindow::AddMenuToggle(const QString& text, const char* name, void (MainWindow::*slot)(bool)) {
+    QAction* action = menu_->addAction(text);
+    action->setObjectName(name);
+    action->setCheckable(true);
+    // Qt flips the check mark before `triggered`, so `checked` is the new state.
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+}
+
 void MainWindow::BuildMenu() {
+    using namespace window_actions;
     menu_ = new QMenu(this);
-    for (const MenuEntry& entry : kMenuEntries) {
-        if (entry.separatorBefore) menu_->addSeparator();
-        QAction* action = menu_->addAction(QString::fromUtf8(entry.text));
-        action->setData(entry.command);
-        actions_[entry.command] = action;
-        const int command = entry.command;
-        if (entry.toggle) {
-            // Qt flips the check mark before `triggered`, so `checked` is the
-            // new state.
-            action->setCheckable(true);
-            connect(action, &QAction::triggered, this, [this, command](bool checked) { ApplyToggle(command, checked); });
-        } else {
-            connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
-        }
-    }
+    convertFilesAction_ = AddMenuAction(tr("Convert &Files..."), kConvertFiles, &MainWindow::ConvertFiles);
+    convertFilesAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    convertFolderAction_ = AddMenuAction(tr("Convert F&older..."), kConvertFolder, &MainWindow::ConvertFolder);
+    convertFolderAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    // The shortcuts work while the window has focus, with the menu closed.
+    addActions({convertFilesAction_, convertFolderAction_});
+    menu_->addSeparator();
+    encodingOptionsAction_ = AddMenuAction(tr("&Encoding Options"), kEncodingOptions, &MainWindow::ShowEncodingOptions);
+    outputDirectoryAction_ = AddMenuAction(tr("&Output Directory"), kOutputDirectory, &MainWindow::ShowOutputDirectory);
+    taggingSetupAction_ = AddMenuAction(tr("&Tagging Setup"), kTaggingSetup, &MainWindow::ShowTaggingSetup);
+    aboutAction_ = AddMenuAction(tr("&About"), kAbout, &MainWindow::ShowAbout);
+    menu_->addSeparator();
+    autoTaggingAction_ = AddMenuToggle(tr("A&UTO Tagging"), kAutoTagging, &MainWindow::SetAutoTagging);
+    deleteInputAction_ = AddMenuToggle(tr("&Delete Input file"), kDeleteInput, &MainWindow::SetDeleteInput);
+    alwaysOnTopAction_ = AddMenuToggle(tr("Al&ways on Top"), kAlwaysOnTop, &MainWindow::SetAlwaysOnTop);
+    errorsToLogAction_ = AddMenuToggle(tr("Errors to &Log file"), kErrorsToLog, &MainWindow::SetErrorsToLog);
+    menu_->addSeparator();
+    // The text after the tab is a label only; Alt+F4 is the window manager's
+    // close, which does not save.
+    exitAction_ = AddMenuAction(tr("E&xit") + QStringLiteral("\tAlt+F4"), kExit, &MainWindow::ExitSaving);
 }
 
 void MainWindow::LoadFrames() {
@@ -157,10 +200,10 @@ void MainWindow::ApplySettings() {
 }
 
 void MainWindow::SyncCheckMarks() {
-    actions_.at(kCommandAutoTagging)->setChecked(settings_.AutoTag.On());
-    actions_.at(kCommandDeleteInput)->setChecked(settings_.DeleteInput.On());
-    actions_.at(kCommandAlwaysOnTop)->setChecked(settings_.AlwaysOnTop.On());
-    actions_.at(kCommandErrorsToLog)->setChecked(settings_.Logerr.On());
+    autoTaggingAction_->setChecked(settings_.AutoTag.On());
+    deleteInputAction_->setChecked(settings_.DeleteInput.On());
+    alwaysOnTopAction_->setChecked(settings_.AlwaysOnTop.On());
+    errorsToLogAction_->setChecked(settings_.Logerr.On());
 }
 
 void MainWindow::PublishSettings() {
@@ -217,61 +260,95 @@ void MainWindow::Tick() {
     const bool busy = engine_ && engine_->Progress().Busy;
     if (busy || frameIndex_ != 0) frameIndex_ = (frameIndex_ + 1) % kAnimationFrameCount;
     update();
+    UpdateAccessibleState();
 }
 
-QAction* MainWindow::MenuAction(int command) const {
-    const auto found = actions_.find(command);
-    return found == actions_.end() ? nullptr : found->second;
+QProgressBar* MainWindow::CreateAccessibleBar(const QString& name) {
+    auto* bar = new QProgressBar(this);
+    bar->setRange(0, kPercent);
+    bar->setAccessibleName(name);
+    // Painted by the window; the widget only tells a screen reader its value,
+    // and Qt announces each change of it.
+    bar->setGeometry(0, 0, 0, 0);
+    bar->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return bar;
 }
 
-void MainWindow::RunCommand(int command) {
-    switch (command) {
-    case kCommandEncodingOptions:
-    case kCommandOutputDirectory:
-    case kCommandTaggingSetup:
-    case kCommandAbout:
-        if (services_.runDialog) services_.runDialog(command, this, settings_, vbrSliderPosition_);
-        // The Tagging dialog changes AutoTag; any dialog may change settings
-        // the menu shows.
-        SyncCheckMarks();
-        PublishSettings();
-        break;
-    case kCommandAutoTagging:
-    case kCommandDeleteInput:
-    case kCommandAlwaysOnTop:
-    case kCommandErrorsToLog:
-        actions_.at(command)->trigger();
-        break;
-    case kCommandExit:
-        SaveSettingsFile(settings_, SettingsFilePath(kIniFileName));
-        Quit();
-        break;
-    default:
-        break;
+void MainWindow::UpdateAccessibleState() {
+    const BatchProgress progress = engine_ ? engine_->Progress() : BatchProgress{};
+    const int32_t current = std::min(progress.Finished + 1, progress.Total);
+    const QString state = progress.Busy ? tr("converting %1 of %2").arg(current).arg(progress.Total) : tr("idle");
+    if (state != accessibleState_) {
+        accessibleState_ = state;
+        setAccessibleName(tr("Quavermill: %1").arg(state));
+        setAccessibleDescription(
+            tr("Drop audio files here to convert them, or press Ctrl+O to choose them; %1.").arg(state));
     }
+    const double done = progress.Total > 0 ? (progress.Finished + progress.UnderWay) / progress.Total : 0.0;
+    fileBar_->setValue(progress.Busy ? static_cast<int>(progress.FirstFraction * kPercent) : 0);
+    batchBar_->setValue(static_cast<int>(std::min(done, 1.0) * kPercent));
 }
 
-void MainWindow::ApplyToggle(int command, bool checked) {
-    const Switch value = MenuSwitch(checked);
-    switch (command) {
-    case kCommandAutoTagging:
-        settings_.AutoTag = value;
-        break;
-    case kCommandDeleteInput:
-        settings_.DeleteInput = value;
-        break;
-    case kCommandAlwaysOnTop:
-        settings_.AlwaysOnTop = value;
-        SetTopmost(checked);
-        break;
-    case kCommandErrorsToLog:
-        settings_.Logerr = value;
-        errorRoute_->toLog = checked;
-        break;
-    default:
-        break;
-    }
+void MainWindow::ConvertFiles() {
+    if (services_.pickers.files) QueuePaths(services_.pickers.files(this));
+}
+
+void MainWindow::ConvertFolder() {
+    if (services_.pickers.folder) QueuePaths(services_.pickers.folder(this));
+}
+
+void MainWindow::ShowEncodingOptions() {
+    if (services_.dialogs.encodingOptions) services_.dialogs.encodingOptions(this, settings_, vbrSliderPosition_);
+    DialogClosed();
+}
+
+void MainWindow::ShowOutputDirectory() {
+    if (services_.dialogs.outputDirectory) services_.dialogs.outputDirectory(this, settings_);
+    DialogClosed();
+}
+
+void MainWindow::ShowTaggingSetup() {
+    if (services_.dialogs.taggingSetup) services_.dialogs.taggingSetup(this, settings_);
+    DialogClosed();
+}
+
+void MainWindow::ShowAbout() {
+    if (services_.dialogs.about) services_.dialogs.about(this);
+    DialogClosed();
+}
+
+void MainWindow::DialogClosed() {
+    // The Tagging dialog changes AutoTag; any dialog may change settings the
+    // menu shows.
+    SyncCheckMarks();
     PublishSettings();
+}
+
+void MainWindow::SetAutoTagging(bool on) {
+    settings_.AutoTag = MenuSwitch(on);
+    PublishSettings();
+}
+
+void MainWindow::SetDeleteInput(bool on) {
+    settings_.DeleteInput = MenuSwitch(on);
+    PublishSettings();
+}
+
+void MainWindow::SetAlwaysOnTop(bool on) {
+    settings_.AlwaysOnTop = MenuSwitch(on);
+    SetTopmost(on);
+    PublishSettings();
+}
+
+void MainWindow::SetErrorsToLog(bool on) {
+    settings_.Logerr = MenuSwitch(on);
+    errorRoute_->toLog = on;
+    PublishSettings();
+}
+
+void MainWindow::ExitSaving() {
+    SaveSettingsFile(settings_, SettingsFilePath(kIniFileName));
+    Quit();
 }
 
 bool MainWindow::IsTopmost() const {
@@ -332,12 +409,10 @@ bool MainWindow::QueuePaths(const std::vector<std::string>& paths) {
         case DropOutcome::Queued:
         case DropOutcome::Ignored: break;
         case DropOutcome::Unsupported: warn(kUnsupportedTypeText); break;
-        case DropOutcome::EmptyFolder:
-            warn(QString::fromUtf8(kEmptyFolderText).arg(QFile::decodeName(path.c_str())));
-            break;
+        case DropOutcome::EmptyFolder: warn(tr(kEmptyFolderText).arg(QFile::decodeName(path.c_str()))); break;
         }
         for (const UnreadableFolder& folder : unreadable) {
-            warn(QString::fromUtf8(kUnreadableFolderText)
+            warn(tr(kUnreadableFolderText)
                      .arg(QFile::decodeName(folder.Path.c_str()), QString::fromLocal8Bit(folder.Reason)));
         }
     }
@@ -414,6 +489,27 @@ void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
         EndDrag();
         menu_->popup(event->globalPosition().toPoint());
     }
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    const bool shiftF10 = event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier;
+    if (event->key() == Qt::Key_Menu || shiftF10) {
+        PopUpMenuFromKeyboard();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    // The right button opens the menu on its release, where it was let go.
+    if (event->reason() == QContextMenuEvent::Keyboard) PopUpMenuFromKeyboard();
+}
+
+void MainWindow::PopUpMenuFromKeyboard() {
+    if (menu_->isVisible()) return;
+    EndDrag();
+    menu_->popup(mapToGlobal(rect().center()));
+    menu_->setActiveAction(menu_->actions().value(0));
 }
 
 void MainWindow::EndDrag() {

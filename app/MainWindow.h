@@ -16,9 +16,9 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/MessageBoxSink.h"
 #include "queue/BatchEngine.h"
@@ -26,27 +26,41 @@
 
 class QAction;
 class QMenu;
+class QProgressBar;
 
-// Popup menu command ids.
-enum MenuCommand : int {
-    kCommandEncodingOptions = 40010,
-    kCommandOutputDirectory = 40011,
-    kCommandTaggingSetup = 40012,
-    kCommandAbout = 40013,
-    kCommandAutoTagging = 40014,
-    kCommandDeleteInput = 40015,
-    kCommandAlwaysOnTop = 40016,
-    kCommandErrorsToLog = 40017,
-    kCommandExit = 40018,
-};
+// Object names of the menu's actions.
+namespace window_actions {
+inline constexpr const char* kConvertFiles = "convertFilesAction";
+inline constexpr const char* kConvertFolder = "convertFolderAction";
+inline constexpr const char* kEncodingOptions = "encodingOptionsAction";
+inline constexpr const char* kOutputDirectory = "outputDirectoryAction";
+inline constexpr const char* kTaggingSetup = "taggingSetupAction";
+inline constexpr const char* kAbout = "aboutAction";
+inline constexpr const char* kAutoTagging = "autoTaggingAction";
+inline constexpr const char* kDeleteInput = "deleteInputAction";
+inline constexpr const char* kAlwaysOnTop = "alwaysOnTopAction";
+inline constexpr const char* kErrorsToLog = "errorsToLogAction";
+inline constexpr const char* kExit = "exitAction";
+}  // namespace window_actions
 
 inline constexpr int kAnimationFrameCount = 8;
 inline constexpr int kAnimationIntervalMs = 80;
 
-// Opens the dialog of one of the commands 40010 to 40013, modally, on the
-// window's settings and VBR slider position.
-using RunDialogFunction =
-    std::function<void(int command, QWidget* owner, Settings& settings, int32_t& sliderPosition)>;
+// The four dialogs of the menu, each run modally on the window's settings
+// (and the Encoding Options on the VBR slider's working position).
+struct MenuDialogs {
+    std::function<void(QWidget* owner, Settings& settings, int32_t& sliderPosition)> encodingOptions;
+    std::function<void(QWidget* owner, Settings& settings)> outputDirectory;
+    std::function<void(QWidget* owner, Settings& settings)> taggingSetup;
+    std::function<void(QWidget* owner)> about;
+};
+
+// The platform's file dialogs of "Convert Files..." and "Convert Folder...":
+// the picked paths as bytes, none when cancelled.
+struct ConvertPickers {
+    std::function<std::vector<std::string>(QWidget* owner)> files;
+    std::function<std::vector<std::string>(QWidget* owner)> folder;
+};
 
 // What the window works with; tests replace the parts that would block or
 // depend on the machine.
@@ -54,15 +68,17 @@ struct WindowServices {
     Settings* settings = nullptr;  // the user's choices; owned by the caller
     QSize screenSize;
     ShowMessageBoxFunction showMessageBox;
-    RunDialogFunction runDialog;
+    MenuDialogs dialogs;
     std::size_t workers = 0;  // files converted at once; 0: one per processor core
     std::string logPath;      // "Quavermill.log" in the settings folder
     // After a batch, on the main thread, with whether its errors went to the log.
     std::function<void(const BatchSummary& summary, bool errorsToLog)> batchEnded;
+    ConvertPickers pickers;
 };
 
 // The settings given, the primary screen's size, real modal boxes, the four
-// dialogs of ui/ and the log in the settings folder.
+// dialogs of ui/, the platform's file dialogs and the log in the settings
+// folder.
 WindowServices DefaultWindowServices(Settings& settings);
 
 class MainWindow : public QWidget {
@@ -98,10 +114,10 @@ public:
     int FrameIndex() const { return frameIndex_; }
 
     QMenu* PopupMenu() const { return menu_; }
-    QAction* MenuAction(int command) const;
-    // Runs a menu command as if chosen from the menu; other ids are ignored.
-    void RunCommand(int command);
     bool IsTopmost() const;
+    // What the window tells a screen reader: its state, idle or converting
+    // N of M, in its accessible name and description.
+    void UpdateAccessibleState();
 
     // Queues dropped file URLs, in order.
     void QueueDroppedUrls(const QList<QUrl>& urls);
@@ -113,6 +129,20 @@ public:
     // The settings file was not read (`reason` says why): to the log, and to
     // a box that waits its turn like any other.
     void ReportIgnoredSettings(const std::string& reason);
+
+public slots:
+    void ConvertFiles();
+    void ConvertFolder();
+    void ShowEncodingOptions();
+    void ShowOutputDirectory();
+    void ShowTaggingSetup();
+    void ShowAbout();
+    void SetAutoTagging(bool on);
+    void SetDeleteInput(bool on);
+    void SetAlwaysOnTop(bool on);
+    void SetErrorsToLog(bool on);
+    // Saves the settings and ends the program.
+    void ExitSaving();
 
 signals:
     // Exit or close: the program should leave its event loop with this code.
@@ -126,12 +156,19 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildMenu();
+    QAction* AddMenuAction(const QString& text, const char* name, void (MainWindow::*slot)());
+    QAction* AddMenuToggle(const QString& text, const char* name, void (MainWindow::*slot)(bool));
     void LoadFrames();
-    void ApplyToggle(int command, bool checked);
+    // After a dialog: it may have changed what the menu shows.
+    void DialogClosed();
+    void PopUpMenuFromKeyboard();
+    QProgressBar* CreateAccessibleBar(const QString& name);
     // The settings for every file that starts from now on.
     void PublishSettings();
     void SetTopmost(bool on);
@@ -143,7 +180,21 @@ private:
     int32_t vbrSliderPosition_ = 0;
 
     QMenu* menu_ = nullptr;
-    std::map<int, QAction*> actions_;
+    QAction* convertFilesAction_ = nullptr;
+    QAction* convertFolderAction_ = nullptr;
+    QAction* encodingOptionsAction_ = nullptr;
+    QAction* outputDirectoryAction_ = nullptr;
+    QAction* taggingSetupAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
+    QAction* autoTaggingAction_ = nullptr;
+    QAction* deleteInputAction_ = nullptr;
+    QAction* alwaysOnTopAction_ = nullptr;
+    QAction* errorsToLogAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    // What the screen reader was last told, so it hears only changes.
+    QString accessibleState_;
+    QProgressBar* fileBar_ = nullptr;
+    QProgressBar* batchBar_ = nullptr;
 
     QImage canvas_;
     std::array<QImage, kAnimationFrameCount> frames_;

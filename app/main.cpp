@@ -17,6 +17,7 @@
 #include "app/MainWindow.h"
 #include "app/ProgramArguments.h"
 #include "app/SingleInstance.h"
+#include "app/Translations.h"
 #include "queue/ConversionJobs.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFolder.h"
@@ -84,6 +85,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Quavermill"));
     QApplication::setApplicationVersion(QStringLiteral(QM_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("quavermill"));
+    InstallTranslations(application);
 
     ProgramArguments arguments;
     // QApplication has taken its own options out of argv.
@@ -117,7 +119,7 @@ int main(int argc, char** argv) {
     QObject::connect(&window, &MainWindow::QuitRequested, &application,
                      [](int exitCode) { QCoreApplication::exit(exitCode); });
     window.StartConversions(ConversionJobs());
-    ExitOnSignals(&window, [&window] { window.RunCommand(kCommandExit); });
+    ExitOnSignals(&window, [&window] { window.ExitSaving(); });
     window.show();
     window.StartAnimationTimer();
     window.ApplySettings();

@@ -4,19 +4,22 @@
 
 #include <QDialog>
 
-#include <string>
-
 namespace about_ids {
-inline constexpr const char* kPicture = "picture";
-inline constexpr const char* kBuild = "id1073";
-inline constexpr const char* kOk = "id2";
+inline constexpr const char* kPicture = "pictureLabel";
+inline constexpr const char* kBuild = "buildLabel";
+inline constexpr const char* kOk = "okButton";
 }  // namespace about_ids
 
-// "(64 bit)Compiled: Dec  6 2026": the word size of this build and the date
-// it was compiled, as the compiler writes __DATE__.
-std::string AboutBuildString();
-
 class AboutDialog : public QDialog {
+    Q_OBJECT
+
 public:
     explicit AboutDialog(QWidget* owner = nullptr);
+
+    // "(64 bit)Compiled: Dec  6 2026": the word size of this build and the
+    // date it was compiled, as the compiler writes __DATE__.
+    static QString buildText();
+
+private:
+    QWidget* createFrame();
 };

@@ -4,20 +4,15 @@
 #include <cstdio>
 #include <limits>
 
-int32_t EstimateVbrBitrate(int32_t sliderPosition)
-{
+int32_t EstimateVbrBitrate(int32_t sliderPosition) {
     constexpr int32_t kLowEstimate = 64;
     constexpr int32_t kEstimateSpan = 192;
     return static_cast<int32_t>(kLowEstimate + int64_t{kEstimateSpan} * sliderPosition / kSliderMax);
 }
 
-int32_t ClampSliderPosition(int32_t sliderPosition)
-{
-    return std::clamp(sliderPosition, kSliderMin, kSliderMax);
-}
+int32_t ClampSliderPosition(int32_t sliderPosition) { return std::clamp(sliderPosition, kSliderMin, kSliderMax); }
 
-std::string FormatVbrLevel(int32_t sliderPosition)
-{
+std::string FormatVbrLevel(int32_t sliderPosition) {
     double level = (kSliderMax - static_cast<double>(sliderPosition)) / 100.0;
     // A level that rounds to zero must not print as "-0.00".
     if (level > -0.005 && level < 0.005) level = 0.0;
@@ -26,8 +21,7 @@ std::string FormatVbrLevel(int32_t sliderPosition)
     return text;
 }
 
-std::string CleanBitrateText(const std::string& text, bool* capped)
-{
+std::string CleanBitrateText(const std::string& text, bool* capped) {
     const auto first_other = std::find_if(text.begin(), text.end(), [](char c) { return c < '0' || c > '9'; });
     std::string digits(text.begin(), first_other);
     const bool too_high = BitrateTextValue(digits) > kMaxBitrate;
@@ -36,8 +30,7 @@ std::string CleanBitrateText(const std::string& text, bool* capped)
     return digits;
 }
 
-int32_t BitrateTextValue(const std::string& digits)
-{
+int32_t BitrateTextValue(const std::string& digits) {
     int64_t value = 0;
     for (char c : digits) {
         if (c < '0' || c > '9') break;
@@ -45,15 +38,4 @@ int32_t BitrateTextValue(const std::string& digits)
         if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
     }
     return static_cast<int32_t>(value);
-}
-
-std::string EstimateText(int32_t kbps)
-{
-    return "Approx. Bitrate " + std::to_string(kbps) + " kbps";
-}
-
-std::string CbrExplanationText(int32_t kbps)
-{
-    return "CBR encoding will use a bitrate of " + std::to_string(kbps) +
-           " kbps. L.A.M.E. will automatically resample input, where necessary, for low bitrates.";
 }

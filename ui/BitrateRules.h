@@ -9,7 +9,6 @@
 
 #include "settings/LegalBitrates.h"
 
-
 // Ends of the VBR slider; position p stands for quality V = (1001 - p) / 100.
 inline constexpr int32_t kSliderMin = 1;
 inline constexpr int32_t kSliderMax = 1001;
@@ -31,7 +30,3 @@ std::string CleanBitrateText(const std::string& text, bool* capped = nullptr);
 
 // The box's digits as a number; empty reads as 0, too many digits saturate.
 int32_t BitrateTextValue(const std::string& digits);
-
-// "Approx. Bitrate %d kbps" and the CBR explanation, for the dialog's boxes.
-std::string EstimateText(int32_t kbps);
-std::string CbrExplanationText(int32_t kbps);

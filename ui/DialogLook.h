@@ -5,7 +5,7 @@
 // and the screen's scale, and the program's icon in their title bar.
 
 class QDialog;
-class QHBoxLayout;
+class QDialogButtonBox;
 class QWidget;
 
 int DialogUnitsX(const QWidget& widget, int units);
@@ -14,17 +14,11 @@ int DialogUnitsY(const QWidget& widget, int units);
 // The large program icon, as the main window shows it.
 void SetDialogIcon(QWidget& dialog);
 
-// Where a dialog's Accept and Cancel buttons stand, in dialog units.
-struct ButtonRowUnits {
-    int acceptWidth;
-    int acceptHeight;
-    int cancelWidth;
-    int gap;       // between the two buttons
-    bool centred;  // false: both at the right edge
-};
+// Object names of the two buttons every settings dialog ends with.
+inline constexpr const char* kAcceptButtonName = "acceptButton";
+inline constexpr const char* kCancelButtonName = "cancelButton";
 
-// Accept (the default button, so also Enter) and Cancel, wired to the
-// dialog's accept() and reject(). Cancel stands level with the foot of the
-// taller Accept; Enter never reaches it.
-QHBoxLayout* MakeAcceptCancelRow(QDialog& dialog, const char* acceptId, const char* cancelId,
-                                 const ButtonRowUnits& units);
+// "Accept" (the default button, so also Enter) and "Cancel", wired to the
+// dialog's accept() and reject(); the texts are the program's own, not the
+// platform's "OK".
+QDialogButtonBox* CreateAcceptCancelButtons(QDialog& dialog);

@@ -2,14 +2,16 @@
 
 #include <algorithm>
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -23,12 +25,18 @@
 
 namespace {
 
+// Marks for the slider's ends, in columns of ten characters; numbers only,
+// so no language changes them.
 constexpr const char* kScaleText =
     "0       10      20      30      40      50      60      70      80      90      100";
-constexpr const char* kScaleCaption = "<------ Lower ----------- Quality/Bitrate ----------- Higher ------>";
-constexpr const char* kBitrateLabelText = "Enter Target Bitrate:";
-constexpr const char* kCbrLabelText = "Restrict encoder to Constant Bitrate (CBR)";
-constexpr const char* kEngineQualityNames[] = {"High", "Standard", "Fast"};
+constexpr struct {
+    EngineQualityChoice choice;
+    const char* name;
+} kEngineQualities[] = {
+    {EngineQualityChoice::High, QT_TRANSLATE_NOOP("EncodingOptionsDialog", "High")},
+    {EngineQualityChoice::Standard, QT_TRANSLATE_NOOP("EncodingOptionsDialog", "Standard")},
+    {EngineQualityChoice::Fast, QT_TRANSLATE_NOOP("EncodingOptionsDialog", "Fast")},
+};
 constexpr int kSliderPageStep = 4;
 constexpr int kBitrateTypedChars = 4;
 constexpr int kEstimateChars = 25;
@@ -39,316 +47,282 @@ constexpr int kVbrBoxWidth = 26;
 constexpr int kBitrateBoxWidth = 21;
 constexpr int kEstimateWidth = 84;
 constexpr int kEngineListWidth = 52;
-constexpr ButtonRowUnits kButtonRow{88, 22, 50, 13, true};
 constexpr int kCbrExplanationHeight = 24;
 
-QString Q(const std::string& text)
-{
-    return QString::fromStdString(text);
+QLineEdit* CreateReadOnlyBox(const char* name) {
+    auto* box = new QLineEdit;
+    box->setObjectName(name);
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::NoFocus);
+    box->setAlignment(Qt::AlignCenter);
+    return box;
+}
+
+QString EstimateText(int32_t kbps) { return EncodingOptionsDialog::tr("Approx. Bitrate %1 kbps").arg(kbps); }
+
+QString CbrExplanationText(int32_t kbps) {
+    return EncodingOptionsDialog::tr(
+               "CBR encoding will use a bitrate of %1 kbps. L.A.M.E. will automatically resample input, where "
+               "necessary, for low bitrates.")
+        .arg(kbps);
 }
 
 }  // namespace
 
 EncodingOptionsDialog::EncodingOptionsDialog(Settings& settings, int32_t& sliderPosition, QWidget* owner)
-    : QDialog(owner), settings_(settings), slider_position_(sliderPosition)
-{
-    setWindowTitle("Quavermill Encoding Options");
+    : QDialog(owner), settings_(settings), sliderPosition_(sliderPosition) {
+    setWindowTitle(tr("Quavermill Encoding Options"));
     SetDialogIcon(*this);
-    BuildControls();
-    ShowStoredSettings();
+    auto* encoding = new QGroupBox(tr("Encoding Options"));
+    auto* encodingColumn = new QVBoxLayout(encoding);
+    encodingColumn->addWidget(createTargetGroup());
+    encodingColumn->addLayout(createEngineRow());
+
+    auto* dialogColumn = new QVBoxLayout(this);
+    dialogColumn->addWidget(encoding);
+    dialogColumn->addWidget(createScalingGroup());
+    dialogColumn->addWidget(CreateAcceptCancelButtons(*this));
+    setMinimumWidth(DialogUnitsX(*this, kDialogWidth));
+    dialogColumn->setSizeConstraint(QLayout::SetMinimumSize);
+    connectControls();
+    showStoredSettings();
 }
 
-void EncodingOptionsDialog::BuildControls()
-{
-    using namespace encoding_ids;
+QGroupBox* EncodingOptionsDialog::createTargetGroup() {
+    auto* qualityMode = new QRadioButton(tr("Quality"));
+    qualityMode->setObjectName(encoding_ids::kQualityMode);
+    auto* bitrateMode = new QRadioButton(tr("Bitrate"));
+    bitrateMode->setObjectName(encoding_ids::kBitrateMode);
+    targetModes_ = new QButtonGroup(this);
+    // Each button's id is the SetBitrate value it stands for.
+    targetModes_->addButton(qualityMode, static_cast<int>(TargetChoice::Quality));
+    targetModes_->addButton(bitrateMode, static_cast<int>(TargetChoice::Bitrate));
 
-    quality_mode_ = new QRadioButton("Quality");
-    quality_mode_->setObjectName(kQualityMode);
-    bitrate_mode_ = new QRadioButton("Bitrate");
-    bitrate_mode_->setObjectName(kBitrateMode);
+    auto* target = new QGroupBox(tr("Target"));
+    auto* column = new QVBoxLayout(target);
+    column->addWidget(qualityMode);
+    column->addWidget(createQualitySettings());
+    column->addWidget(bitrateMode);
+    column->addWidget(createBitrateSettings());
+    return target;
+}
 
-    scale_ = new QLabel;
-    scale_->setObjectName(kScale);
+QGroupBox* EncodingOptionsDialog::createQualitySettings() {
+    scale_ = new QLabel(QString::fromLatin1(kScaleText));
+    scale_->setObjectName(encoding_ids::kScale);
     scale_->setAlignment(Qt::AlignCenter);
-
     slider_ = new QSlider(Qt::Horizontal);
-    slider_->setObjectName(kSlider);
+    slider_->setObjectName(encoding_ids::kSlider);
     slider_->setRange(kSliderMin, kSliderMax);
-    slider_->setSingleStep(1);
     slider_->setPageStep(kSliderPageStep);
-    slider_->setTickPosition(QSlider::NoTicks);
-
-    vbr_level_ = new QLineEdit;
-    vbr_level_->setObjectName(kVbrLevel);
-    vbr_level_->setReadOnly(true);
-    vbr_level_->setFocusPolicy(Qt::NoFocus);
-    vbr_level_->setAlignment(Qt::AlignCenter);
-    vbr_level_->setFixedWidth(DialogUnitsX(*this, kVbrBoxWidth));
-
-    estimate_ = new QLineEdit;
-    estimate_->setObjectName(kEstimate);
-    estimate_->setReadOnly(true);
+    slider_->setAccessibleName(tr("VBR quality"));
+    slider_->setAccessibleDescription(tr("Left: smaller files, lower quality. Right: larger files, higher quality."));
+    vbrLevel_ = CreateReadOnlyBox(encoding_ids::kVbrLevel);
+    vbrLevel_->setFixedWidth(DialogUnitsX(*this, kVbrBoxWidth));
+    estimate_ = CreateReadOnlyBox(encoding_ids::kEstimate);
     estimate_->setFrame(false);
-    estimate_->setFocusPolicy(Qt::NoFocus);
-    estimate_->setAlignment(Qt::AlignCenter);
-    // Wide enough for the longest estimate whatever the font; a line edit's
-    // own margins would otherwise cut its first letters.
-    const QFontMetrics estimate_font = estimate_->fontMetrics();
-    const int widest_estimate = estimate_font.horizontalAdvance(Q(EstimateText(EstimateVbrBitrate(kSliderMax))));
-    estimate_->setMinimumWidth(std::max(DialogUnitsX(*this, kEstimateWidth),
-                                        widest_estimate + 4 * estimate_font.averageCharWidth()));
+    estimate_->setMaxLength(kEstimateChars);
+    estimate_->setAccessibleName(tr("Approximate bitrate"));
+    // Wide enough for the longest estimate whatever the font and language; a
+    // line edit's own margins would otherwise cut its first letters.
+    const QFontMetrics metrics = estimate_->fontMetrics();
+    const int widest = metrics.horizontalAdvance(EstimateText(EstimateVbrBitrate(kSliderMax)));
+    estimate_->setMinimumWidth(std::max(DialogUnitsX(*this, kEstimateWidth), widest + 4 * metrics.averageCharWidth()));
 
-    bitrate_label_ = new QLabel;
-    bitrate_label_->setObjectName(kBitrateLabel);
-    bitrate_label_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-
-    bitrate_ = new QLineEdit;
-    bitrate_->setObjectName(kBitrate);
-    bitrate_->setAlignment(Qt::AlignRight);
-    bitrate_->setFixedWidth(DialogUnitsX(*this, kBitrateBoxWidth) + bitrate_->fontMetrics().averageCharWidth() * 2);
-
-    cbr_ = new WrappedCheckBox(QString(), this);
-    cbr_->box()->setObjectName(kCbr);
-    cbr_->label()->setObjectName(kCbrLabel);
-
-    cbr_explanation_ = new QLabel;
-    cbr_explanation_->setObjectName(kCbrExplanation);
-    cbr_explanation_->setAlignment(Qt::AlignCenter);
-    cbr_explanation_->setWordWrap(true);
-    cbr_explanation_->setMinimumHeight(DialogUnitsY(*this, kCbrExplanationHeight));
-
-    engine_quality_ = new QComboBox;
-    engine_quality_->setObjectName(kEngineQuality);
-    engine_quality_->setMinimumWidth(DialogUnitsX(*this, kEngineListWidth));
-
-    mono_ = new QCheckBox("Mono Encoding");
-    mono_->setObjectName(kMono);
-
-    title_gain_ = new WrappedCheckBox("Use ogg/FLAC Title Gain Tag to Scale input automatically", this);
-    title_gain_->box()->setObjectName(kTitleGain);
-    album_gain_ = new WrappedCheckBox("Use ogg/FLAC Album Gain Tag to Scale input automatically", this);
-    album_gain_->box()->setObjectName(kAlbumGain);
-
-    // Quality mode frame: scale, slider, V box, caption, estimate.
-    auto* quality_settings = new QGroupBox("Settings");
-    auto* quality_column = new QVBoxLayout(quality_settings);
-    quality_column->addWidget(scale_);
-    quality_column->addWidget(slider_);
-    auto* level_row = new QHBoxLayout;
-    level_row->addStretch();
-    level_row->addWidget(new QLabel("VBR Quality - V"));
-    level_row->addWidget(vbr_level_);
-    level_row->addStretch();
-    quality_column->addLayout(level_row);
-    auto* caption = new QLabel(kScaleCaption);
+    auto* levelLabel = new QLabel(tr("VBR Quality - V"));
+    levelLabel->setBuddy(vbrLevel_);
+    auto* levelRow = new QHBoxLayout;
+    levelRow->addStretch();
+    levelRow->addWidget(levelLabel);
+    levelRow->addWidget(vbrLevel_);
+    levelRow->addStretch();
+    auto* caption = new QLabel(tr("<------ Lower ----------- Quality/Bitrate ----------- Higher ------>"));
     caption->setAlignment(Qt::AlignCenter);
-    quality_column->addWidget(caption);
-    quality_column->addWidget(estimate_, 0, Qt::AlignHCenter);
 
-    // Bitrate mode frame: label, box, CBR box with its label, explanation.
-    auto* bitrate_settings = new QGroupBox("Settings");
-    auto* bitrate_grid = new QGridLayout(bitrate_settings);
-    bitrate_grid->addWidget(bitrate_label_, 0, 0);
-    bitrate_grid->addWidget(bitrate_, 0, 1);
-    bitrate_grid->addWidget(cbr_, 0, 2);
-    bitrate_grid->setColumnStretch(0, 3);
-    bitrate_grid->setColumnStretch(2, 4);
-    bitrate_grid->setColumnMinimumWidth(1, bitrate_->width());
-    bitrate_grid->addWidget(cbr_explanation_, 1, 0, 1, 3);
+    auto* settings = new QGroupBox(tr("Settings"));
+    auto* column = new QVBoxLayout(settings);
+    column->addWidget(scale_);
+    column->addWidget(slider_);
+    column->addLayout(levelRow);
+    column->addWidget(caption);
+    column->addWidget(estimate_, 0, Qt::AlignHCenter);
+    return settings;
+}
 
-    auto* target = new QGroupBox("Target");
-    auto* target_column = new QVBoxLayout(target);
-    target_column->addWidget(quality_mode_);
-    target_column->addWidget(quality_settings);
-    target_column->addWidget(bitrate_mode_);
-    target_column->addWidget(bitrate_settings);
+QGroupBox* EncodingOptionsDialog::createBitrateSettings() {
+    bitrateLabel_ = new QLabel(tr("Enter Target Bitrate:"));
+    bitrateLabel_->setObjectName(encoding_ids::kBitrateLabel);
+    bitrateLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    bitrate_ = new QLineEdit;
+    bitrate_->setObjectName(encoding_ids::kBitrate);
+    bitrate_->setAlignment(Qt::AlignRight);
+    bitrate_->setMaxLength(kBitrateTypedChars);
+    bitrate_->setAccessibleDescription(tr("Average bitrate in kbit/s, from 8 to 320"));
+    bitrate_->setFixedWidth(DialogUnitsX(*this, kBitrateBoxWidth) + bitrate_->fontMetrics().averageCharWidth() * 2);
+    bitrateLabel_->setBuddy(bitrate_);
+    cbr_ = new WrappedCheckBox(tr("Restrict encoder to Constant Bitrate (CBR)"), this);
+    cbr_->box()->setObjectName(encoding_ids::kCbr);
+    cbr_->label()->setObjectName(encoding_ids::kCbrLabel);
+    cbrExplanation_ = new QLabel;
+    cbrExplanation_->setObjectName(encoding_ids::kCbrExplanation);
+    cbrExplanation_->setAlignment(Qt::AlignCenter);
+    cbrExplanation_->setWordWrap(true);
+    cbrExplanation_->setMinimumHeight(DialogUnitsY(*this, kCbrExplanationHeight));
 
-    auto* engine_row = new QHBoxLayout;
-    engine_row->addWidget(new QLabel("Encoding Engine Quality:"));
-    engine_row->addWidget(engine_quality_);
-    engine_row->addStretch();
-    engine_row->addWidget(mono_);
+    auto* settings = new QGroupBox(tr("Settings"));
+    auto* grid = new QGridLayout(settings);
+    grid->addWidget(bitrateLabel_, 0, 0);
+    grid->addWidget(bitrate_, 0, 1);
+    grid->addWidget(cbr_, 0, 2);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(2, 4);
+    grid->addWidget(cbrExplanation_, 1, 0, 1, 3);
+    return settings;
+}
 
-    auto* encoding = new QGroupBox("Encoding Options");
-    auto* encoding_column = new QVBoxLayout(encoding);
-    encoding_column->addWidget(target);
-    encoding_column->addLayout(engine_row);
+QLayout* EncodingOptionsDialog::createEngineRow() {
+    engineQuality_ = new QComboBox;
+    engineQuality_->setObjectName(encoding_ids::kEngineQuality);
+    engineQuality_->setMinimumWidth(DialogUnitsX(*this, kEngineListWidth));
+    // Each item carries the Quality value it stands for.
+    for (const auto& quality : kEngineQualities) engineQuality_->addItem(tr(quality.name), int(quality.choice));
+    mono_ = new QCheckBox(tr("Mono Encoding"));
+    mono_->setObjectName(encoding_ids::kMono);
 
-    auto* scaling = new QGroupBox("Input Scaling");
-    auto* scaling_grid = new QGridLayout(scaling);
-    scaling_grid->addWidget(title_gain_, 0, 0);
-    scaling_grid->addWidget(album_gain_, 0, 1);
-    auto* note = new QLabel("Checking one of these boxes automatically selects to Copy oggvorbis/FLAC Tags");
+    auto* form = new QFormLayout;
+    form->addRow(tr("Encoding Engine Quality:"), engineQuality_);
+    auto* row = new QHBoxLayout;
+    row->addLayout(form);
+    row->addStretch();
+    row->addWidget(mono_);
+    return row;
+}
+
+QGroupBox* EncodingOptionsDialog::createScalingGroup() {
+    titleGain_ = new WrappedCheckBox(tr("Use ogg/FLAC Title Gain Tag to Scale input automatically"), this);
+    titleGain_->box()->setObjectName(encoding_ids::kTitleGain);
+    albumGain_ = new WrappedCheckBox(tr("Use ogg/FLAC Album Gain Tag to Scale input automatically"), this);
+    albumGain_->box()->setObjectName(encoding_ids::kAlbumGain);
+    auto* note = new QLabel(tr("Checking one of these boxes automatically selects to Copy oggvorbis/FLAC Tags"));
     note->setAlignment(Qt::AlignCenter);
     note->setWordWrap(true);
-    scaling_grid->addWidget(note, 1, 0, 1, 2);
 
-    QHBoxLayout* buttons = MakeAcceptCancelRow(*this, kAccept, kCancel, kButtonRow);
+    auto* scaling = new QGroupBox(tr("Input Scaling"));
+    auto* grid = new QGridLayout(scaling);
+    grid->addWidget(titleGain_, 0, 0);
+    grid->addWidget(albumGain_, 0, 1);
+    grid->addWidget(note, 1, 0, 1, 2);
+    return scaling;
+}
 
-    auto* dialog_column = new QVBoxLayout(this);
-    dialog_column->addWidget(encoding);
-    dialog_column->addWidget(scaling);
-    dialog_column->addLayout(buttons);
-    setMinimumWidth(DialogUnitsX(*this, kDialogWidth));
-
-    connect(slider_, &QSlider::valueChanged, this, [this](int position) {
-        slider_position_ = position;
-        ShowSliderPosition(position);
+void EncodingOptionsDialog::connectControls() {
+    connect(targetModes_, &QButtonGroup::idClicked, this, &EncodingOptionsDialog::showTargetMode);
+    connect(slider_, &QSlider::valueChanged, this, &EncodingOptionsDialog::showSliderPosition);
+    connect(bitrate_, &QLineEdit::textChanged, this, &EncodingOptionsDialog::cleanBitrateText);
+    connect(cbr_->box(), &QCheckBox::clicked, this, &EncodingOptionsDialog::showCbrExplanation);
+    // The two gains exclude each other.
+    connect(titleGain_->box(), &QCheckBox::clicked, this, [this](bool checked) {
+        if (checked) albumGain_->box()->setChecked(false);
     });
-    connect(bitrate_, &QLineEdit::textChanged, this, [this] { OnBitrateTextChanged(); });
-    connect(quality_mode_, &QRadioButton::clicked, this, [this] {
-        bitrate_mode_->setChecked(false);
-        EnableQualityControls(true);
-        EnableBitrateControls(false);
-        cbr_explanation_->setEnabled(false);
-    });
-    connect(bitrate_mode_, &QRadioButton::clicked, this, [this] {
-        quality_mode_->setChecked(false);
-        EnableQualityControls(false);
-        EnableBitrateControls(true);
-        cbr_explanation_->setEnabled(cbr_->box()->isChecked());
-    });
-    connect(cbr_->box(), &QCheckBox::clicked, this, [this](bool checked) { OnCbrClicked(checked); });
-    connect(title_gain_->box(), &QCheckBox::clicked, this, [this](bool checked) {
-        if (checked) album_gain_->box()->setChecked(false);
-    });
-    connect(album_gain_->box(), &QCheckBox::clicked, this, [this](bool checked) {
-        if (checked) title_gain_->box()->setChecked(false);
+    connect(albumGain_->box(), &QCheckBox::clicked, this, [this](bool checked) {
+        if (checked) titleGain_->box()->setChecked(false);
     });
 }
 
-void EncodingOptionsDialog::ShowStoredSettings()
-{
+void EncodingOptionsDialog::showStoredSettings() {
     const Settings& settings = settings_;
-
-    // The two target switches read as on only when 1, as the encoder reads
-    // them: an edited SetBitrate=8 encodes VBR, so it must show (and an
-    // unchanged Accept must keep) the quality mode.
-    const bool bitrate_mode = settings.SetBitrate == TargetChoice::Bitrate;
-    bitrate_mode_->setChecked(bitrate_mode);
-    quality_mode_->setChecked(!bitrate_mode);
-    EnableQualityControls(!bitrate_mode);
-    EnableBitrateControls(bitrate_mode);
-    cbr_explanation_->setEnabled(bitrate_mode);
+    // The target switch reads as on only when 1, as the encoder reads it: an
+    // edited SetBitrate=8 encodes VBR, so it must show (and an unchanged
+    // Accept must keep) the quality mode.
+    const TargetChoice mode =
+        settings.SetBitrate == TargetChoice::Bitrate ? TargetChoice::Bitrate : TargetChoice::Quality;
+    targetModes_->button(static_cast<int>(mode))->setChecked(true);
+    cbr_->box()->setChecked(settings.SetCBR == BitrateKindChoice::Constant);
+    showTargetMode(static_cast<int>(mode));
 
     // The stored number goes through the box's rules like typed text: above
     // 320 it shows as 320, a negative one as an empty box.
-    bitrate_->setMaxLength(kBitrateTypedChars);
     bitrate_->setText(QString::number(settings.ABRBitrate));
-
-    bitrate_label_->setText(kBitrateLabelText);
-    cbr_->label()->setText(kCbrLabelText);
-    cbr_->box()->setAccessibleName(kCbrLabelText);
-    scale_->setText(kScaleText);
+    cbrExplanation_->setText(cbr_->box()->isChecked() ? CbrExplanationText(settings.CBRBitrate) : QString());
 
     // A position from an edited INI file is brought into range for good,
     // so the V shown always belongs to the stored position.
-    slider_position_ = ClampSliderPosition(slider_position_);
-    const int32_t position = slider_position_;
+    sliderPosition_ = ClampSliderPosition(sliderPosition_);
     {
         const QSignalBlocker quiet(slider_);
-        slider_->setValue(position);
+        slider_->setValue(sliderPosition_);
     }
-    estimate_->setMaxLength(kEstimateChars);
-    ShowSliderPosition(position);
+    showSliderPosition(sliderPosition_);
 
     // The encoder takes any nonzero Mono as mono.
     mono_->setChecked(settings.Mono.On());
-
-    if (settings.SetCBR == BitrateKindChoice::Constant) {
-        cbr_->box()->setChecked(true);
-        cbr_explanation_->setEnabled(bitrate_mode);
-        cbr_explanation_->setText(Q(CbrExplanationText(settings.CBRBitrate)));
-    } else {
-        cbr_explanation_->clear();
-    }
-
-    for (const char* name : kEngineQualityNames) engine_quality_->addItem(name, QString(name));
-    const int quality = static_cast<int>(settings.Quality);
-    engine_quality_->setCurrentIndex(quality >= 0 && quality < engine_quality_->count() ? quality : -1);
-
-    title_gain_->box()->setChecked(settings.ScaleMode == ScaleModeChoice::TrackGain);
-    album_gain_->box()->setChecked(settings.ScaleMode == ScaleModeChoice::AlbumGain);
+    // A value no item stands for selects none, and Accept then keeps it.
+    engineQuality_->setCurrentIndex(engineQuality_->findData(static_cast<int>(settings.Quality)));
+    titleGain_->box()->setChecked(settings.ScaleMode == ScaleModeChoice::TrackGain);
+    albumGain_->box()->setChecked(settings.ScaleMode == ScaleModeChoice::AlbumGain);
 }
 
-void EncodingOptionsDialog::ShowSliderPosition(int32_t position)
-{
-    estimate_->setText(Q(EstimateText(EstimateVbrBitrate(position))));
-    vbr_level_->setText(Q(FormatVbrLevel(position)));
+void EncodingOptionsDialog::showTargetMode(int mode) {
+    const bool quality = mode == static_cast<int>(TargetChoice::Quality);
+    for (QWidget* control : std::initializer_list<QWidget*>{slider_, vbrLevel_, scale_, estimate_})
+        control->setEnabled(quality);
+    for (QWidget* control : std::initializer_list<QWidget*>{engineQuality_, bitrateLabel_, bitrate_, cbr_})
+        control->setEnabled(!quality);
+    cbrExplanation_->setEnabled(!quality && cbr_->box()->isChecked());
 }
 
-void EncodingOptionsDialog::EnableQualityControls(bool enabled)
-{
-    for (QWidget* control : {static_cast<QWidget*>(slider_), static_cast<QWidget*>(vbr_level_),
-                             static_cast<QWidget*>(scale_), static_cast<QWidget*>(estimate_)})
-        control->setEnabled(enabled);
+void EncodingOptionsDialog::showSliderPosition(int position) {
+    sliderPosition_ = position;
+    estimate_->setText(EstimateText(EstimateVbrBitrate(position)));
+    vbrLevel_->setText(QString::fromStdString(FormatVbrLevel(position)));
 }
 
-void EncodingOptionsDialog::EnableBitrateControls(bool enabled)
-{
-    for (QWidget* control : {static_cast<QWidget*>(engine_quality_), static_cast<QWidget*>(bitrate_label_),
-                             static_cast<QWidget*>(bitrate_), static_cast<QWidget*>(cbr_)})
-        control->setEnabled(enabled);
-}
-
-void EncodingOptionsDialog::OnBitrateTextChanged()
-{
+void EncodingOptionsDialog::cleanBitrateText() {
     const std::string text = bitrate_->text().toStdString();
     bool capped = false;
     const std::string clean = CleanBitrateText(text, &capped);
     if (clean != text) {
         // The rewrite would re-enter this handler; the clean text is final.
         const QSignalBlocker quiet(bitrate_);
-        bitrate_->setText(Q(clean));
+        bitrate_->setText(QString::fromStdString(clean));
         if (capped) bitrate_->selectAll();
     }
-    if (cbr_->box()->isChecked())
-        cbr_explanation_->setText(Q(CbrExplanationText(NearestLegalBitrate(BitrateBoxValue()))));
+    if (cbr_->box()->isChecked()) showCbrExplanation();
 }
 
-void EncodingOptionsDialog::OnCbrClicked(bool checked)
-{
-    cbr_explanation_->setEnabled(checked);
-    if (checked)
-        cbr_explanation_->setText(Q(CbrExplanationText(NearestLegalBitrate(BitrateBoxValue()))));
-    else
-        cbr_explanation_->clear();
+void EncodingOptionsDialog::showCbrExplanation() {
+    const bool checked = cbr_->box()->isChecked();
+    cbrExplanation_->setEnabled(checked);
+    cbrExplanation_->setText(checked ? CbrExplanationText(NearestLegalBitrate(bitrateBoxValue())) : QString());
 }
 
-int32_t EncodingOptionsDialog::BitrateBoxValue() const
-{
-    return BitrateTextValue(bitrate_->text().toStdString());
-}
+int32_t EncodingOptionsDialog::bitrateBoxValue() const { return BitrateTextValue(bitrate_->text().toStdString()); }
 
-void EncodingOptionsDialog::accept()
-{
+void EncodingOptionsDialog::accept() {
     Settings& settings = settings_;
-
-    settings.VBRQuality = slider_position_;
-
-    settings.SetBitrate = bitrate_mode_->isChecked() ? TargetChoice::Bitrate : TargetChoice::Quality;
-
+    settings.VBRQuality = sliderPosition_;
+    settings.SetBitrate = static_cast<TargetChoice>(targetModes_->checkedId());
     settings.Mono = DialogSwitch(mono_->isChecked());
-
     settings.SetCBR = cbr_->box()->isChecked() ? BitrateKindChoice::Constant : BitrateKindChoice::Average;
+    // An edited settings file's value that no item stands for stays as it
+    // was, as the tagging dialog keeps its ID3 choice: it must never become
+    // "no selection" (-1), which the encoder library would be given.
+    if (const QVariant quality = engineQuality_->currentData(); quality.isValid())
+        settings.Quality = static_cast<EngineQualityChoice>(quality.toInt());
 
-    settings.Quality = static_cast<EngineQualityChoice>(engine_quality_->currentIndex());
-
-    const int32_t target = std::max(BitrateBoxValue(), kMinBitrate);
+    const int32_t target = std::max(bitrateBoxValue(), kMinBitrate);
     settings.CBRBitrate = NearestLegalBitrate(target);
     settings.ABRBitrate = target;
 
-    const ScaleModeChoice scale_mode = title_gain_->box()->isChecked()   ? ScaleModeChoice::TrackGain
-                                       : album_gain_->box()->isChecked() ? ScaleModeChoice::AlbumGain
-                                                                         : ScaleModeChoice::None;
-    settings.ScaleMode = scale_mode;
-    settings.TagMode = TagModeForScaling(settings.TagMode, scale_mode);
-
+    const ScaleModeChoice scaleMode = titleGain_->box()->isChecked()   ? ScaleModeChoice::TrackGain
+                                      : albumGain_->box()->isChecked() ? ScaleModeChoice::AlbumGain
+                                                                       : ScaleModeChoice::None;
+    settings.ScaleMode = scaleMode;
+    settings.TagMode = TagModeForScaling(settings.TagMode, scaleMode);
     QDialog::accept();
 }
 
-void RunEncodingOptionsDialog(QWidget* owner, Settings& settings, int32_t& sliderPosition)
-{
+void RunEncodingOptionsDialog(QWidget* owner, Settings& settings, int32_t& sliderPosition) {
     EncodingOptionsDialog dialog(settings, sliderPosition, owner);
     dialog.exec();
 }

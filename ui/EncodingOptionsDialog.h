@@ -9,36 +9,39 @@
 #include <cstdint>
 
 struct Settings;
+class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QDialogButtonBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QSlider;
 class WrappedCheckBox;
 
-// Object names of the controls, after their resource ids.
+// Object names of the controls.
 namespace encoding_ids {
-inline constexpr const char* kQualityMode = "id1016";
-inline constexpr const char* kBitrateMode = "id1068";
-inline constexpr const char* kScale = "id1081";
-inline constexpr const char* kSlider = "id1076";
-inline constexpr const char* kVbrLevel = "id1078";
-inline constexpr const char* kEstimate = "id1077";
-inline constexpr const char* kBitrateLabel = "id1079";
-inline constexpr const char* kBitrate = "id1074";
-inline constexpr const char* kCbr = "id1075";
-inline constexpr const char* kCbrLabel = "id1085";
-inline constexpr const char* kCbrExplanation = "id1083";
-inline constexpr const char* kEngineQuality = "id1070";
-inline constexpr const char* kMono = "id1071";
-inline constexpr const char* kTitleGain = "id1087";
-inline constexpr const char* kAlbumGain = "id1088";
-inline constexpr const char* kAccept = "id1020";
-inline constexpr const char* kCancel = "id2";
+inline constexpr const char* kQualityMode = "qualityModeRadio";
+inline constexpr const char* kBitrateMode = "bitrateModeRadio";
+inline constexpr const char* kScale = "qualityScaleLabel";
+inline constexpr const char* kSlider = "vbrQualitySlider";
+inline constexpr const char* kVbrLevel = "vbrLevelBox";
+inline constexpr const char* kEstimate = "bitrateEstimateBox";
+inline constexpr const char* kBitrateLabel = "targetBitrateLabel";
+inline constexpr const char* kBitrate = "targetBitrateBox";
+inline constexpr const char* kCbr = "cbrCheckBox";
+inline constexpr const char* kCbrLabel = "cbrLabel";
+inline constexpr const char* kCbrExplanation = "cbrExplanationLabel";
+inline constexpr const char* kEngineQuality = "engineQualityCombo";
+inline constexpr const char* kMono = "monoCheckBox";
+inline constexpr const char* kTitleGain = "titleGainCheckBox";
+inline constexpr const char* kAlbumGain = "albumGainCheckBox";
 }  // namespace encoding_ids
 
 class EncodingOptionsDialog : public QDialog {
+    Q_OBJECT
+
 public:
     // Edits `settings` on Accept. `sliderPosition` is the VBR slider's
     // working position, which a cancelled dialog keeps for the next one.
@@ -46,30 +49,35 @@ public:
 
     void accept() override;
 
+private slots:
+    void showTargetMode(int mode);
+    void showSliderPosition(int position);
+    void cleanBitrateText();
+    void showCbrExplanation();
+
 private:
-    void BuildControls();
-    void ShowStoredSettings();
-    void ShowSliderPosition(int32_t position);
-    void EnableQualityControls(bool enabled);
-    void EnableBitrateControls(bool enabled);
-    void OnBitrateTextChanged();
-    void OnCbrClicked(bool checked);
-    int32_t BitrateBoxValue() const;
+    QGroupBox* createTargetGroup();
+    QGroupBox* createQualitySettings();
+    QGroupBox* createBitrateSettings();
+    QLayout* createEngineRow();
+    QGroupBox* createScalingGroup();
+    void connectControls();
+    void showStoredSettings();
+    int32_t bitrateBoxValue() const;
 
     Settings& settings_;
-    int32_t& slider_position_;
-    QRadioButton* quality_mode_ = nullptr;
-    QRadioButton* bitrate_mode_ = nullptr;
+    int32_t& sliderPosition_;
+    QButtonGroup* targetModes_ = nullptr;
     QLabel* scale_ = nullptr;
     QSlider* slider_ = nullptr;
-    QLineEdit* vbr_level_ = nullptr;
+    QLineEdit* vbrLevel_ = nullptr;
     QLineEdit* estimate_ = nullptr;
-    QLabel* bitrate_label_ = nullptr;
+    QLabel* bitrateLabel_ = nullptr;
     QLineEdit* bitrate_ = nullptr;
     WrappedCheckBox* cbr_ = nullptr;
-    QLabel* cbr_explanation_ = nullptr;
-    QComboBox* engine_quality_ = nullptr;
+    QLabel* cbrExplanation_ = nullptr;
+    QComboBox* engineQuality_ = nullptr;
     QCheckBox* mono_ = nullptr;
-    WrappedCheckBox* title_gain_ = nullptr;
-    WrappedCheckBox* album_gain_ = nullptr;
+    WrappedCheckBox* titleGain_ = nullptr;
+    WrappedCheckBox* albumGain_ = nullptr;
 };

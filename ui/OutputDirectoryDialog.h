@@ -11,18 +11,16 @@
 #include <string>
 
 struct Settings;
+class QButtonGroup;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 
 namespace output_dir_ids {
-inline constexpr const char* kSameAsInput = "id1023";
-inline constexpr const char* kThisSessionOnly = "id1024";
-inline constexpr const char* kAsDefault = "id1062";
-inline constexpr const char* kDirectory = "id1025";
-inline constexpr const char* kBrowse = "id1022";
-inline constexpr const char* kAccept = "id1004";
-inline constexpr const char* kCancel = "id2";
+inline constexpr const char* kSameAsInput = "sameAsInputRadio";
+inline constexpr const char* kThisSessionOnly = "thisSessionOnlyRadio";
+inline constexpr const char* kAsDefault = "asDefaultRadio";
+inline constexpr const char* kDirectory = "outputDirectoryBox";
+inline constexpr const char* kBrowse = "browseButton";
 }  // namespace output_dir_ids
 
 // Runs a folder browser opening at `startDir`; the picked folder's path, or
@@ -36,6 +34,8 @@ std::optional<std::string> PickFolderWithQt(QWidget* parent, const std::string& 
 void ShowWarningWithQt(QWidget* parent, const std::string& text);
 
 class OutputDirectoryDialog : public QDialog {
+    Q_OBJECT
+
 public:
     // Edits `settings` on Accept. Empty functions use the Qt dialogs above.
     explicit OutputDirectoryDialog(Settings& settings, QWidget* owner = nullptr, FolderPicker pickFolder = {},
@@ -45,19 +45,21 @@ public:
     // file is refused with a warning and the dialog stays open.
     void accept() override;
 
-private:
-    void BuildControls();
-    void ShowStoredSettings();
+private slots:
+    void choiceClicked(int choice);
     // Puts the picked folder into the box; a folder whose path holds a
     // control character is refused with a warning.
-    void Browse();
+    void browse();
+
+private:
+    QLayout* createChoices();
+    QLayout* createDirectoryRow();
+    void showStoredSettings();
 
     Settings& settings_;
-    FolderPicker pick_folder_;
-    WarningShower show_warning_;
-    QRadioButton* same_as_input_ = nullptr;
-    QRadioButton* this_session_only_ = nullptr;
-    QRadioButton* as_default_ = nullptr;
+    FolderPicker pickFolder_;
+    WarningShower showWarning_;
+    QButtonGroup* choices_ = nullptr;
     QLineEdit* directory_ = nullptr;
     QPushButton* browse_ = nullptr;
 };

@@ -3,12 +3,13 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -21,37 +22,46 @@
 namespace {
 
 constexpr const char* kHelpLines[] = {
-    "For Artist, Album and Title:",
-    "%1 = Filename (Title)",
-    "%2 = Parent Directory (Album)",
-    "%3 = Grand-Parent Directory (Artist)",
-    "Or, you can use text literals.",
+    QT_TRANSLATE_NOOP("TaggingSetupDialog", "For Artist, Album and Title:"),
+    QT_TRANSLATE_NOOP("TaggingSetupDialog", "%1 = Filename (Title)"),
+    QT_TRANSLATE_NOOP("TaggingSetupDialog", "%2 = Parent Directory (Album)"),
+    QT_TRANSLATE_NOOP("TaggingSetupDialog", "%3 = Grand-Parent Directory (Artist)"),
+    QT_TRANSLATE_NOOP("TaggingSetupDialog", "Or, you can use text literals."),
+};
+
+// In the grid's order: two rows of one button, then a row of two.
+constexpr struct {
+    Id3TagChoice choice;
+    const char* name;
+    const char* text;
+} kId3Choices[] = {
+    {Id3TagChoice::V2IfNeeded, tagging_ids::kId3V1AndV2IfNeeded,
+     QT_TRANSLATE_NOOP("TaggingSetupDialog", "Add id3V1 tag and id3V2 tag if necessary (over 30 chars)")},
+    {Id3TagChoice::AlsoV2, tagging_ids::kId3V1AndV2,
+     QT_TRANSLATE_NOOP("TaggingSetupDialog", "Add id3V1 tag and ALWAYS add id3V2 tag")},
+    {Id3TagChoice::V1Only, tagging_ids::kId3V1Only, QT_TRANSLATE_NOOP("TaggingSetupDialog", "Add id3V1 tag ONLY")},
+    {Id3TagChoice::V2Only, tagging_ids::kId3V2Only, QT_TRANSLATE_NOOP("TaggingSetupDialog", "Add id3V2 tag ONLY")},
 };
 
 // Dialog units of the original layout, kept as proportions.
 constexpr int kDialogWidth = 219;
 constexpr int kGenreWidth = 92;
 constexpr int kYearWidth = 29;
-constexpr ButtonRowUnits kButtonRow{61, 22, 50, 9, true};
+constexpr int kYearGap = 8;
 
-QLineEdit* MakeTextBox(const char* name, std::size_t maxBytes)
-{
+QLineEdit* CreateTextBox(const char* name, std::size_t maxBytes) {
     auto* box = new QLineEdit;
     box->setObjectName(name);
     box->setValidator(new Utf8LimitValidator(maxBytes, box));
     return box;
 }
 
-std::string Text(const QString& text, std::size_t maxBytes)
-{
-    return CutUtf8(text.toStdString(), maxBytes);
-}
+std::string Text(const QString& text, std::size_t maxBytes) { return CutUtf8(text.toStdString(), maxBytes); }
 
 // The names the tag step checks an ID3v1-only genre against, so a picked
 // genre is never one it would replace; alphabetical, as a long list is
 // searched by eye.
-QStringList GenreBoxNames()
-{
+QStringList GenreBoxNames() {
     QStringList names;
     for (const std::string& name : Id3v1GenreNames()) {
         // The one name the encoder library supplies is empty when it has none.
@@ -63,51 +73,70 @@ QStringList GenreBoxNames()
 
 }  // namespace
 
-TaggingSetupDialog::TaggingSetupDialog(Settings& settings, QWidget* owner) : QDialog(owner), settings_(settings)
-{
-    setWindowTitle("Tagging Setup Options");
+TaggingSetupDialog::TaggingSetupDialog(Settings& settings, QWidget* owner) : QDialog(owner), settings_(settings) {
+    setWindowTitle(tr("Tagging Setup Options"));
     SetDialogIcon(*this);
-    BuildControls();
-    ShowStoredSettings();
+    auto* dialogColumn = new QVBoxLayout(this);
+    dialogColumn->addWidget(createSourceGroup());
+    dialogColumn->addWidget(createCustomGroup());
+    dialogColumn->addWidget(CreateAcceptCancelButtons(*this));
+    setMinimumWidth(DialogUnitsX(*this, kDialogWidth));
+    connectControls();
+    showStoredSettings();
 }
 
-void TaggingSetupDialog::BuildControls()
-{
-    using namespace tagging_ids;
+QGroupBox* TaggingSetupDialog::createSourceGroup() {
+    autoTag_ = new QCheckBox(tr("Select Auto Tagging"));
+    autoTag_->setObjectName(tagging_ids::kAutoTag);
+    copyComments_ = new QCheckBox(tr("Copy oggvorbis/FLAC Comments"));
+    copyComments_->setObjectName(tagging_ids::kCopyComments);
+    auto* sourceFrame = new QGroupBox;
+    auto* sourceRow = new QHBoxLayout(sourceFrame);
+    sourceRow->addWidget(autoTag_);
+    sourceRow->addStretch();
+    sourceRow->addWidget(copyComments_);
 
-    auto_tag_ = new QCheckBox("Select Auto Tagging");
-    auto_tag_->setObjectName(kAutoTag);
-    copy_comments_ = new QCheckBox("Copy oggvorbis/FLAC Comments");
-    copy_comments_->setObjectName(kCopyComments);
-
-    id3_versions_ = new QButtonGroup(this);
-    const struct {
-        const char* name;
-        const char* text;
-    } id3_choices[] = {
-        {kId3V1AndV2IfNeeded, "Add id3V1 tag and id3V2 tag if necessary (over 30 chars)"},
-        {kId3V1AndV2, "Add id3V1 tag and ALWAYS add id3V2 tag"},
-        {kId3V1Only, "Add id3V1 tag ONLY"},
-        {kId3V2Only, "Add id3V2 tag ONLY"},
-    };
-    QRadioButton* id3_buttons[std::size(id3_choices)];
-    for (std::size_t i = 0; i < std::size(id3_choices); ++i) {
-        id3_buttons[i] = new QRadioButton(id3_choices[i].text);
-        id3_buttons[i]->setObjectName(id3_choices[i].name);
-        // The button's id is the id3Tag value it stands for.
-        id3_versions_->addButton(id3_buttons[i], static_cast<int>(i));
-    }
-
-    default_options_ = new QRadioButton("Default Options");
-    default_options_->setObjectName(kDefaultOptions);
-    custom_options_ = new QRadioButton("Custom Options");
-    custom_options_->setObjectName(kCustomOptions);
+    auto* defaultOptions = new QRadioButton(tr("Default Options"));
+    defaultOptions->setObjectName(tagging_ids::kDefaultOptions);
+    auto* customOptions = new QRadioButton(tr("Custom Options"));
+    customOptions->setObjectName(tagging_ids::kCustomOptions);
     options_ = new QButtonGroup(this);
-    options_->addButton(default_options_);
-    options_->addButton(custom_options_);
+    // Each button's id is the TagMode value it stands for.
+    options_->addButton(defaultOptions, static_cast<int>(TagModeChoice::Default));
+    options_->addButton(customOptions, static_cast<int>(TagModeChoice::Custom));
+    auto* optionsFrame = new QGroupBox;
+    auto* optionsRow = new QHBoxLayout(optionsFrame);
+    optionsRow->addWidget(defaultOptions, 1);
+    optionsRow->addWidget(customOptions, 1);
 
+    auto* setup = new QGroupBox(tr("Tagging Setup Options"));
+    auto* column = new QVBoxLayout(setup);
+    column->addWidget(sourceFrame);
+    column->addLayout(createId3Choices());
+    column->addWidget(optionsFrame);
+    return setup;
+}
+
+QLayout* TaggingSetupDialog::createId3Choices() {
+    id3Versions_ = new QButtonGroup(this);
+    auto* grid = new QGridLayout;
+    for (const auto& id3 : kId3Choices) {
+        auto* button = new QRadioButton(tr(id3.text));
+        button->setObjectName(id3.name);
+        // The button's id is the id3Tag value it stands for.
+        id3Versions_->addButton(button, static_cast<int>(id3.choice));
+        const int row = static_cast<int>(&id3 - kId3Choices);
+        if (row < 2)
+            grid->addWidget(button, row, 0, 1, 2);
+        else
+            grid->addWidget(button, 2, row - 2);
+    }
+    return grid;
+}
+
+QLayout* TaggingSetupDialog::createFieldsForm() {
     genre_ = new QComboBox;
-    genre_->setObjectName(kGenre);
+    genre_->setObjectName(tagging_ids::kGenre);
     genre_->setEditable(true);
     genre_->setInsertPolicy(QComboBox::NoInsert);
     genre_->setValidator(new Utf8LimitValidator(kTagTextLimit, genre_));
@@ -115,201 +144,150 @@ void TaggingSetupDialog::BuildControls()
     // "Hard Rock") must be stored as typed, not as the list's name.
     genre_->setCompleter(nullptr);
     genre_->setMinimumWidth(DialogUnitsX(*this, kGenreWidth));
-    year_ = MakeTextBox(kYear, kYearTextLimit);
+    year_ = CreateTextBox(tagging_ids::kYear, kYearTextLimit);
     year_->setFixedWidth(DialogUnitsX(*this, kYearWidth) + year_->fontMetrics().averageCharWidth() * 2);
-    artist_ = MakeTextBox(kArtist, kTagTextLimit);
-    album_ = MakeTextBox(kAlbum, kTagTextLimit);
-    title_ = MakeTextBox(kTitle, kTagTextLimit);
+    artist_ = CreateTextBox(tagging_ids::kArtist, kTagTextLimit);
+    album_ = CreateTextBox(tagging_ids::kAlbum, kTagTextLimit);
+    title_ = CreateTextBox(tagging_ids::kTitle, kTagTextLimit);
 
-    auto* source_frame = new QGroupBox;
-    auto* source_row = new QHBoxLayout(source_frame);
-    source_row->addWidget(auto_tag_);
-    source_row->addStretch();
-    source_row->addWidget(copy_comments_);
-
-    auto* id3_grid = new QGridLayout;
-    id3_grid->addWidget(id3_buttons[0], 0, 0, 1, 2);
-    id3_grid->addWidget(id3_buttons[1], 1, 0, 1, 2);
-    id3_grid->addWidget(id3_buttons[2], 2, 0);
-    id3_grid->addWidget(id3_buttons[3], 2, 1);
-
-    auto* options_frame = new QGroupBox;
-    auto* options_row = new QHBoxLayout(options_frame);
-    options_row->addWidget(default_options_, 1);
-    options_row->addWidget(custom_options_, 1);
-
-    auto* setup = new QGroupBox("Tagging Setup Options");
-    auto* setup_column = new QVBoxLayout(setup);
-    setup_column->addWidget(source_frame);
-    setup_column->addLayout(id3_grid);
-    setup_column->addWidget(options_frame);
-
-    auto* fields_grid = new QGridLayout;
-    fields_grid->addWidget(new QLabel("Genre:"), 0, 0, Qt::AlignRight);
-    auto* genre_row = new QHBoxLayout;
-    genre_row->addWidget(genre_, 1);
-    genre_row->addSpacing(DialogUnitsX(*this, 8));
-    genre_row->addWidget(new QLabel("Year:"));
-    genre_row->addWidget(year_);
-    fields_grid->addLayout(genre_row, 0, 1);
-    fields_grid->addWidget(new QLabel("Artist:"), 1, 0, Qt::AlignRight);
-    fields_grid->addWidget(artist_, 1, 1);
-    fields_grid->addWidget(new QLabel("Album:"), 2, 0, Qt::AlignRight);
-    fields_grid->addWidget(album_, 2, 1);
-    fields_grid->addWidget(new QLabel("Title:"), 3, 0, Qt::AlignRight);
-    fields_grid->addWidget(title_, 3, 1);
-
-    auto* help_frame = new QGroupBox;
-    auto* help_column = new QVBoxLayout(help_frame);
-    for (const char* line : kHelpLines) help_column->addWidget(new QLabel(line));
-
-    auto* custom = new QGroupBox("Custom Options");
-    auto* custom_column = new QVBoxLayout(custom);
-    custom_column->addLayout(fields_grid);
-    custom_column->addWidget(help_frame, 0, Qt::AlignHCenter);
-
-    QHBoxLayout* buttons = MakeAcceptCancelRow(*this, kAccept, kCancel, kButtonRow);
-
-    auto* dialog_column = new QVBoxLayout(this);
-    dialog_column->addWidget(setup);
-    dialog_column->addWidget(custom);
-    dialog_column->addLayout(buttons);
-    setMinimumWidth(DialogUnitsX(*this, kDialogWidth));
-
-    connect(auto_tag_, &QCheckBox::clicked, this, [this](bool checked) {
-        if (checked) {
-            default_options_->setEnabled(true);
-            custom_options_->setEnabled(true);
-            ShowStoredOptionChoice();
-        } else {
-            // The options mean nothing without automatic tagging, and Accept
-            // would drop what was typed into enabled custom fields; so they
-            // go back to the disabled state the dialog opens with.
-            UncheckOptions();
-            default_options_->setEnabled(false);
-            custom_options_->setEnabled(false);
-            copy_comments_->setChecked(false);
-            EnableCustomFields(false);
-        }
-    });
-    connect(copy_comments_, &QCheckBox::clicked, this, [this](bool checked) {
-        if (!checked) return;
-        auto_tag_->setChecked(false);
-        UncheckOptions();
-        default_options_->setEnabled(false);
-        custom_options_->setEnabled(false);
-        EnableCustomFields(false);
-    });
-    connect(default_options_, &QRadioButton::clicked, this, [this](bool checked) {
-        if (!checked) return;
-        copy_comments_->setChecked(false);
-        EnableCustomFields(false);
-    });
-    connect(custom_options_, &QRadioButton::clicked, this, [this](bool checked) {
-        if (!checked) return;
-        copy_comments_->setChecked(false);
-        EnableCustomFields(true);
-    });
+    auto* yearLabel = new QLabel(tr("Year:"));
+    yearLabel->setBuddy(year_);
+    auto* genreRow = new QHBoxLayout;
+    genreRow->addWidget(genre_, 1);
+    genreRow->addSpacing(DialogUnitsX(*this, kYearGap));
+    genreRow->addWidget(yearLabel);
+    genreRow->addWidget(year_);
+    auto* form = new QFormLayout;
+    form->addRow(tr("Genre:"), genreRow);
+    form->addRow(tr("Artist:"), artist_);
+    form->addRow(tr("Album:"), album_);
+    form->addRow(tr("Title:"), title_);
+    genre_->setAccessibleName(tr("Genre"));
+    genre_->setAccessibleDescription(tr("Pick a genre from the list, or type one"));
+    for (QLineEdit* box : {artist_, album_, title_})
+        box->setAccessibleDescription(
+            tr("%1 is the file name, %2 the parent folder, %3 the grand-parent folder; "
+               "other text is taken as it is"));
+    return form;
 }
 
-void TaggingSetupDialog::ShowStoredSettings()
-{
-    const Settings& settings = settings_;
+QGroupBox* TaggingSetupDialog::createCustomGroup() {
+    auto* helpFrame = new QGroupBox;
+    auto* helpColumn = new QVBoxLayout(helpFrame);
+    for (const char* line : kHelpLines) helpColumn->addWidget(new QLabel(tr(line)));
 
+    auto* custom = new QGroupBox(tr("Custom Options"));
+    auto* column = new QVBoxLayout(custom);
+    column->addLayout(createFieldsForm());
+    column->addWidget(helpFrame, 0, Qt::AlignHCenter);
+    return custom;
+}
+
+void TaggingSetupDialog::connectControls() {
+    connect(autoTag_, &QCheckBox::clicked, this, &TaggingSetupDialog::autoTaggingClicked);
+    connect(copyComments_, &QCheckBox::clicked, this, &TaggingSetupDialog::copyCommentsClicked);
+    connect(options_, &QButtonGroup::idClicked, this, &TaggingSetupDialog::optionClicked);
+}
+
+void TaggingSetupDialog::autoTaggingClicked(bool checked) {
+    if (checked) {
+        for (QAbstractButton* option : options_->buttons()) option->setEnabled(true);
+        showStoredOptionChoice();
+        return;
+    }
+    // Accept would drop what was typed into enabled custom fields; so they go
+    // back to the disabled state the dialog opens with.
+    disableOptions();
+    copyComments_->setChecked(false);
+    enableCustomFields(false);
+}
+
+void TaggingSetupDialog::copyCommentsClicked(bool checked) {
+    if (!checked) return;
+    autoTag_->setChecked(false);
+    disableOptions();
+    enableCustomFields(false);
+}
+
+void TaggingSetupDialog::optionClicked(int tagMode) {
+    copyComments_->setChecked(false);
+    enableCustomFields(tagMode == static_cast<int>(TagModeChoice::Custom));
+}
+
+void TaggingSetupDialog::showStoredSettings() {
+    const Settings& settings = settings_;
     // While input scaling decides the tag mode, the encode job ignores the
     // option stored here, so the options are shown but cannot be changed.
-    if (ScalingOn(settings.ScaleMode)) {
-        UncheckOptions();
-        default_options_->setEnabled(false);
-        custom_options_->setEnabled(false);
-    }
-
+    if (ScalingOn(settings.ScaleMode)) disableOptions();
     // Any nonzero AutoTag is on, as the popup menu's check mark shows it.
+    autoTag_->setChecked(settings.AutoTag.On());
     if (settings.AutoTag.On()) {
-        auto_tag_->setChecked(true);
-        ShowStoredOptionChoice();
+        showStoredOptionChoice();
     } else {
-        auto_tag_->setChecked(false);
-        copy_comments_->setChecked(settings.TagMode == TagModeChoice::Comments);
-        UncheckOptions();
-        default_options_->setEnabled(false);
-        custom_options_->setEnabled(false);
-        EnableCustomFields(false);
+        copyComments_->setChecked(settings.TagMode == TagModeChoice::Comments);
+        disableOptions();
+        enableCustomFields(false);
     }
 
     artist_->setText(QString::fromStdString(settings.Artist));
     album_->setText(QString::fromStdString(settings.Album));
     title_->setText(QString::fromStdString(settings.Title));
     year_->setText(QString::fromStdString(settings.Year));
-
     const QStringList genres = GenreBoxNames();
     genre_->addItems(genres);
     // Spelled exactly as listed, or the box opens empty.
-    const int genre_index = static_cast<int>(genres.indexOf(QString::fromStdString(settings.Genre)));
-    genre_->setCurrentIndex(genre_index);
-    if (genre_index < 0) genre_->clearEditText();
-
-    if (QAbstractButton* id3_button = id3_versions_->button(static_cast<int>(settings.id3Tag))) id3_button->setChecked(true);
+    const int genreIndex = static_cast<int>(genres.indexOf(QString::fromStdString(settings.Genre)));
+    genre_->setCurrentIndex(genreIndex);
+    if (genreIndex < 0) genre_->clearEditText();
+    if (QAbstractButton* id3 = id3Versions_->button(static_cast<int>(settings.id3Tag))) id3->setChecked(true);
 }
 
-void TaggingSetupDialog::ShowStoredOptionChoice()
-{
+void TaggingSetupDialog::showStoredOptionChoice() {
     const bool custom = settings_.TagMode == TagModeChoice::Custom;
-    (custom ? custom_options_ : default_options_)->setChecked(true);
-    copy_comments_->setChecked(false);
-    EnableCustomFields(custom);
+    options_->button(static_cast<int>(custom ? TagModeChoice::Custom : TagModeChoice::Default))->setChecked(true);
+    copyComments_->setChecked(false);
+    enableCustomFields(custom);
 }
 
-void TaggingSetupDialog::EnableCustomFields(bool enabled)
-{
-    for (QWidget* field : {static_cast<QWidget*>(genre_), static_cast<QWidget*>(year_),
-                           static_cast<QWidget*>(artist_), static_cast<QWidget*>(album_),
-                           static_cast<QWidget*>(title_)})
+void TaggingSetupDialog::enableCustomFields(bool enabled) {
+    for (QWidget* field : std::initializer_list<QWidget*>{genre_, year_, artist_, album_, title_})
         field->setEnabled(enabled);
 }
 
-void TaggingSetupDialog::UncheckOptions()
-{
+void TaggingSetupDialog::disableOptions() {
     // An exclusive group refuses to uncheck its last checked button.
     options_->setExclusive(false);
-    default_options_->setChecked(false);
-    custom_options_->setChecked(false);
+    for (QAbstractButton* option : options_->buttons()) {
+        option->setChecked(false);
+        option->setEnabled(false);
+    }
     options_->setExclusive(true);
 }
 
-void TaggingSetupDialog::accept()
-{
+void TaggingSetupDialog::accept() {
     Settings& settings = settings_;
-
-    if (auto_tag_->isChecked()) {
-        settings.AutoTag = MenuSwitch(true);
-        if (default_options_->isChecked()) {
-            settings.TagMode = TagModeChoice::Default;
-        } else if (custom_options_->isChecked()) {
-            settings.TagMode = TagModeChoice::Custom;
-            // With the list closed, typed text leaves no item selected, and
-            // a selected item's name is the edit text: either way the edit
-            // text is the genre.
-            settings.Genre = Text(genre_->currentText(), kTagTextLimit);
-            settings.Year = Text(year_->text(), kYearTextLimit);
-            settings.Title = Text(title_->text(), kTagTextLimit);
-            settings.Artist = Text(artist_->text(), kTagTextLimit);
-            settings.Album = Text(album_->text(), kTagTextLimit);
-        }
-    } else {
-        settings.AutoTag = MenuSwitch(false);
-        settings.TagMode = copy_comments_->isChecked() ? TagModeChoice::Comments : TagModeChoice::Default;
+    settings.AutoTag = MenuSwitch(autoTag_->isChecked());
+    if (!autoTag_->isChecked()) {
+        settings.TagMode = copyComments_->isChecked() ? TagModeChoice::Comments : TagModeChoice::Default;
+    } else if (const int option = options_->checkedId(); option >= 0) {
+        settings.TagMode = static_cast<TagModeChoice>(option);
     }
-
-    if (const int id3_choice = id3_versions_->checkedId(); id3_choice >= 0) {
-        settings.id3Tag = static_cast<Id3TagChoice>(id3_choice);
+    if (autoTag_->isChecked() && options_->checkedId() == static_cast<int>(TagModeChoice::Custom)) {
+        // With the list closed, typed text leaves no item selected, and a
+        // selected item's name is the edit text: either way the edit text is
+        // the genre.
+        settings.Genre = Text(genre_->currentText(), kTagTextLimit);
+        settings.Year = Text(year_->text(), kYearTextLimit);
+        settings.Title = Text(title_->text(), kTagTextLimit);
+        settings.Artist = Text(artist_->text(), kTagTextLimit);
+        settings.Album = Text(album_->text(), kTagTextLimit);
     }
-
+    // A stored value no button stands for stays as it was.
+    if (const int id3 = id3Versions_->checkedId(); id3 >= 0) settings.id3Tag = static_cast<Id3TagChoice>(id3);
     QDialog::accept();
 }
 
-void RunTaggingSetupDialog(QWidget* owner, Settings& settings)
-{
+void RunTaggingSetupDialog(QWidget* owner, Settings& settings) {
     TaggingSetupDialog dialog(settings, owner);
     dialog.exec();
 }

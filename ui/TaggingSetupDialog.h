@@ -11,48 +11,57 @@ struct Settings;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLineEdit;
 class QRadioButton;
 
 namespace tagging_ids {
-inline constexpr const char* kAutoTag = "id1091";
-inline constexpr const char* kCopyComments = "id1086";
-inline constexpr const char* kId3V1AndV2IfNeeded = "id1056";
-inline constexpr const char* kId3V1AndV2 = "id1055";
-inline constexpr const char* kId3V1Only = "id1066";
-inline constexpr const char* kId3V2Only = "id1067";
-inline constexpr const char* kDefaultOptions = "id1026";
-inline constexpr const char* kCustomOptions = "id1027";
-inline constexpr const char* kGenre = "id1030";
-inline constexpr const char* kYear = "id1031";
-inline constexpr const char* kArtist = "id1032";
-inline constexpr const char* kAlbum = "id1034";
-inline constexpr const char* kTitle = "id1033";
-inline constexpr const char* kAccept = "id1028";
-inline constexpr const char* kCancel = "id2";
+inline constexpr const char* kAutoTag = "autoTaggingCheckBox";
+inline constexpr const char* kCopyComments = "copyCommentsCheckBox";
+inline constexpr const char* kId3V1AndV2IfNeeded = "id3V1AndV2IfNeededRadio";
+inline constexpr const char* kId3V1AndV2 = "id3V1AndV2Radio";
+inline constexpr const char* kId3V1Only = "id3V1OnlyRadio";
+inline constexpr const char* kId3V2Only = "id3V2OnlyRadio";
+inline constexpr const char* kDefaultOptions = "defaultOptionsRadio";
+inline constexpr const char* kCustomOptions = "customOptionsRadio";
+inline constexpr const char* kGenre = "genreCombo";
+inline constexpr const char* kYear = "yearBox";
+inline constexpr const char* kArtist = "artistBox";
+inline constexpr const char* kAlbum = "albumBox";
+inline constexpr const char* kTitle = "titleBox";
 }  // namespace tagging_ids
 
 class TaggingSetupDialog : public QDialog {
+    Q_OBJECT
+
 public:
     // Edits `settings` on Accept.
     explicit TaggingSetupDialog(Settings& settings, QWidget* owner = nullptr);
 
     void accept() override;
 
+private slots:
+    void autoTaggingClicked(bool checked);
+    void copyCommentsClicked(bool checked);
+    void optionClicked(int tagMode);
+
 private:
-    void BuildControls();
-    void ShowStoredSettings();
-    void ShowStoredOptionChoice();
-    void EnableCustomFields(bool enabled);
-    void UncheckOptions();
+    QGroupBox* createSourceGroup();
+    QGroupBox* createCustomGroup();
+    QLayout* createId3Choices();
+    QLayout* createFieldsForm();
+    void connectControls();
+    void showStoredSettings();
+    void showStoredOptionChoice();
+    // Unchecked and disabled: the options mean nothing without automatic tagging.
+    void disableOptions();
+    void enableCustomFields(bool enabled);
 
     Settings& settings_;
-    QCheckBox* auto_tag_ = nullptr;
-    QCheckBox* copy_comments_ = nullptr;
-    QButtonGroup* id3_versions_ = nullptr;
+    QCheckBox* autoTag_ = nullptr;
+    QCheckBox* copyComments_ = nullptr;
+    QButtonGroup* id3Versions_ = nullptr;
     QButtonGroup* options_ = nullptr;
-    QRadioButton* default_options_ = nullptr;
-    QRadioButton* custom_options_ = nullptr;
     QComboBox* genre_ = nullptr;
     QLineEdit* year_ = nullptr;
     QLineEdit* artist_ = nullptr;

@@ -3,12 +3,9 @@
 #include "settings/Settings.h"
 
 Utf8LimitValidator::Utf8LimitValidator(std::size_t maxBytes, QObject* parent)
-    : QValidator(parent), max_bytes_(maxBytes)
-{
-}
+    : QValidator(parent), maxBytes_(maxBytes) {}
 
-QValidator::State Utf8LimitValidator::validate(QString& input, int&) const
-{
+QValidator::State Utf8LimitValidator::validate(QString& input, int&) const {
     const std::string bytes = input.toStdString();
-    return bytes.size() <= max_bytes_ && !HasControlCharacter(bytes) ? Acceptable : Invalid;
+    return bytes.size() <= maxBytes_ && !HasControlCharacter(bytes) ? Acceptable : Invalid;
 }

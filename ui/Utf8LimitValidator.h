@@ -15,5 +15,5 @@ public:
     State validate(QString& input, int& pos) const override;
 
 private:
-    std::size_t max_bytes_;
+    std::size_t maxBytes_;
 };

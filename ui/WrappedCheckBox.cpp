@@ -6,8 +6,7 @@
 #include <QMouseEvent>
 
 WrappedCheckBox::WrappedCheckBox(const QString& text, QWidget* parent)
-    : QWidget(parent), box_(new QCheckBox(this)), label_(new QLabel(text, this))
-{
+    : QWidget(parent), box_(new QCheckBox(this)), label_(new QLabel(text, this)) {
     box_->setAccessibleName(text);
     label_->setWordWrap(true);
     label_->installEventFilter(this);
@@ -17,8 +16,7 @@ WrappedCheckBox::WrappedCheckBox(const QString& text, QWidget* parent)
     row->addWidget(label_, 1);
 }
 
-bool WrappedCheckBox::eventFilter(QObject* watched, QEvent* event)
-{
+bool WrappedCheckBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == label_ && event->type() == QEvent::MouseButtonRelease && box_->isEnabled() &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         box_->click();

@@ -13,6 +13,8 @@
 #include <tuple>
 
 #include "app/GuiResources.h"
+#include "app/Translations.h"
+#include "ui/DialogLook.h"
 #include "settings/Settings.h"
 
 // The number a choice stands for in the INI file.
@@ -30,7 +32,13 @@ protected:
     {
         static int argc = 1;
         static char* argv[] = {const_cast<char*>("ui_dialogs_test"), nullptr};
-        [[maybe_unused]] static QApplication* const app = new QApplication(argc, argv);
+        // The translated run sets LANGUAGE; the dialogs must store the same values in any language.
+        [[maybe_unused]] static QApplication* const app = [] {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+            auto* application = new QApplication(argc, argv);
+            InstallTranslations(*application);
+            return application;
+        }();
         [[maybe_unused]] static const bool resources_loaded = (InitGuiResources(), true);
         settings = Settings{};
         slider = settings.VBRQuality;

@@ -1,3 +1,4 @@
+#include <QComboBox>
 #include <QSlider>
 
 #include <cstdint>
@@ -40,8 +41,8 @@ TEST_F(EncodingOptionsDialogTest, EnterStoresWhatTheDialogShowsAndCancelOnlyKeep
         // Cancel stores nothing but keeps the slider's position; a start out of
         // range, as an edited INI file gives, is corrected for good.
         {0, 0, 0, 0, {kBitrateMode, kCbr, kMono, kTitleGain}, "64", {0, 0, 128, 128, 0, 0}, 801, 800, Qt::Key_Left,
-         kCancel},
-        {0, 0, 0, 0, {}, nullptr, {0, 0, 128, 128, 0, 0}, 5000, 1001, Qt::Key_Shift, kCancel},
+         kCancelButtonName},
+        {0, 0, 0, 0, {}, nullptr, {0, 0, 128, 128, 0, 0}, 5000, 1001, Qt::Key_Shift, kCancelButtonName},
         {0, 0, 0, 0, {}, nullptr, {0, 0, 128, 128, 0, 0}, 0, 1},
     };
     for (const auto& c : cases) {
@@ -68,6 +69,20 @@ TEST_F(EncodingOptionsDialogTest, EnterStoresWhatTheDialogShowsAndCancelOnlyKeep
                   c.stored);
         EXPECT_EQ(std::make_tuple(slider, s.VBRQuality, s.Mono.Stored),
                   c.leave ? std::make_tuple(c.position, 801, 8) : std::make_tuple(c.position, c.position, 1));
+    }
+}
+
+// Fix: a Quality no item stands for, from an edited settings file, selected
+// no item, and Accept stored -1, which reached the encoder library.
+TEST_F(EncodingOptionsDialogTest, AcceptKeepsAnEngineQualityNoItemStandsFor)
+{
+    for (const auto& [stored, picked, expected] : {std::tuple{7, -1, 7}, {-3, -1, -3}, {1, -1, 1}, {7, 2, 2}}) {
+        ResetToDefaults();
+        settings.Quality = EngineQualityChoice{stored};
+        EncodingOptionsDialog dialog(settings, slider);
+        if (picked >= 0) Child<QComboBox>(dialog, kEngineQuality).setCurrentIndex(picked);
+        Click(dialog, kAcceptButtonName);
+        EXPECT_EQ(Stored(settings.Quality), expected) << "stored " << stored;
     }
 }
 

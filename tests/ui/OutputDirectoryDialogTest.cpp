@@ -16,19 +16,19 @@ TEST_F(OutputDirectoryDialogTest, ChoiceAndPickedFolderAreStoredWithATrailingSla
         const char* button;  // none: left as it opened
         std::vector<std::string> answers;  // the folder browser's, in turn
         Dir stored;
-        const char* leave = kAccept;
+        const char* leave = kAcceptButtonName;
         bool warned = false;
     } cases[] = {
         {nullptr, {}, {"/srv/default/", 1}},  // any nonzero mode opens as the default folder
         {kSameAsInput, {}, {"", 0}},
-        {kThisSessionOnly, {"/tmp/run"}, before, kCancel},
+        {kThisSessionOnly, {"/tmp/run"}, before, kCancelButtonName},
         // Fix: a default folder longer than the INI file reads back came back
         // cut after a restart, so it is refused; for this run only any length goes.
         {kAsDefault, {fits}, {fits + "/", 1}},
-        {kAsDefault, {fits + "x"}, before, kAccept, true},
+        {kAsDefault, {fits + "x"}, before, kAcceptButtonName, true},
         {kThisSessionOnly, {fits + "x"}, {fits + "x/", 0}},
         // Fix: a line break in the path broke the INI file; the box keeps its folder.
-        {kAsDefault, {"/music/new\nfolder"}, {"/srv/default/", 1}, kAccept, true},
+        {kAsDefault, {"/music/new\nfolder"}, {"/srv/default/", 1}, kAcceptButtonName, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "row " << (&c - cases));

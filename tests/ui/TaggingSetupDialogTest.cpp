@@ -43,7 +43,7 @@ TEST_F(TaggingSetupDialogTest, TheTagSourceChoiceStoresItsAutoTagAndTagMode)
         for (const char* name : c.clicks) Click(dialog, name);
         EXPECT_EQ(Child(dialog, kCustomOptions).isEnabled(), c.options_enabled);
         Click(dialog, id3_buttons[id3]);
-        Click(dialog, kAccept);
+        Click(dialog, kAcceptButtonName);
         EXPECT_EQ(std::make_tuple(s.AutoTag.Stored, Stored(s.TagMode), Stored(s.id3Tag)),
                   std::tie(c.auto_tag, c.tag_mode, id3));
     }
@@ -52,6 +52,9 @@ TEST_F(TaggingSetupDialogTest, TheTagSourceChoiceStoresItsAutoTagAndTagMode)
 TEST_F(TaggingSetupDialogTest, CustomOptionsStoreWhatWasTypedAndNothingElse)
 {
     TaggingSetupDialog dialog(settings);
+    // The run named .de has LANGUAGE=de, and stores the same as the English one.
+    EXPECT_EQ(Child<QAbstractButton>(dialog, kAcceptButtonName).text(),
+              qEnvironmentVariable("LANGUAGE") == QLatin1String("de") ? "Übernehmen" : "Accept");
     auto& genre = Child<QComboBox>(dialog, kGenre);
     // Fix: the box had its own list, spelled differently from the one the
     // tag step checks an ID3v1-only genre against.
@@ -75,8 +78,9 @@ TEST_F(TaggingSetupDialogTest, CustomOptionsStoreWhatWasTypedAndNothingElse)
     // ended the line and the rest became a key line overriding the real one.
     for (QLineEdit* box : dialog.findChildren<QLineEdit*>())
         for (const char* pasted : {"\nOutputDir=/x", "\t", "\r", "\x7f"}) box->insert(pasted);
-    Click(dialog, kAccept);
+    Click(dialog, kAcceptButtonName);
     const Settings& s = settings;
     EXPECT_EQ((std::vector<std::string>{s.Genre, s.Year, s.Artist, s.Album, s.Title}),
               (std::vector<std::string>{"Hard", std::string(31, '9'), "%3", "%2 live", "%1"}));
 }
+

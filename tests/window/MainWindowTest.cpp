@@ -40,10 +40,10 @@ protected:
     }
 
     // On a 1920 x 1080 screen; the previous window must be gone.
-    std::unique_ptr<MainWindow> MakeWindow(RunDialogFunction dialog = {}, std::size_t workers = 1) {
+    std::unique_ptr<MainWindow> MakeWindow(MenuDialogs dialogs = {}, std::size_t workers = 1) {
         boxes.clear();
         auto record = [this](const MessageBoxRequest& box) { boxes.emplace_back(box, QThread::currentThread()); };
-        WindowServices services{&settings, QSize(1920, 1080), record, dialog, workers, "Quavermill.log", {}};
+        WindowServices services{&settings, QSize(1920, 1080), record, dialogs, workers, "Quavermill.log", {}, {}};
         return std::make_unique<MainWindow>(services);
     }
 
@@ -168,49 +168,89 @@ TEST_F(WindowTest, ALeftDragMovesTheWindowUntilItLosesTheMouse) {
 TEST_F(WindowTest, EachToggleStoresEightOrZeroKeepsItsMarkAndTakesEffect) {
     fixtures::TempDir folder;
     fixtures::ScopedWorkingDir inFolder(folder.path());
-    std::vector<int> dialogs;
-    auto window = MakeWindow([&](int command, QWidget*, Settings& edited, int32_t&) {
-        dialogs.push_back(command);
-        if (command == kCommandTaggingSetup) edited.AutoTag = Switch{1};  // any value but 0 is on
-    });
+    std::string dialogs;
+    auto window = MakeWindow({[&](QWidget*, Settings&, int32_t&) { dialogs += 'E'; },
+                              [&](QWidget*, Settings&) { dialogs += 'O'; },
+                              [&](QWidget*, Settings& edited) {
+                                  dialogs += 'T';
+                                  edited.AutoTag = Switch{1};  // any value but 0 is on
+                              },
+                              [&](QWidget*) { dialogs += 'A'; }});
+    const auto action = [&](const char* name) { return window->findChild<QAction*>(name); };
     window->StartConversions(RecordingJobs("a message\n"));
     window->ApplySettings();
     window->show();
     const QPoint shownAt = window->pos();
-    for (int command : {kCommandEncodingOptions, kCommandOutputDirectory, kCommandAbout, kCommandTaggingSetup})
-        window->RunCommand(command);
-    const struct { int command; Switch Settings::*stored; int32_t first; } rows[] = {
-        {kCommandAutoTagging, &Settings::AutoTag, 0},
-        {kCommandDeleteInput, &Settings::DeleteInput, 8},
-        {kCommandAlwaysOnTop, &Settings::AlwaysOnTop, 0},
-        {kCommandErrorsToLog, &Settings::Logerr, 0},
+    using namespace window_actions;
+    for (const char* name : {kEncodingOptions, kOutputDirectory, kAbout, kTaggingSetup}) action(name)->trigger();
+    const struct { const char* action; Switch Settings::*stored; int32_t first; } rows[] = {
+        {kAutoTagging, &Settings::AutoTag, 0},
+        {kDeleteInput, &Settings::DeleteInput, 8},
+        {kAlwaysOnTop, &Settings::AlwaysOnTop, 0},
+        {kErrorsToLog, &Settings::Logerr, 0},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.command);
-        EXPECT_EQ(window->MenuAction(row.command)->isChecked(), row.first == 0);
+        SCOPED_TRACE(row.action);
+        EXPECT_EQ(action(row.action)->isChecked(), row.first == 0);
         for (const int32_t value : {row.first, 8 - row.first}) {
-            window->RunCommand(row.command);
+            action(row.action)->trigger();
             EXPECT_EQ((settings.*row.stored).Stored, value);
-            EXPECT_EQ(window->MenuAction(row.command)->isChecked(), value != 0);
+            EXPECT_EQ(action(row.action)->isChecked(), value != 0);
             seen.clear();
             boxes.clear();
             window->QueuePaths({(folder / "x.wav").string()});
             ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(*window) && !seen.empty(); }, 10000));
             EXPECT_EQ((seen.at(0).settings.*row.stored).Stored, value);
-            if (row.command == kCommandErrorsToLog) {
+            if (row.action == kErrorsToLog) {
                 EXPECT_EQ(boxes.size(), value ? 0u : 1u);
             }
-            if (row.command != kCommandAlwaysOnTop) continue;
+            if (row.action != kAlwaysOnTop) continue;
             EXPECT_EQ(window->IsTopmost(), value != 0);
             EXPECT_TRUE(window->isVisible());
             EXPECT_EQ(window->pos(), shownAt);
         }
     }
-    EXPECT_EQ(dialogs, (std::vector<int>{40010, 40011, 40013, 40012}));
+    EXPECT_EQ(dialogs, "EOAT");
     // Logged, all but the boxed one, each as one line that starts with the file's path.
     std::string expected;
     for (int i = 0; i < 7; ++i) expected += (folder / "x.wav").string() + " : a message\n";
     EXPECT_EQ(fixtures::ReadText(folder / "Quavermill.log"), expected);
+}
+
+// Without a mouse: the shortcuts open the file dialogs (answered here) and
+// queue what they return as a drop would; the menu opens from the keyboard.
+TEST_F(WindowTest, TheKeyboardConvertsFilesAndOpensTheMenu) {
+    fixtures::TempDir folder;
+    std::filesystem::create_directory(folder / "album");
+    fixtures::WriteText(folder / "album" / "01.wav", "");
+    const struct { QKeySequence keys; std::string picker; std::vector<std::string> queued; } rows[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_O), "files", {"/in/a.flac", "/in/b.mp3"}},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), "folder", {(folder / "album" / "01.wav").string()}},
+        {QKeySequence(Qt::SHIFT | Qt::Key_F10), "", {}},
+        {QKeySequence(Qt::Key_Menu), "", {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.keys.toString().toStdString());
+        seen.clear();
+        std::string asked;
+        WindowServices services{&settings, QSize(1920, 1080), {}, {}, 1, "Quavermill.log", {}, {}};
+        services.pickers = {[&](QWidget*) { return asked += "files", std::vector<std::string>{"/in/a.flac", "/in/b.mp3"}; },
+                            [&](QWidget*) { return asked += "folder", std::vector{(folder / "album").string()}; }};
+        MainWindow window(services);
+        window.StartConversions(RecordingJobs());
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QTest::keySequence(&window, row.keys);
+        EXPECT_EQ(asked, row.picker);
+        EXPECT_EQ(window.PopupMenu()->isVisible() && window.PopupMenu()->activeAction()->objectName() == "convertFilesAction",
+                  row.picker.empty());
+        window.PopupMenu()->hide();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(window); }, 10000));
+        std::vector<std::string> queued;
+        for (const Seen& file : seen) queued.push_back(file.path);
+        EXPECT_EQ(queued, row.queued);
+    }
 }
 
 TEST_F(WindowTest, OpensClampedAndOnlyExitWritesTheStoredCorner) {
@@ -228,7 +268,7 @@ TEST_F(WindowTest, OpensClampedAndOnlyExitWritesTheStoredCorner) {
         auto window = MakeWindow();
         EXPECT_EQ(window->geometry(), QRect(1790, 0, 130, 130));
         QSignalSpy quit(window.get(), &MainWindow::QuitRequested);
-        exit ? window->RunCommand(kCommandExit) : void(window->close());
+        exit ? window->ExitSaving() : void(window->close());
         EXPECT_TRUE(quit.count() == 1 && quit[0][0] == 0);
         if (!exit) { EXPECT_EQ(fixtures::ReadText(folder / "Quavermill.ini"), asLoaded); }
     }
@@ -300,6 +340,7 @@ TEST(WindowPainter, BarsAndOutputPathHaveTheirWidthsRowsAndColours) {
     EXPECT_GT(textPixels, 20);
 }
 
+// A screen reader hears the same state: idle, converting N of M, idle again.
 TEST_F(WindowTest, BadgeSpinsWhileAFileRunsAndFinishesItsCycle) {
     auto window = MakeWindow();
     std::promise<void> release;
@@ -312,12 +353,13 @@ TEST_F(WindowTest, BadgeSpinsWhileAFileRunsAndFinishesItsCycle) {
     auto rgb = [](const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); };
     std::string frames;
     for (const char busy : std::string("0111111111100000000")) {
-        if (busy == '1' && frames.size() == 1) window->QueuePaths({"/a.wav"});
+        if (busy == '1' && frames.size() == 1) window->QueuePaths({"/a.wav", "/b.wav"});
         if (busy == '0' && frames.size() == 11) {
             release.set_value();
             ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(*window); }, 5000));
         }
         window->Tick();
+        EXPECT_EQ(window->accessibleName(), busy == '1' ? "Quavermill: converting 1 of 2" : "Quavermill: idle");
         frames += char('0' + window->FrameIndex());
         // Each frame is drawn unchanged at (131/2 - 31, 131/2 - 33).
         EXPECT_EQ(rgb(window->grab().toImage()).copy(34, 32, 63, 63),
@@ -332,7 +374,7 @@ TEST_F(WindowTest, BadgeSpinsWhileAFileRunsAndFinishesItsCycle) {
 TEST_F(WindowTest, BoxesOfSeveralWorkersAreShownOneAfterTheOther) {
     int open = 0, mostOpen = 0;
     std::vector<QString> shown;
-    WindowServices services{&settings, QSize(1920, 1080), {}, {}, 2, "Quavermill.log", {}};
+    WindowServices services{&settings, QSize(1920, 1080), {}, {}, 2, "Quavermill.log", {}, {}};
     services.showMessageBox = [&](const MessageBoxRequest& box) {
         EXPECT_EQ(QThread::currentThread(), QApplication::instance()->thread());
         mostOpen = std::max(mostOpen, ++open);
@@ -362,7 +404,7 @@ TEST_F(WindowTest, BoxesOfSeveralWorkersAreShownOneAfterTheOther) {
     for (int i = 0; i < 500 && seen.size() < 3; ++i) std::this_thread::sleep_for(10ms);
     ASSERT_EQ(seen.size(), 3u);
     QSignalSpy quit(&waiting, &MainWindow::QuitRequested);
-    waiting.RunCommand(kCommandExit);  // returns: the worker was released
+    waiting.ExitSaving();  // returns: the worker was released
     EXPECT_EQ(quit.count(), 1);
     // Fix: files handed over once Exit had begun were taken, then dropped; refused, they open a new window.
     EXPECT_FALSE(waiting.QueuePaths({"/in/d.wav"}));

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLocale>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
@@ -19,6 +20,7 @@
 #include <thread>
 
 #include "app/FailureNotice.h"
+#include "app/Translations.h"
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
 #include "settings/SettingsFolder.h"
@@ -59,9 +61,12 @@ struct RunningProgram {
     fs::path status, pid;
 };
 
+// In English, whatever the machine's language, with its plural forms as the program has them.
 void EnsureApplication() {
     static int argc = 0;
-    if (!QApplication::instance()) new QApplication(argc, nullptr);
+    if (QApplication::instance()) return;
+    QLocale::setDefault(QLocale(QLocale::English));
+    InstallTranslations(*new QApplication(argc, nullptr));
 }
 
 bool AppearsWithin(const fs::path& path, std::chrono::seconds limit = 20s) {
