@@ -256,6 +256,12 @@
         <source>Drop audio files here to convert them, or press Ctrl+O to choose them; %1.</source>
         <translation>Audiodateien hierher ziehen, um sie umzuwandeln, oder mit Strg+O auswählen; %1.</translation>
     </message>
+    <message>
+        <source>The settings in %1 were not read and will not be saved: %2.
+The default settings are used.</source>
+        <translation>Die Einstellungen in %1 wurden nicht gelesen und werden nicht gespeichert: %2.
+Es gelten die Standardeinstellungen.</translation>
+    </message>
 </context>
 <context>
     <name>OutputDirectoryDialog</name>

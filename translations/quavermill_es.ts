@@ -256,6 +256,12 @@
         <source>Drop audio files here to convert them, or press Ctrl+O to choose them; %1.</source>
         <translation>Suelte aquí archivos de audio para convertirlos, o pulse Ctrl+O para elegirlos; %1.</translation>
     </message>
+    <message>
+        <source>The settings in %1 were not read and will not be saved: %2.
+The default settings are used.</source>
+        <translation>La configuración de %1 no se ha leído y no se guardará: %2.
+Se usa la configuración predeterminada.</translation>
+    </message>
 </context>
 <context>
     <name>OutputDirectoryDialog</name>

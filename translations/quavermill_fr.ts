@@ -256,6 +256,12 @@
         <source>Drop audio files here to convert them, or press Ctrl+O to choose them; %1.</source>
         <translation>Déposez ici des fichiers audio pour les convertir, ou appuyez sur Ctrl+O pour les choisir ; %1.</translation>
     </message>
+    <message>
+        <source>The settings in %1 were not read and will not be saved: %2.
+The default settings are used.</source>
+        <translation>Les paramètres de %1 n&apos;ont pas été lus et ne seront pas enregistrés : %2.
+Les paramètres par défaut sont utilisés.</translation>
+    </message>
 </context>
 <context>
     <name>OutputDirectoryDialog</name>

@@ -256,6 +256,12 @@
         <source>Drop audio files here to convert them, or press Ctrl+O to choose them; %1.</source>
         <translation>Trascina qui i file audio per convertirli, oppure premi Ctrl+O per sceglierli; %1.</translation>
     </message>
+    <message>
+        <source>The settings in %1 were not read and will not be saved: %2.
+The default settings are used.</source>
+        <translation>Le impostazioni in %1 non sono state lette e non verranno salvate: %2.
+Vengono usate le impostazioni predefinite.</translation>
+    </message>
 </context>
 <context>
     <name>OutputDirectoryDialog</name>

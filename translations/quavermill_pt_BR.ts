@@ -256,6 +256,12 @@
         <source>Drop audio files here to convert them, or press Ctrl+O to choose them; %1.</source>
         <translation>Solte arquivos de áudio aqui para convertê-los, ou pressione Ctrl+O para escolhê-los; %1.</translation>
     </message>
+    <message>
+        <source>The settings in %1 were not read and will not be saved: %2.
+The default settings are used.</source>
+        <translation>As configurações em %1 não foram lidas e não serão salvas: %2.
+Serão usadas as configurações padrão.</translation>
+    </message>
 </context>
 <context>
     <name>OutputDirectoryDialog</name>
