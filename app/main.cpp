@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <chrono>
@@ -26,6 +27,7 @@ namespace {
 
 constexpr int kExitUsage = 2;
 constexpr std::chrono::seconds kStopGrace{3};
+constexpr mode_t kPrivateSettingsFolderMode = 0700;
 
 // The bytes as given: a file name need not be valid UTF-8, and a trip
 // through QString would replace what is not.
@@ -63,7 +65,10 @@ void UseDesktopSettingsFolder() {
     const std::string folder = DesktopSettingsFolder();
     if (folder.empty()) return;
     std::error_code error;
-    std::filesystem::create_directories(folder, error);
+    std::filesystem::create_directories(std::filesystem::path(folder).parent_path(), error);
+    // Private whatever the umask: a folder others of the group may write
+    // would make its settings untrusted.
+    mkdir(folder.c_str(), kPrivateSettingsFolderMode);
     SetSettingsFolder(folder);
 }
 

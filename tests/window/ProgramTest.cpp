@@ -10,6 +10,7 @@
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -89,13 +90,17 @@ TEST(Program, FilesAndFoldersOnTheCommandLineAreConverted) {
     // Help needs no window system.
     EXPECT_EQ(RunProgram(dir.path(), {"--version"}, "QT_QPA_PLATFORM= DISPLAY= WAYLAND_DISPLAY="), 0);
 
-    // The menu entry's start keeps the settings in the config folder.
+    // The menu entry's start keeps the settings in the config folder, made private even under a umask that
+    // lets the group write, which would leave the settings untrusted.
     fixtures::WriteSineWav(dir / "home" / "song.wav", 2205);
     const std::string home = fixtures::ShellQuote((dir / "home").string());
+    const mode_t umaskBefore = umask(002);
     RunningProgram menu(dir / "home", "menu", {"--desktop", (dir / "home" / "song.wav").string()},
                         "HOME=" + home + " XDG_CONFIG_HOME=" + home + "/config");
+    umask(umaskBefore);
     ASSERT_TRUE(AppearsWithin(dir / "home" / "song.mp3"));
     EXPECT_TRUE(fs::exists(dir / "home" / "config" / "quavermill" / "Quavermill.ini"));
+    EXPECT_EQ(fs::status(dir / "home" / "config" / "quavermill").permissions(), fs::perms::owner_all);
     EXPECT_FALSE(fs::exists(dir / "home" / "Quavermill.ini"));
 }
 
