@@ -33,13 +33,6 @@ Settings LoadText(const TempDir& dir, const std::string& text) {
     return settings;
 }
 
-mode_t ModeOf(const fs::path& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
-}
-
-std::ptrdiff_t Entries(const fs::path& dir) { return std::distance(fs::directory_iterator(dir), {}); }
-
 }  // namespace
 
 TEST(SettingsFile, MissingFileIsCreatedWithTheDefaultsAndAnotherFirstLineKeepsTheFile) {
@@ -64,7 +57,8 @@ TEST(SettingsFile, EveryValueIsWrittenBackAsItWasRead) {
         "Mono=1\nQuality=-2\nVBRQuality=1\nSetCBR=3\nABRBitrate=150\nCBRBitrate=192\nTagMode=7\nAutoTag=8\n"
         "id3Tag=9\nTitle=  %1 (live) \nArtist=Björk = Guðmundsdóttir\nAlbum=Best of %2\nGenre=Synthpop\n"
         "Year=2001\nOutputDirMode=4\nOutputDir=/home/u/Music/out/\nScaleMode=-1\n";
-    const Settings loaded = LoadText(dir, file);
+    Settings loaded = LoadText(dir, file);
+    ForgetRunOnlyOutputDir(loaded);  // OutputDirMode 4 keeps the folder
     EXPECT_EQ(FormatSettings(loaded), file);
     ASSERT_TRUE(SaveSettingsFile(loaded, dir / "Quavermill.ini"));
     EXPECT_EQ(ReadText(dir / "Quavermill.ini"), file);
@@ -94,25 +88,14 @@ TEST(SettingsFile, ParsingRulesKeepTheUsersValues) {
                                    "ABRBitrate=99999999999\r\n");
     EXPECT_EQ(s.Title, std::string(62, 't'));
     EXPECT_EQ(s.Year, std::string(31, '9'));
-    EXPECT_EQ(s.OutputDir, std::string(245, 'd'));
+    EXPECT_EQ(s.OutputDir, std::string(245, 'd'));  // OutputDirMode 0: read, then forgotten at the start
+    ForgetRunOnlyOutputDir(s);
+    EXPECT_EQ(s.OutputDir, "");
     EXPECT_EQ(s.Genre, "Other");  // an empty value does not match
     EXPECT_EQ(s.Artist, "  two blanks and one = sign ");
     EXPECT_EQ(std::make_tuple(s.Mono.Stored, s.SetCBR, static_cast<int32_t>(s.Quality), s.Window_X, s.Window_Y,
                               s.ABRBitrate),
               std::make_tuple(1, BitrateKindChoice::Average, -2, 20, 64, INT32_MAX));
-}
-
-TEST(SettingsFile, OutputDirModeZeroForgetsTheFolder) {
-    TempDir dir;
-    ScopedWorkingDir cwd(dir.path());
-    WriteText(dir / "Quavermill.ini", "[Quavermill]\nOutputDirMode=0\nOutputDir=/tmp/once/\n");
-    Settings settings;
-    LoadSettingsFile(settings, "Quavermill.ini");
-    EXPECT_EQ(settings.OutputDir, "/tmp/once/");
-    ForgetRunOnlyOutputDir(settings);
-    EXPECT_EQ(settings.OutputDir, "");
-    SaveSettingsFile(settings, "Quavermill.ini");
-    EXPECT_NE(ReadText(dir / "Quavermill.ini").find("\nOutputDir=\n"), std::string::npos);
 }
 
 // A save replaces the file whole, with the old file's permissions (a private
@@ -139,14 +122,14 @@ TEST(SettingsFile, ASaveKeepsTheOldPermissionsOrTheWholeOldFile) {
         umask(previous);
         chmod(dir.path().c_str(), 0755);
         EXPECT_EQ(ReadText(ini), c.saved ? kDefaultFile : old_text);
-        EXPECT_EQ(ModeOf(ini), c.fileMode != 0 ? c.fileMode : 0644u);
-        EXPECT_EQ(Entries(dir.path()), 1);  // no temporary left
+        EXPECT_EQ(fs::status(ini).permissions(), fs::perms(c.fileMode != 0 ? c.fileMode : 0644));
+        EXPECT_EQ(fixtures::NamesIn(dir.path()).size(), 1u);  // no temporary left
     }
     TempDir dir;  // a folder in the way of the rename
     fs::create_directory(dir / "Quavermill.ini");
     EXPECT_FALSE(SaveSettingsFile(Settings{}, dir / "Quavermill.ini"));
     EXPECT_TRUE(fs::is_directory(dir / "Quavermill.ini"));
-    EXPECT_EQ(Entries(dir.path()), 1);
+    EXPECT_EQ(fixtures::NamesIn(dir.path()).size(), 1u);
     // A write that breaks off (a full disk; here the file size limit) leaves the old file whole.
     WriteText(dir / "cut.ini", old_text);
     std::signal(SIGXFSZ, SIG_IGN);
@@ -157,7 +140,7 @@ TEST(SettingsFile, ASaveKeepsTheOldPermissionsOrTheWholeOldFile) {
     EXPECT_FALSE(SaveSettingsFile(Settings{}, dir / "cut.ini"));
     setrlimit(RLIMIT_FSIZE, &limit);
     EXPECT_EQ(ReadText(dir / "cut.ini"), old_text);
-    EXPECT_EQ(Entries(dir.path()), 2);
+    EXPECT_EQ(fixtures::NamesIn(dir.path()).size(), 2u);
 }
 
 // The rename once replaced the link itself, so a file kept elsewhere and linked in became a plain file.
@@ -180,8 +163,8 @@ TEST(SettingsFile, ASymlinkedFileIsReplacedAtTheEndOfItsLinks) {
     EXPECT_FALSE(SaveSettingsFile(changed, dir / "loop-a.ini"));
     for (const char* link : {"Quavermill.ini", "relative.ini", "dangling.ini", "loop-a.ini", "loop-b.ini"})
         EXPECT_TRUE(fs::is_symlink(dir / link)) << link;
-    EXPECT_EQ(Entries(dir.path()), 6);  // no temporary left
-    EXPECT_EQ(Entries(dir / "dotfiles"), 2);
+    EXPECT_EQ(fixtures::NamesIn(dir.path()).size(), 6u);  // no temporary left
+    EXPECT_EQ(fixtures::NamesIn(dir / "dotfiles").size(), 2u);
 }
 
 // Fix: a Quavermill.ini that another user left in /tmp chose the output folder and had the inputs deleted, and
