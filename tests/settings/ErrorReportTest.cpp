@@ -8,36 +8,26 @@
 #include "settings/ErrorReport.h"
 #include "support/Fixtures.h"
 
-namespace {
-
-std::vector<ErrorMessage> Collected(const std::function<void(const ErrorSink&)>& report) {
-    std::vector<ErrorMessage> messages;
-    report([&messages](const ErrorMessage& message) { messages.push_back(message); });
-    return messages;
-}
-
-}  // namespace
-
 TEST(ErrorReport, BoxAndLogWordingAndTheLimitsOfAMessage) {
     std::string format750(750, 'x');
     format750.replace(0, 2, "%d");
     const std::string format751 = format750 + "y";
     const std::string denied = std::strerror(EACCES);
-    const std::vector<ErrorMessage> messages = Collected([&](const ErrorSink& sink) {
-        const ErrorReporter none{{}, sink}, file{"/in.wav", sink};
-        errno = 0;
-        ReportError(none, "%s", std::string(2000, 'm').c_str());
-        ReportError(none, "%s", (std::string(1022, 'm') + "é").c_str());
-        errno = EACCES;
-        ReportError(file, "Can't init outfile '%s'\n", "/out/x.wav");
-        EXPECT_EQ(errno, 0);  // one failed call decorates one message
-        ReportError(file, format750.c_str(), 7);
-        errno = EIO;
-        ReportError(file, format751.c_str(), 7);
-        EXPECT_EQ(errno, EIO);  // not consumed by an unexpanded message
-        errno = 0;
-        ReportError(ErrorReporter{std::string(300, 'p'), sink}, "long paths keep their prefix");
-    });
+    std::vector<ErrorMessage> messages;
+    const ErrorSink sink = [&messages](const ErrorMessage& message) { messages.push_back(message); };
+    const ErrorReporter none{{}, sink}, file{"/in.wav", sink};
+    errno = 0;
+    ReportError(none, "%s", std::string(2000, 'm').c_str());
+    ReportError(none, "%s", (std::string(1022, 'm') + "é").c_str());
+    errno = EACCES;
+    ReportError(file, "Can't init outfile '%s'\n", "/out/x.wav");
+    EXPECT_EQ(errno, 0);  // one failed call decorates one message
+    ReportError(file, format750.c_str(), 7);
+    errno = EIO;
+    ReportError(file, format751.c_str(), 7);
+    EXPECT_EQ(errno, EIO);  // not consumed by an unexpanded message
+    errno = 0;
+    ReportError(ErrorReporter{std::string(300, 'p'), sink}, "long paths keep their prefix");
     ASSERT_EQ(messages.size(), 6u);
     const std::vector<std::string> boxes = {
         std::string(1023, 'm'),
@@ -64,10 +54,9 @@ TEST(ErrorReport, LinesOfSeveralWorkersStayWhole) {
             ReportError(reporter, "%s\n", std::string(500, letter).c_str());
         }
     };
-    std::thread a(writer, 'a');
-    std::thread b(writer, 'b');
-    a.join();
-    b.join();
+    {
+        std::jthread a(writer, 'a'), b(writer, 'b');
+    }
     std::istringstream lines(fixtures::ReadText(log));
     int count = 0;
     for (std::string line; std::getline(lines, line); ++count) {
