@@ -20,10 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-SettingsSnapshot SnapshotOf(const Settings& settings) {
-    return std::make_shared<const Settings>(settings);
-}
-
 QueuedFile Queued(const fs::path& path, QueueMode mode = QueueMode::Encode) {
     return {path.string(), {}, mode};
 }
@@ -109,7 +105,7 @@ TEST(BatchEngine, FilesAndSettingsQueuedDuringABatchJoinItEachInItsOwnDirection)
     BatchEngine engine(std::move(options));
     Settings before;
     before.ScaleMode = ScaleModeChoice::TrackGain;
-    const SettingsSnapshot first = SnapshotOf(before), second = SnapshotOf(Settings{});
+    const SettingsSnapshot first = std::make_shared<const Settings>(before), second = std::make_shared<const Settings>();
     engine.SetSettings(first);
     engine.Push({Queued("a.wav"), Queued("b.mp3", QueueMode::Decode)});
     firstStarted.get_future().wait();
@@ -154,7 +150,7 @@ TEST(BatchEngine, SeveralWorkersWriteWhatOneAtATimeWrites) {
     options.Workers = 2;
     options.Report = fixtures::CaptureSink();
     BatchEngine engine(std::move(options));
-    engine.SetSettings(SnapshotOf(batch));
+    engine.SetSettings(std::make_shared<const Settings>(batch));
     engine.Push({Queued(albumA), Queued(bad), Queued(albumB), Queued(other)});
     engine.WaitUntilIdle();
 
