@@ -47,15 +47,15 @@ protected:
         return std::make_unique<MainWindow>(services);
     }
 
-    // Jobs that record the mode, the path and the settings each file gets,
+    // Jobs that record the mode, the path, the settings and the output folder each file gets,
     // and report `message` when it is not empty.
     BatchJobs RecordingJobs(std::string message = {}) {
         auto job = [this, message](const char* mode) {
-            return [this, mode, message](const std::string& input, const Settings& given, const std::string&,
+            return [this, mode, message](const std::string& input, const Settings& given, const std::string& outputDir,
                                          const JobHooks& hooks) {
                 {
                     std::lock_guard<std::mutex> hold(seenLock);
-                    seen.push_back({mode, input, given});
+                    seen.push_back({mode, input, given, outputDir});
                 }
                 if (!message.empty()) ReportError(ErrorReporter{input, hooks.Report}, "%s", message.c_str());
                 return JobResult::Done;
@@ -82,6 +82,7 @@ protected:
     struct Seen {
         std::string mode, path;
         Settings settings;
+        std::string outputDir;
     };
     Settings settings;
     std::mutex seenLock;
@@ -217,6 +218,46 @@ TEST_F(WindowTest, EachToggleStoresEightOrZeroKeepsItsMarkAndTakesEffect) {
     EXPECT_EQ(fixtures::ReadText(folder / "Quavermill.log"), expected);
 }
 
+TEST_F(WindowTest, AFoldersFilesJoinInNaturalOrderWithTheirPlaceBelowTheOutputFolder) {
+    fixtures::TempDir dir;
+    const std::filesystem::path albums = dir / "Albums";
+    for (const char* name : {"Disc 1/10 Ten.wav", "Disc 1/2 Two.flac", "Disc 1/notes.txt", "Disc 10/1.mp3",
+                             "Disc 2/01.aif", "cover.wav", ".hidden/x.wav", "Disc 2/.y.wav"}) {
+        std::filesystem::create_directories((albums / name).parent_path());
+        fixtures::WriteText(albums / name, "x");
+    }
+    std::filesystem::create_directory_symlink(albums / "Disc 2", albums / "Disc 3");  // never followed
+    std::filesystem::create_directories(dir / "Empty" / "sub");
+    fixtures::WriteText(dir / "Empty" / "sub" / "readme.txt", "x");
+    const std::filesystem::path deep = fixtures::MakeFolderPastPathMax(dir / "Deep");
+    settings.OutputDir = (dir / "out").string() + "/";
+    auto window = MakeWindow();
+    window->StartConversions(RecordingJobs());
+    // A dropped URL names the file's bytes, percent-encoded.
+    window->QueueDroppedUrls({QUrl::fromEncoded("file:///nowhere/%E9t%E9%20x.wav")});
+    window->QueuePaths({(albums.string() + "/"), (dir / "Empty").string(), (dir / "Deep").string()});
+    // The boxes wait their turn in the event loop: a second start is answered first.
+    EXPECT_TRUE(boxes.empty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(*window); }, 10000));
+    QApplication::processEvents();
+    // What the jobs are given: each file's path and its place below the output folder.
+    std::vector<std::pair<std::string, std::string>> queued;
+    for (const Seen& file : seen) queued.emplace_back(file.path, file.outputDir);
+    const std::string a = albums.string(), out = (dir / "out").string();
+    EXPECT_EQ(queued, (std::vector<std::pair<std::string, std::string>>{
+                          {"/nowhere/\xe9t\xe9 x.wav", out},
+                          {a + "/cover.wav", out + "/Albums"},
+                          {a + "/Disc 1/2 Two.flac", out + "/Albums/Disc 1"},
+                          {a + "/Disc 1/10 Ten.wav", out + "/Albums/Disc 1"},
+                          {a + "/Disc 2/01.aif", out + "/Albums/Disc 2"},
+                          {a + "/Disc 10/1.mp3", out + "/Albums/Disc 10"},
+                      }));
+    // The empty folder (the text file inside the album is passed over), and the one it cannot enter.
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].first.text.toStdString(), "No audio files to convert in the folder\n" + (dir / "Empty").string());
+    EXPECT_EQ(boxes[1].first.text.toStdString(), "Can't read the folder\n" + deep.string() + "\nFile name too long");
+}
+
 // Without a mouse: the shortcuts open the file dialogs (answered here) and
 // queue what they return as a drop would; the menu opens from the keyboard.
 TEST_F(WindowTest, TheKeyboardConvertsFilesAndOpensTheMenu) {
@@ -304,9 +345,7 @@ Bar FindBar(const QImage& image, QRgb colour) {
 
 // With several files under way, the light bar is the file that started
 // first and the dark bar counts finished files plus every fraction.
-TEST(WindowPainter, BarsAndOutputPathHaveTheirWidthsRowsAndColours) {
-    static int argc = 0;
-    if (!QApplication::instance()) new QApplication(argc, nullptr);
+TEST_F(WindowTest, PaintedBarsAndOutputPathHaveTheirWidthsRowsAndColours) {
     const QRect client(0, 0, 130, 130);
     QImage image(130, 130, QImage::Format_RGB32);
     auto paint = [&](const WindowPicture& picture) { PaintWindow(image, client, picture, QFont(), QFont()); };

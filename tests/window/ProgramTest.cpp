@@ -11,7 +11,6 @@
 #include <QDBusVirtualObject>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -22,7 +21,6 @@
 
 #include "app/FailureNotice.h"
 #include "app/Translations.h"
-#include "app/MainWindow.h"
 #include "app/SingleInstance.h"
 #include "settings/SettingsFolder.h"
 #include "support/Fixtures.h"
@@ -41,11 +39,6 @@ std::string ProgramCommand(const fs::path& folder, const std::vector<std::string
                           fixtures::ShellQuote(QM_APP_PATH);
     for (const std::string& argument : arguments) command += " " + fixtures::ShellQuote(argument);
     return command + " >/dev/null 2>" + name + ".err; s=$?; echo $s >" + name + ".status; exit $s)";
-}
-
-int RunProgram(const fs::path& folder, const std::vector<std::string>& arguments, const std::string& environment = "") {
-    const int raw = std::system(ProgramCommand(folder, arguments, environment).c_str());
-    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 }
 
 // A start in the background; still running at the end of the test (a window), it is killed.
@@ -88,7 +81,7 @@ TEST(Program, FilesAndFoldersOnTheCommandLineAreConverted) {
     EXPECT_TRUE(fs::exists(dir / "Quavermill.ini"));  // started by hand: the working directory
     EXPECT_TRUE(AppearsWithin(dir / "M\xfcsik" / "second.mp3"));
     // Help needs no window system.
-    EXPECT_EQ(RunProgram(dir.path(), {"--version"}, "QT_QPA_PLATFORM= DISPLAY= WAYLAND_DISPLAY="), 0);
+    EXPECT_EQ(std::system(ProgramCommand(dir.path(), {"--version"}, "QT_QPA_PLATFORM= DISPLAY= WAYLAND_DISPLAY=").c_str()), 0);
 
     // The menu entry's start keeps the settings in the config folder, made private even under a umask that
     // lets the group write, which would leave the settings untrusted.
@@ -230,57 +223,6 @@ TEST(SettingsFolder, TheConfigFolderFollowsTheXdgRules) {
         setenv("XDG_CONFIG_HOME", xdg, 1);
         EXPECT_EQ(DesktopSettingsFolder(), "/home/u/.config/quavermill") << xdg;
     }
-}
-
-TEST(FolderDrop, AFoldersFilesJoinInNaturalOrderWithTheirPlaceBelowTheOutputFolder) {
-    EnsureApplication();
-    fixtures::TempDir dir;
-    const fs::path albums = dir / "Albums";
-    for (const char* name : {"Disc 1/10 Ten.wav", "Disc 1/2 Two.flac", "Disc 1/notes.txt", "Disc 10/1.mp3",
-                             "Disc 2/01.aif", "cover.wav", ".hidden/x.wav", "Disc 2/.y.wav"}) {
-        fs::create_directories((albums / name).parent_path());
-        fixtures::WriteText(albums / name, "x");
-    }
-    fs::create_directory_symlink(albums / "Disc 2", albums / "Disc 3");  // never followed
-    fs::create_directories(dir / "Empty" / "sub");
-    fixtures::WriteText(dir / "Empty" / "sub" / "readme.txt", "x");
-    const fs::path deep = fixtures::MakeFolderPastPathMax(dir / "Deep");
-
-    Settings settings;
-    std::vector<MessageBoxRequest> boxes;
-    WindowServices services = DefaultWindowServices(settings);
-    services.showMessageBox = [&boxes](const MessageBoxRequest& box) { boxes.push_back(box); };
-    services.workers = 1;
-    MainWindow window(services);
-    // What the jobs are given: each file's path and its place below the output folder.
-    std::vector<std::pair<std::string, std::string>> queued;
-    const FileJob record = [&](const std::string& input, const Settings&, const std::string& outputDir,
-                               const JobHooks&) {
-        queued.emplace_back(input, outputDir);
-        return JobResult::Done;
-    };
-    settings.OutputDir = (dir / "out").string() + "/";
-    window.StartConversions({record, record});
-    // A dropped URL names the file's bytes, percent-encoded.
-    window.QueueDroppedUrls({QUrl::fromEncoded("file:///nowhere/%E9t%E9%20x.wav")});
-    window.QueuePaths({(albums.string() + "/"), (dir / "Empty").string(), (dir / "Deep").string()});
-    // The boxes wait their turn in the event loop: a second start is answered first.
-    EXPECT_TRUE(boxes.empty());
-    for (int i = 0; i < 500 && window.Engine()->Progress().Busy; ++i) std::this_thread::sleep_for(10ms);
-    QCoreApplication::processEvents();
-    const std::string a = albums.string(), out = (dir / "out").string();
-    EXPECT_EQ(queued, (std::vector<std::pair<std::string, std::string>>{
-                          {"/nowhere/\xe9t\xe9 x.wav", out},
-                          {a + "/cover.wav", out + "/Albums"},
-                          {a + "/Disc 1/2 Two.flac", out + "/Albums/Disc 1"},
-                          {a + "/Disc 1/10 Ten.wav", out + "/Albums/Disc 1"},
-                          {a + "/Disc 2/01.aif", out + "/Albums/Disc 2"},
-                          {a + "/Disc 10/1.mp3", out + "/Albums/Disc 10"},
-                      }));
-    // The empty folder (the text file inside the album is passed over), and the one it cannot enter.
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].text.toStdString(), "No audio files to convert in the folder\n" + (dir / "Empty").string());
-    EXPECT_EQ(boxes[1].text.toStdString(), "Can't read the folder\n" + deep.string() + "\nFile name too long");
 }
 
 }  // namespace
