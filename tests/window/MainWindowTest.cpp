@@ -84,6 +84,12 @@ protected:
         Settings settings;
         std::string outputDir;
     };
+    // One field of each file the jobs were given, in the order they started.
+    std::vector<std::string> SeenAll(std::string Seen::*field) const {
+        std::vector<std::string> values;
+        for (const Seen& file : seen) values.push_back(file.*field);
+        return values;
+    }
     Settings settings;
     std::mutex seenLock;
     std::vector<Seen> seen;
@@ -114,13 +120,8 @@ TEST_F(WindowTest, DropsQueueWholePathsInOrderAndWarnOncePerUnsupportedFile) {
         DropFiles(*window, row.dropped);
         ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(*window); }, 10000));
         QApplication::processEvents();  // the boxes wait their turn in the event loop
-        std::vector<std::string> queued, modes;
-        for (const Seen& file : seen) {
-            queued.push_back(file.path);
-            modes.push_back(file.mode);
-        }
-        EXPECT_EQ(queued, row.queued);
-        EXPECT_EQ(modes, row.modes);
+        EXPECT_EQ(SeenAll(&Seen::path), row.queued);
+        EXPECT_EQ(SeenAll(&Seen::mode), row.modes);
         ASSERT_EQ(boxes.size(), std::size_t(row.boxes));
         for (const auto& [box, thread] : boxes)
             EXPECT_TRUE(box.caption == "Error" && box.text == "Unsupported input file type" &&
@@ -241,17 +242,13 @@ TEST_F(WindowTest, AFoldersFilesJoinInNaturalOrderWithTheirPlaceBelowTheOutputFo
     ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(*window); }, 10000));
     QApplication::processEvents();
     // What the jobs are given: each file's path and its place below the output folder.
-    std::vector<std::pair<std::string, std::string>> queued;
-    for (const Seen& file : seen) queued.emplace_back(file.path, file.outputDir);
     const std::string a = albums.string(), out = (dir / "out").string();
-    EXPECT_EQ(queued, (std::vector<std::pair<std::string, std::string>>{
-                          {"/nowhere/\xe9t\xe9 x.wav", out},
-                          {a + "/cover.wav", out + "/Albums"},
-                          {a + "/Disc 1/2 Two.flac", out + "/Albums/Disc 1"},
-                          {a + "/Disc 1/10 Ten.wav", out + "/Albums/Disc 1"},
-                          {a + "/Disc 2/01.aif", out + "/Albums/Disc 2"},
-                          {a + "/Disc 10/1.mp3", out + "/Albums/Disc 10"},
-                      }));
+    EXPECT_EQ(SeenAll(&Seen::path), (std::vector<std::string>{"/nowhere/\xe9t\xe9 x.wav", a + "/cover.wav",
+                                                              a + "/Disc 1/2 Two.flac", a + "/Disc 1/10 Ten.wav",
+                                                              a + "/Disc 2/01.aif", a + "/Disc 10/1.mp3"}));
+    EXPECT_EQ(SeenAll(&Seen::outputDir), (std::vector<std::string>{out, out + "/Albums", out + "/Albums/Disc 1",
+                                                                   out + "/Albums/Disc 1", out + "/Albums/Disc 2",
+                                                                   out + "/Albums/Disc 10"}));
     // The empty folder (the text file inside the album is passed over), and the one it cannot enter.
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].first.text.toStdString(), "No audio files to convert in the folder\n" + (dir / "Empty").string());
@@ -288,9 +285,7 @@ TEST_F(WindowTest, TheKeyboardConvertsFilesAndOpensTheMenu) {
                   row.picker.empty());
         window.PopupMenu()->hide();
         ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(window); }, 10000));
-        std::vector<std::string> queued;
-        for (const Seen& file : seen) queued.push_back(file.path);
-        EXPECT_EQ(queued, row.queued);
+        EXPECT_EQ(SeenAll(&Seen::path), row.queued);
     }
 }
 

@@ -55,14 +55,6 @@ struct RunningProgram {
     fs::path status, pid;
 };
 
-// In English, whatever the machine's language, with its plural forms as the program has them.
-void EnsureApplication() {
-    static int argc = 0;
-    if (QApplication::instance()) return;
-    QLocale::setDefault(QLocale(QLocale::English));
-    InstallTranslations(*new QApplication(argc, nullptr));
-}
-
 bool AppearsWithin(const fs::path& path, std::chrono::seconds limit = 20s) {
     for (auto waited = 0ms; waited < limit; waited += 50ms) {
         if (fs::exists(path)) return true;
@@ -193,7 +185,10 @@ TEST(FailureNotice, OneNotificationAfterABatchWithFailuresWhoseErrorsWentToTheLo
     if (!start || std::fscanf(start, "%511s %d", address, &daemon) != 2) GTEST_SKIP() << "no dbus-daemon";
     pclose(start);
     setenv("DBUS_SESSION_BUS_ADDRESS", address, 1);
-    EnsureApplication();
+    // In English, whatever the machine's language, with its plural forms as the program has them.
+    static int argc = 0;
+    QLocale::setDefault(QLocale(QLocale::English));
+    InstallTranslations(*new QApplication(argc, nullptr));
     const QString service = "org.freedesktop.Notifications", path = "/org/freedesktop/Notifications";
     QDBusConnection bus = QDBusConnection::connectToBus(address, "fake");
     FakeNotificationService fake;
