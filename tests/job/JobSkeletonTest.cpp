@@ -18,7 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace mpeg_fixtures;
 
-using fixtures::NamesIn;
 // The input of each job, cut or spliced with noise so that the job fails
 // after it has written part of its output.
 fs::path MakeInput(const fs::path& dir, bool encode, bool damaged) {
@@ -60,7 +59,7 @@ TEST(JobSkeleton, OnlyASuccessReplacesWhatIsAtTheOutputName) {
         if (c.before == Before::EarlierFile) fixtures::WriteText(output, earlier);
         if (c.before == Before::Link) fixtures::WriteText(dir / "kept.bin", target);
         if (c.before != Before::EarlierFile) fs::create_symlink(c.before == Before::Link ? "kept.bin" : "gone.bin", output);
-        const std::set<std::string> namesBefore = NamesIn(dir.path());
+        const std::set<std::string> namesBefore = fixtures::NamesIn(dir.path());
 
         fixtures::ErrorCapture errors;
         JobHooks hooks = fixtures::CapturingHooks();
@@ -69,7 +68,7 @@ TEST(JobSkeleton, OnlyASuccessReplacesWhatIsAtTheOutputName) {
         const JobResult result = c.encode ? EncodeFile(input.string(), Settings{}, "", hooks)
                                           : RunDecodeJob(input.string(), Settings{}, "", hooks);
         EXPECT_EQ(result, c.result) << errors.joined();
-        EXPECT_EQ(NamesIn(dir.path()), namesBefore);
+        EXPECT_EQ(fixtures::NamesIn(dir.path()), namesBefore);
         if (c.before == Before::EarlierFile) {
             EXPECT_EQ(fixtures::ReadText(output), earlier);
         } else {
