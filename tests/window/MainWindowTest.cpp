@@ -90,6 +90,8 @@ protected:
         for (const Seen& file : seen) values.push_back(file.*field);
         return values;
     }
+    fixtures::TempDir folder;  // the working folder, which holds the log and the settings file
+    fixtures::ScopedWorkingDir inFolder{folder.path()};
     Settings settings;
     std::mutex seenLock;
     std::vector<Seen> seen;
@@ -168,8 +170,6 @@ TEST_F(WindowTest, ALeftDragMovesTheWindowUntilItLosesTheMouse) {
 // Each toggle reaches the next file: the menu's value in its settings, and
 // its messages in the log or in a box.
 TEST_F(WindowTest, EachToggleStoresEightOrZeroKeepsItsMarkAndTakesEffect) {
-    fixtures::TempDir folder;
-    fixtures::ScopedWorkingDir inFolder(folder.path());
     std::string dialogs;
     auto window = MakeWindow({[&](QWidget*, Settings&, int32_t&) { dialogs += 'E'; },
                               [&](QWidget*, Settings&) { dialogs += 'O'; },
@@ -220,29 +220,28 @@ TEST_F(WindowTest, EachToggleStoresEightOrZeroKeepsItsMarkAndTakesEffect) {
 }
 
 TEST_F(WindowTest, AFoldersFilesJoinInNaturalOrderWithTheirPlaceBelowTheOutputFolder) {
-    fixtures::TempDir dir;
-    const std::filesystem::path albums = dir / "Albums";
+    const std::filesystem::path albums = folder / "Albums";
     for (const char* name : {"Disc 1/10 Ten.wav", "Disc 1/2 Two.flac", "Disc 1/notes.txt", "Disc 10/1.mp3",
                              "Disc 2/01.aif", "cover.wav", ".hidden/x.wav", "Disc 2/.y.wav"}) {
         std::filesystem::create_directories((albums / name).parent_path());
         fixtures::WriteText(albums / name, "x");
     }
     std::filesystem::create_directory_symlink(albums / "Disc 2", albums / "Disc 3");  // never followed
-    std::filesystem::create_directories(dir / "Empty" / "sub");
-    fixtures::WriteText(dir / "Empty" / "sub" / "readme.txt", "x");
-    const std::filesystem::path deep = fixtures::MakeFolderPastPathMax(dir / "Deep");
-    settings.OutputDir = (dir / "out").string() + "/";
+    std::filesystem::create_directories(folder / "Empty" / "sub");
+    fixtures::WriteText(folder / "Empty" / "sub" / "readme.txt", "x");
+    const std::filesystem::path deep = fixtures::MakeFolderPastPathMax(folder / "Deep");
+    settings.OutputDir = (folder / "out").string() + "/";
     auto window = MakeWindow();
     window->StartConversions(RecordingJobs());
     // A dropped URL names the file's bytes, percent-encoded.
     window->QueueDroppedUrls({QUrl::fromEncoded("file:///nowhere/%E9t%E9%20x.wav")});
-    window->QueuePaths({(albums.string() + "/"), (dir / "Empty").string(), (dir / "Deep").string()});
+    window->QueuePaths({(albums.string() + "/"), (folder / "Empty").string(), (folder / "Deep").string()});
     // The boxes wait their turn in the event loop: a second start is answered first.
     EXPECT_TRUE(boxes.empty());
     ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(*window); }, 10000));
     QApplication::processEvents();
     // What the jobs are given: each file's path and its place below the output folder.
-    const std::string a = albums.string(), out = (dir / "out").string();
+    const std::string a = albums.string(), out = (folder / "out").string();
     EXPECT_EQ(SeenAll(&Seen::path), (std::vector<std::string>{"/nowhere/\xe9t\xe9 x.wav", a + "/cover.wav",
                                                               a + "/Disc 1/2 Two.flac", a + "/Disc 1/10 Ten.wav",
                                                               a + "/Disc 2/01.aif", a + "/Disc 10/1.mp3"}));
@@ -251,14 +250,14 @@ TEST_F(WindowTest, AFoldersFilesJoinInNaturalOrderWithTheirPlaceBelowTheOutputFo
                                                                    out + "/Albums/Disc 10"}));
     // The empty folder (the text file inside the album is passed over), and the one it cannot enter.
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].first.text.toStdString(), "No audio files to convert in the folder\n" + (dir / "Empty").string());
+    EXPECT_EQ(boxes[0].first.text.toStdString(),
+              "No audio files to convert in the folder\n" + (folder / "Empty").string());
     EXPECT_EQ(boxes[1].first.text.toStdString(), "Can't read the folder\n" + deep.string() + "\nFile name too long");
 }
 
 // Without a mouse: the shortcuts open the file dialogs (answered here) and
 // queue what they return as a drop would; the menu opens from the keyboard.
 TEST_F(WindowTest, TheKeyboardConvertsFilesAndOpensTheMenu) {
-    fixtures::TempDir folder;
     std::filesystem::create_directory(folder / "album");
     fixtures::WriteText(folder / "album" / "01.wav", "");
     const struct { QKeySequence keys; std::string picker; std::vector<std::string> queued; } rows[] = {
@@ -294,8 +293,6 @@ TEST_F(WindowTest, OpensClampedAndOnlyExitWritesTheStoredCorner) {
                              {1791, 1920, 1790}, {50, 100, 0},   {INT32_MIN, 1920, 0}, {INT32_MAX, 1080, 950}};
     for (const auto& row : clamps) EXPECT_EQ(ClampWindowCoordinate(row[0], row[1]), row[2]) << row[0] << "/" << row[1];
 
-    fixtures::TempDir folder;
-    fixtures::ScopedWorkingDir inFolder(folder.path());
     LoadSettingsFile(settings, "Quavermill.ini");
     const std::string asLoaded = fixtures::ReadText(folder / "Quavermill.ini");
     settings.Window_X = 5000;
@@ -428,8 +425,6 @@ TEST_F(WindowTest, BoxesOfSeveralWorkersAreShownOneAfterTheOther) {
     EXPECT_EQ(mostOpen, 1);
 
     // Without events no box is shown: the worker waits until Exit releases it.
-    fixtures::TempDir folder;
-    fixtures::ScopedWorkingDir inFolder(folder.path());
     services.showMessageBox = [](const MessageBoxRequest&) { FAIL() << "shown after Exit"; };
     MainWindow waiting(services);
     waiting.StartConversions(RecordingJobs("Can't open file\n"));
