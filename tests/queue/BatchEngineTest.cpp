@@ -105,7 +105,8 @@ TEST(BatchEngine, FilesAndSettingsQueuedDuringABatchJoinItEachInItsOwnDirection)
     BatchEngine engine(std::move(options));
     Settings before;
     before.ScaleMode = ScaleModeChoice::TrackGain;
-    const SettingsSnapshot first = std::make_shared<const Settings>(before), second = std::make_shared<const Settings>();
+    const SettingsSnapshot first = std::make_shared<const Settings>(before),
+                           second = std::make_shared<const Settings>();
     engine.SetSettings(first);
     engine.Push({Queued("a.wav"), Queued("b.mp3", QueueMode::Decode)});
     firstStarted.get_future().wait();

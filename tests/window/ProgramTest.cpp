@@ -73,7 +73,8 @@ TEST(Program, FilesAndFoldersOnTheCommandLineAreConverted) {
     EXPECT_TRUE(fs::exists(dir / "Quavermill.ini"));  // started by hand: the working directory
     EXPECT_TRUE(AppearsWithin(dir / "M\xfcsik" / "second.mp3"));
     // Help needs no window system.
-    EXPECT_EQ(std::system(ProgramCommand(dir.path(), {"--version"}, "QT_QPA_PLATFORM= DISPLAY= WAYLAND_DISPLAY=").c_str()), 0);
+    const std::string noWindowSystem = "QT_QPA_PLATFORM= DISPLAY= WAYLAND_DISPLAY=";
+    EXPECT_EQ(std::system(ProgramCommand(dir.path(), {"--version"}, noWindowSystem).c_str()), 0);
 
     // The menu entry's start keeps the settings in the config folder, made private even under a umask that
     // lets the group write, which would leave the settings untrusted.
