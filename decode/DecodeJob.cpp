@@ -46,9 +46,9 @@ bool FinishOutput(std::FILE* output, uint64_t framesWritten, const StreamInfo& i
 
 EdgeTrim TrimFor(SourceType type, const StreamInfo& info) {
     EdgeTrim trim;
-    if (type == kSourceMpegLayer1 || type == kSourceMpegLayer2) {
+    if (type.Layer == MpegLayer::I || type.Layer == MpegLayer::II) {
         trim.Start = kLayer12DecoderDelay;
-    } else if (type == kSourceMpegLayer3) {
+    } else if (type.Layer == MpegLayer::III) {
         const int64_t delay = info.EncoderDelay;
         const int64_t padding = info.EncoderPadding;
         if (delay >= 0) {
@@ -111,8 +111,8 @@ JobResult DecodeToWav(std::FILE* output, AudioSource& source, const std::atomic<
     }
     // What was decoded stays a valid file, but an input that broke off must
     // not pass as converted.
-    if (source.Damaged) {
-        ReportError(source.Errors, "Error reading input file '%s'\n", source.Path.c_str());
+    if (source.Damaged()) {
+        ReportReadDamage(source);
         return JobResult::Failed;
     }
     return JobResult::Done;
@@ -124,12 +124,8 @@ JobResult RunDecodeJob(const std::string& inputPath, const Settings&, const std:
     errno = 0;  // a stale error number must not decorate this file's messages
 
     AudioSource source;
-    source.Type = ClassifyPath(inputPath);
-    source.Path = inputPath;
     source.Errors = errors;
     source.ProgressOp = hooks.Progress;
-    source.CommentMode = 0;
-    source.ScaleMode = 0;
 
     const std::string outputPath = BuildOutputPath(SplitInputPath(inputPath), outputDir, kWavExtension);
     if (hooks.OutputNamed) hooks.OutputNamed(outputPath);
@@ -137,7 +133,7 @@ JobResult RunDecodeJob(const std::string& inputPath, const Settings&, const std:
 
     if (RefuseOutputOverInput(errors, inputPath, outputPath)) return JobResult::Failed;
 
-    if (!OpenAudioSource(inputPath, source)) return JobResult::Failed;
+    if (!OpenAudioSource(inputPath, {}, source)) return JobResult::Failed;
 
     FilePtr output = OpenOutputFile(outputPath);
     if (!output) {

@@ -92,13 +92,12 @@ JobResult EncodeFile(const std::string& inputPath, const Settings& settings, con
     }
     lame_t lame = context.get();
     AudioSource source;
-    source.Type = ClassifyPath(inputPath);
-    source.Path = inputPath;
     source.Errors = errors;
     id3tag_init(lame);
     source.ProgressOp = hooks.Progress;
-    source.CommentMode = static_cast<int32_t>(options.TagMode);
-    source.ScaleMode = static_cast<int32_t>(options.ScaleMode);
+    OpenRequest request;
+    request.WantComments = options.TagMode == TagModeChoice::Comments;
+    request.Scaling = options.ScaleMode;
 
     const InputPathParts parts = SplitInputPath(inputPath);
     const std::string outputPath = BuildOutputPath(parts, outputDir, kMp3Extension);
@@ -109,7 +108,7 @@ JobResult EncodeFile(const std::string& inputPath, const Settings& settings, con
 
     if (RefuseOutputOverInput(errors, inputPath, outputPath)) return JobResult::Failed;
 
-    if (!OpenAudioSource(inputPath, source)) return JobResult::Failed;
+    if (!OpenAudioSource(inputPath, request, source)) return JobResult::Failed;
     DescribeSourceToEncoder(lame, source);
 
     FilePtr output = OpenOutputFile(outputPath);
@@ -119,13 +118,9 @@ JobResult EncodeFile(const std::string& inputPath, const Settings& settings, con
         return JobResult::Failed;
     }
 
-    const std::optional<SourcePicture> cover = CoverFor(options, parts, source.Comments, errors);
-    const ReplayGains gains = AssembleTags(lame, options, parts, source.Comments);
-    source.ScaleFactor = ScaleFactorFor(options.ScaleMode, gains);
-    std::optional<ScopedScalingStage> scaling;
-    if (!source.Format->AppliesScaleFactor && ScalingOn(options.ScaleMode)) {
-        scaling.emplace(source, static_cast<float>(source.ScaleFactor));
-    }
+    const std::optional<SourcePicture> cover = CoverFor(options, parts, source.Reader->Comments(), errors);
+    const ReplayGains gains = AssembleTags(lame, options, parts, source.Reader->Comments());
+    if (ScalingOn(options.ScaleMode)) ApplyScaling(source, ScaleFactorFor(options.ScaleMode, gains));
 
     ApplyId3Version(lame, options, cover.has_value());
     // The encode loop writes both tags itself.
@@ -138,7 +133,6 @@ JobResult EncodeFile(const std::string& inputPath, const Settings& settings, con
         loopResult = EncodeLoop(lame, output.get(), source, hooks.Stop, ReadSourceBlock, cover ? &*cover : nullptr);
     }
 
-    scaling.reset();
     const bool cancelled = loopResult == kEncodeLoopCancelled;
     const bool outputClosed = CloseMp3Output(output.release(), loopResult == kEncodeLoopDone ? &errors : nullptr);
     const bool inputClosed = CloseAudioSource(source);

@@ -26,17 +26,32 @@ constexpr float kInf = std::numeric_limits<float>::infinity(), kNan = std::numer
 constexpr float kLoud[] = {40000.0f, -40000.0f, 32767.9f, -32768.9f, kInf, kNan, -1.5f};
 constexpr int32_t kSaturated[] = {32767, -32768, 32767, -32768, 32767, 0, -1};
 
-// Stands for the ReplayGain stage around ReadOp, which pushes samples past 16 bits.
-int32_t LoudStage(void*, float** buffers, int32_t) {
-    for (int c = 0; c < 2; ++c) std::copy(std::begin(kLoud), std::end(kLoud), buffers[c]);
-    return std::ssize(kLoud);
+// Stands for the ReplayGain stage around the reader, which pushes samples past 16 bits.
+class LoudStage final : public ReaderBase {
+public:
+    LoudStage() { stream_.Channels = 2; }
+    int32_t Read(float** buffers, int32_t) override {
+        for (int c = 0; c < 2; ++c) std::copy(std::begin(kLoud), std::end(kLoud), buffers[c]);
+        return std::ssize(kLoud);
+    }
+};
+
+// Makes every later read of the open file `path` fail, as a disk error would.
+void FailReadsOf(const fs::path& path) {
+    for (const fs::directory_entry& entry : fs::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        if (fs::read_symlink(entry.path(), error) != path) continue;
+        const int writeOnly = open(path.c_str(), O_WRONLY);
+        ASSERT_GE(dup2(writeOnly, std::stoi(entry.path().filename())), 0);
+        close(writeOnly);
+    }
 }
 
 TEST(AudioSource, BothBlockLayoutsSaturateInsteadOfWrapping) {
     fixtures::TempDir dir;
     AudioSource source;
     ASSERT_TRUE(OpenBytes(dir, MakeWav({}, Pcm16LE({1, 1})), source));
-    source.ReadOp = LoudStage;  // the reader's state stays the source's to release
+    source.Reader = std::make_unique<LoudStage>();
     int16_t narrow[2][kBlockFrames];
     int32_t wide[2][kBlockFrames];
     ASSERT_EQ(ReadSourceBlock16(narrow, source), std::ssize(kLoud));
@@ -111,11 +126,7 @@ TEST(AudioSource, CutOrDamagedInputsEndMarkedDamaged) {
         SCOPED_TRACE(row.name);
         AudioSource source;
         ASSERT_TRUE(OpenBytes(dir, row.file, source, row.type, "input"));
-        if (row.readsFail) {
-            const int writeOnly = open((dir / "input").c_str(), O_WRONLY);
-            ASSERT_GE(dup2(writeOnly, fileno(source.File.get())), 0);
-            close(writeOnly);
-        }
+        if (row.readsFail) FailReadsOf(source.Path);
         const std::vector<int16_t> read = ReadAll(source);
         const int64_t frames = std::ssize(read) / source.Channels;
         EXPECT_GE(frames, row.frames);
@@ -126,7 +137,7 @@ TEST(AudioSource, CutOrDamagedInputsEndMarkedDamaged) {
         if (!row.damaged && source.Info.FrameCount > 0) {
             EXPECT_EQ(source.Info.FrameCount * 1152, frames);
         }
-        EXPECT_EQ(source.Damaged, row.damaged);
+        EXPECT_EQ(source.Damaged(), row.damaged);
     }
 }
 
@@ -152,10 +163,9 @@ TEST(AudioSource, NoCutOrChangedFilePassesAsWhole) {
         SCOPED_TRACE(swept.name + " " + change);
         errors.clear();
         AudioSource source;
-        source.CommentMode = 2;
         // A fresh name per case: rewriting one file makes the file system flush it each time.
         const std::string name = std::to_string(++caseNumber) + swept.name;
-        const bool opened = OpenBytes(dir, file, source, ClassifyPath(name), name);
+        const bool opened = OpenBytes(dir, file, source, ClassifyPath(name), name, {.WantComments = true});
         fs::remove(dir / name);
         if (!opened) {
             EXPECT_FALSE(errors.messages().empty()) << "failed without a message";
@@ -164,7 +174,7 @@ TEST(AudioSource, NoCutOrChangedFilePassesAsWhole) {
         EXPECT_LE(ReadAll(source, 10).size(), 6000u * 2);
         int16_t block[2][kBlockFrames];
         EXPECT_EQ(ReadSourceBlock16(block, source), 0) << "no end";
-        EXPECT_TRUE(source.Damaged || !mustBeDamaged);
+        EXPECT_TRUE(source.Damaged() || !mustBeDamaged);
     };
     // Neither a failed open nor a source dropped unclosed may leave its file open.
     auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
@@ -200,13 +210,11 @@ TEST(AudioSource, NoCutOrChangedFilePassesAsWhole) {
 TEST(AudioSource, AFailedReadOfUnknownLengthMarksTheSourceDamaged) {
     std::FILE* writeOnly = std::fopen("/dev/null", "w");
     ASSERT_NE(writeOnly, nullptr);
-    bool damaged = false;
-    PcmReaderState* state = CreatePcmState(writeOnly, 2, PcmEncoding::Signed16LE, 0, false, &damaged);
+    PcmReader reader(FilePtr(writeOnly), {.Channels = 2, .Encoding = PcmEncoding::Signed16LE});
     float left[16], right[16], *buffers[2] = {left, right};
-    EXPECT_EQ(ReadPcmFrames(state, buffers, 16), 0);
-    EXPECT_TRUE(damaged);
-    ReleasePcmState(state);
-    std::fclose(writeOnly);
+    EXPECT_EQ(reader.Read(buffers, 16), 0);
+    ASSERT_NE(reader.Damage(), nullptr);
+    EXPECT_EQ(reader.Damage()->SystemError, EBADF);
 }
 
 }  // namespace

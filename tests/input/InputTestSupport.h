@@ -89,16 +89,30 @@ inline Bytes Coded(const fixtures::TempDir& dir, const Bytes& wav, const std::st
     return fixtures::ReadFile(dir / "coded");
 }
 
-inline bool OpenPath(const std::string& path, AudioSource& source, SourceType type = kSourceWav) {
-    source.Type = type;
+inline bool OpenPath(const std::string& path, AudioSource& source, const OpenRequest& request = {}) {
     source.Errors.Sink = fixtures::CaptureSink();
-    return OpenAudioSource(path, source);
+    return OpenAudioSource(path, request, source);
+}
+
+// `name`, with the first extension of `type` when its own names another type.
+inline std::string NameOfType(const std::string& name, SourceType type) {
+    if (ClassifyPath(name) == type) return name;
+    for (const InputFormat& format : InputFormats()) {
+        for (const FormatExtension& extension : format.Extensions) {
+            if (format.Id == type.Format && extension.Extension && extension.Layer == type.Layer) {
+                return name + extension.Extension;
+            }
+        }
+    }
+    return name + ".unknown";
 }
 
 inline bool OpenBytes(const fixtures::TempDir& dir, const Bytes& bytes, AudioSource& source,
-                      SourceType type = kSourceWav, const std::string& name = "input.wav") {
-    fixtures::WriteFile(dir / name, bytes);
-    return OpenPath((dir / name).string(), source, type);
+                      SourceType type = kSourceWav, const std::string& name = "input.wav",
+                      const OpenRequest& request = {}) {
+    const std::string file = NameOfType(name, type);
+    fixtures::WriteFile(dir / file, bytes);
+    return OpenPath((dir / file).string(), source, request);
 }
 
 // Interleaved samples to the end, in at most `maxBlocks` blocks: an endless reader fails instead of hanging.
