@@ -23,8 +23,8 @@ struct OpenRequest {
     ScaleModeChoice Scaling = ScaleModeChoice::None;  // the gain a reader that scales itself applies
     // Filled by the open from the path.
     MpegLayer Layer = MpegLayer::None;              // the layer an MPEG file must hold
-    std::string Path;                               // as messages name the input
-    ErrorReporter Warnings;                         // where a reader's warnings go; the reader keeps a copy
+    std::string Path{};                             // as messages name the input
+    ErrorReporter Warnings{};                       // where a reader's warnings go; the reader keeps a copy
 };
 
 enum class OpenErrorKind {

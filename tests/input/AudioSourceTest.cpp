@@ -2,6 +2,8 @@
 // every reader, and cut or changed files of each format, which must never
 // pass as whole.
 
+#include <algorithm>
+#include <cmath>
 #include <fcntl.h>
 #include <limits>
 #include <numeric>
@@ -71,6 +73,24 @@ std::size_t PageStart(const Bytes& ogg, int index) {
     return at;
 }
 
+double LevelDb(const std::vector<int16_t>& samples) {
+    return 10 * std::log10(std::inner_product(samples.begin(), samples.end(), samples.begin(), 0.0) / samples.size());
+}
+
+// The Xing frame of a VBR MP3 with its frame count taken out (the byte count stays): the fields after
+// it move up and the frame keeps its length.
+Bytes WithoutXingFrameCount(Bytes mp3) {
+    const Bytes xing = {'X', 'i', 'n', 'g'};
+    const auto at = std::search(mp3.begin(), mp3.end(), xing.begin(), xing.end()) - mp3.begin();
+    const auto frame = std::find(mp3.begin(), mp3.end(), 0xFF) - mp3.begin();
+    const int kbps[] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+    const auto end = frame + 144000 * kbps[mp3[frame + 2] >> 4] / 44100 + (mp3[frame + 2] >> 1 & 1);
+    mp3[at + 7] &= ~1;
+    mp3.insert(mp3.begin() + end, 4, 0);
+    mp3.erase(mp3.begin() + at + 8, mp3.begin() + at + 12);
+    return mp3;
+}
+
 // Whatever the reader, an input that breaks off, loses data on the way or fails a read ends its data
 // marked damaged, and every whole frame before the damage is still delivered: a damaged input passing
 // as whole would be deleted with its conversion done.
@@ -97,13 +117,31 @@ TEST(AudioSource, CutOrDamagedInputsEndMarkedDamaged) {
     Bytes lostPage = opus;
     lostPage[PageStart(opus, 2) + 40] ^= 0x41;  // the first audio page, which libopusfile passes over
     auto half = [](const Bytes& file) { return Bytes(file.begin(), file.begin() + std::ssize(file) / 2); };
+    auto without = [](Bytes file, std::size_t from, std::size_t to) {
+        file.erase(file.begin() + std::ptrdiff_t(from), file.begin() + std::ptrdiff_t(to));
+        return file;
+    };
+    // Chains at 48 kHz: a sine; the same on the left only (heard as its mean in mono, 6 dB down); with an R128 gain.
+    const std::vector<int16_t> sine = fixtures::Sine16(1, 48000, 48000);
+    std::vector<int16_t> leftOnly(2 * sine.size(), 0);
+    for (std::size_t i = 0; i < sine.size(); ++i) leftOnly[2 * i] = sine[i];
+    const Bytes monoWav = MakeWav({.channels = 1, .rate = 48000}, Pcm16LE(sine));
+    const Bytes leftWav = MakeWav({.rate = 48000}, Pcm16LE(leftOnly));
+    const Bytes vorbisA = Coded(dir, monoWav, kOggTool + " --serial 1"s), vorbisB = Coded(dir, leftWav, kOggTool);
+    const Bytes opusA = Coded(dir, monoWav, kOpusTool + " --serial 1"s), opusB = Coded(dir, leftWav, kOpusTool);
+    const Bytes opusGained = Coded(dir, leftWav, kOpusTool + " --serial 1 --comment R128_TRACK_GAIN=-2560"s);
+    Bytes badChecksum = Cat({opusA, opusB});
+    badChecksum[opusA.size() + 40] ^= 0x41;
+    const Bytes cutHeaders(opus.begin(), opus.begin() + std::ptrdiff_t(PageStart(opus, 2) + 100));
     const SourceType mp3 = kSourceMpegLayer3, opusType = ClassifyPath("x.opus");
     const struct {
         const char* name;
         Bytes file;
         SourceType type;
-        int64_t frames;  // at least delivered
+        int64_t frames;  // at least delivered; -1: the open fails as a read does
         bool damaged, readsFail = false;
+        double tailDb = 0;  // the level of the end (the later link) against the sine's, when not 0
+        ScaleModeChoice scaling = ScaleModeChoice::None;
     } rows[] = {
         {"WAV cut", wav, kSourceWav, 499, true},
         {"AIFF cut", aiff, kSourceWav, 499, true},
@@ -121,11 +159,28 @@ TEST(AudioSource, CutOrDamagedInputsEndMarkedDamaged) {
         {"an Ogg file whose reads fail", link, kSourceOgg, 0, true, true},
         {"an MP3 whose reads fail", vbr, mp3, 0, true, true},
         {"an Opus file whose reads fail", opus, opusType, 0, true, true},
+        {"an Ogg chain whose later link lost its first page",
+         Cat({vorbisA, without(vorbisB, 0, PageStart(vorbisB, 1))}), kSourceOgg, 0, true},
+        {"an Opus chain whose later link has a bad checksum on its first page", badChecksum, opusType, 0, true},
+        {"a Vorbis chain of a mono link and a stereo one", Cat({vorbisA, vorbisB}), kSourceOgg, 96000, false, false, -6.02},
+        {"an Opus chain of a mono link and a stereo one", Cat({opusA, opusB}), opusType, 96000, false, false, -6.02},
+        {"a VBR MP3 whose Xing frame has a byte count but no frame count", WithoutXingFrameCount(vbr), mp3, 3 * 44100,
+         false},
+        {"an Opus file cut inside its first audio page", cutHeaders, opusType, -1, true},
+        {"an Opus chain whose later link has no R128 gain", Cat({opusGained, opusB}), opusType, 96000, false, false,
+         -3.01, ScaleModeChoice::TrackGain},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         AudioSource source;
-        ASSERT_TRUE(OpenBytes(dir, row.file, source, row.type, "input"));
+        fixtures::ErrorCapture errors;
+        const bool opened = OpenBytes(dir, row.file, source, row.type, "input", {.Scaling = row.scaling});
+        if (row.frames < 0) {
+            EXPECT_FALSE(opened);
+            EXPECT_EQ(errors.joined(), "Error reading input file '" + (dir / NameOfType("input", row.type)).string() + "'\n");
+            continue;
+        }
+        ASSERT_TRUE(opened);
         if (row.readsFail) FailReadsOf(source.Path);
         const std::vector<int16_t> read = ReadAll(source);
         const int64_t frames = std::ssize(read) / source.Channels;
@@ -138,6 +193,10 @@ TEST(AudioSource, CutOrDamagedInputsEndMarkedDamaged) {
             EXPECT_EQ(source.Info.FrameCount * 1152, frames);
         }
         EXPECT_EQ(source.Damaged(), row.damaged);
+        if (row.tailDb != 0) {
+            ASSERT_GE(std::ssize(read), 48000);
+            EXPECT_NEAR(LevelDb({read.end() - 24000, read.end()}) - LevelDb(sine), row.tailDb, 0.3);
+        }
     }
 }
 
