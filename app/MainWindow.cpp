@@ -422,7 +422,10 @@ bool MainWindow::QueuePaths(const std::vector<std::string>& paths) {
 
 void MainWindow::ReportIgnoredSettings(const std::string& reason) {
     const std::string file = AbsolutePath(SettingsFilePath(kIniFileName));
-    AppendToLog(services_.logPath, {file, kIgnoredSettingsLogText + reason});
+    ErrorMessage logLine;
+    logLine.File = file;
+    logLine.Text = kIgnoredSettingsLogText + reason;
+    AppendToLog(services_.logPath, logLine);
     errorRoute_->boxes->Post({kErrorBoxCaption,
                               tr("The settings in %1 were not read and will not be saved: %2.\n"
                                  "The default settings are used.")

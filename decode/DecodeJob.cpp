@@ -47,9 +47,9 @@ bool FinishOutput(std::FILE* output, uint64_t framesWritten, const StreamInfo& i
 
 EdgeTrim TrimFor(SourceType type, const StreamInfo& info) {
     EdgeTrim trim;
-    if (type == kSourceMpegLayer1 || type == kSourceMpegLayer2) {
+    if (type.Layer == MpegLayer::I || type.Layer == MpegLayer::II) {
         trim.Start = kLayer12DecoderDelay;
-    } else if (type == kSourceMpegLayer3) {
+    } else if (type.Layer == MpegLayer::III) {
         const int64_t delay = info.EncoderDelay;
         const int64_t padding = info.EncoderPadding;
         if (delay >= 0) {
@@ -112,8 +112,8 @@ JobResult DecodeToWav(std::FILE* output, AudioSource& source, const std::atomic<
     }
     // The header is whole, but an input that broke off must not pass as
     // converted: its output never replaces anything.
-    if (source.Damaged) {
-        ReportError(source.Errors, "Error reading input file '%s'\n", source.Path.c_str());
+    if (source.Damaged()) {
+        ReportReadDamage(source);
         return JobResult::Failed;
     }
     return JobResult::Done;
@@ -125,17 +125,13 @@ JobResult RunDecodeJob(const std::string& inputPath, const Settings&, const std:
     errno = 0;  // a stale error number must not decorate this file's messages
 
     AudioSource source;
-    source.Type = ClassifyPath(inputPath);
-    source.Path = inputPath;
     source.Errors = errors;
     source.ProgressOp = hooks.Progress;
-    source.CommentMode = 0;
-    source.ScaleMode = 0;
 
     JobPlan plan;
     plan.Extension = kWavExtension;
     plan.WriteErrorMessage = kWriteErrorMessage;
-    plan.OpenInput = [&] { return OpenAudioSource(inputPath, source); };
+    plan.OpenInput = [&] { return OpenAudioSource(inputPath, {}, source); };
     plan.Convert = [&](std::FILE* output) {
         const JobResult decoded = DecodeToWav(output, source, hooks.Stop);
         const bool inputClosed = CloseAudioSource(source);

@@ -82,13 +82,12 @@ JobResult EncodeFile(const std::string& inputPath, const Settings& settings, con
     }
     lame_t lame = context.get();
     AudioSource source;
-    source.Type = ClassifyPath(inputPath);
-    source.Path = inputPath;
     source.Errors = errors;
     id3tag_init(lame);
     source.ProgressOp = hooks.Progress;
-    source.CommentMode = static_cast<int32_t>(options.TagMode);
-    source.ScaleMode = static_cast<int32_t>(options.ScaleMode);
+    OpenRequest request;
+    request.WantComments = options.TagMode == TagModeChoice::Comments;
+    request.Scaling = options.ScaleMode;
 
     const InputPathParts parts = SplitInputPath(inputPath);
     JobPlan plan;
@@ -97,18 +96,14 @@ JobResult EncodeFile(const std::string& inputPath, const Settings& settings, con
     plan.DeleteInput = options.DeleteInput.On();
     plan.OpenInput = [&] {
         ConfigureEncoder(lame, options);
-        if (!OpenAudioSource(inputPath, source)) return false;
+        if (!OpenAudioSource(inputPath, request, source)) return false;
         DescribeSourceToEncoder(lame, source);
         return true;
     };
     plan.Convert = [&](std::FILE* output) {
-        const std::optional<SourcePicture> cover = CoverFor(options, parts, source.Comments, errors);
-        const ReplayGains gains = AssembleTags(lame, options, parts, source.Comments);
-        source.ScaleFactor = ScaleFactorFor(options.ScaleMode, gains);
-        std::optional<ScopedScalingStage> scaling;
-        if (!source.Format->AppliesScaleFactor && ScalingOn(options.ScaleMode)) {
-            scaling.emplace(source, static_cast<float>(source.ScaleFactor));
-        }
+        const std::optional<SourcePicture> cover = CoverFor(options, parts, source.Reader->Comments(), errors);
+        const ReplayGains gains = AssembleTags(lame, options, parts, source.Reader->Comments());
+        if (ScalingOn(options.ScaleMode)) ApplyScaling(source, ScaleFactorFor(options.ScaleMode, gains));
 
         ApplyId3Version(lame, options, cover.has_value());
         // The encode loop writes both tags itself.
@@ -120,7 +115,6 @@ JobResult EncodeFile(const std::string& inputPath, const Settings& settings, con
         } else {
             loopResult = EncodeLoop(lame, output, source, hooks.Stop, ReadSourceBlock, cover ? &*cover : nullptr);
         }
-        scaling.reset();
         const bool inputClosed = CloseAudioSource(source);
         if (loopResult == kEncodeLoopCancelled) return JobResult::Cancelled;
         return loopResult == kEncodeLoopDone && inputClosed ? JobResult::Done : JobResult::Failed;

@@ -141,8 +141,8 @@ int EncodeLoop(lame_t context, std::FILE* output, AudioSource& source, const std
 
     // The stream is finished so that what was read stays playable, but a file
     // whose input broke off must not pass as a complete conversion.
-    if (readFailed || source.Damaged) {
-        ReportError(errors, "Error reading input file '%s'\n", source.Path.c_str());
+    if (readFailed || source.Damaged()) {
+        ReportReadDamage(source);
         return kEncodeLoopFailed;
     }
     return kEncodeLoopDone;

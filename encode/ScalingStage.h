@@ -1,37 +1,27 @@
 #pragma once
-// The ReplayGain scaling put in front of a container reader: every sample
-// it delivers is multiplied by one factor.
+// The ReplayGain scaling put around a container reader: every sample it
+// delivers is multiplied by one factor.
 
-#include <cstdint>
+#include <memory>
 
 #include "input/AudioSource.h"
-
-struct ScalingStage {
-    ReadOperation PreviousRead = nullptr;
-    void* PreviousState = nullptr;
-    int32_t Channels = 0;
-    float Factor = 1.0f;
-};
 
 // 10^(gain / 20), in double precision.
 double GainToScaleFactor(double gainDb);
 
-// Makes `source` read through `stage` (which the caller keeps alive) until
-// RemoveScalingStage puts the reader back. A source without a ReadOp is left
-// as it is.
-void InstallScalingStage(AudioSource& source, ScalingStage& stage, float factor);
-void RemoveScalingStage(AudioSource& source, ScalingStage& stage);
-
-// Installs on construction and removes on destruction, so the reader is
-// always restored before the source is closed, on every path.
-class ScopedScalingStage {
+class ScalingStage final : public AudioReader {
 public:
-    ScopedScalingStage(AudioSource& source, float factor);
-    ~ScopedScalingStage();
-    ScopedScalingStage(const ScopedScalingStage&) = delete;
-    ScopedScalingStage& operator=(const ScopedScalingStage&) = delete;
+    ScalingStage(std::unique_ptr<AudioReader> reader, float factor) : reader_(std::move(reader)), factor_(factor) {}
+    int32_t Read(float** buffers, int32_t frames) override;
+    const StreamInfo& Stream() const override { return reader_->Stream(); }
+    CommentList& Comments() override { return reader_->Comments(); }
+    const ReadError* Damage() const override { return reader_->Damage(); }
 
 private:
-    AudioSource& source_;
-    ScalingStage stage_;
+    std::unique_ptr<AudioReader> reader_;
+    float factor_ = 1.0f;
 };
+
+// Scales what `source` reads by `factor`: a row that applies the factor
+// itself is given it, any other reader is wrapped in a ScalingStage.
+void ApplyScaling(AudioSource& source, double factor);

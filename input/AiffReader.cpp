@@ -4,14 +4,14 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string>
 #include <sys/types.h>
 
-#include "input/AudioSource.h"
 #include "input/ByteOrder.h"
+#include "input/ChunkWalk.h"
 #include "input/FileSkip.h"
 #include "input/PcmReader.h"
 #include "input/StreamingLength.h"
-#include "settings/ErrorReport.h"
 
 namespace {
 
@@ -38,34 +38,15 @@ constexpr uint32_t kSoundHeaderLength = 8;
 constexpr int kExtendedMantissaBias = 16383 + 63;
 constexpr int kExtendedInfiniteExponent = 0x7FFF;
 
-void Report(const ErrorReporter& errors, const char* text) { ReportError(errors, "%s", text); }
+constexpr ChunkWalk kIffWalk{ChunkLengthOrder::BigEndian, kFirstChunkOffset};
+constexpr std::size_t kFileHeaderBytes = 12;
 
-// Leaves the file after the header of chunk `id`. Chunks may come in any
-// order, so a search that reaches the end starts once more from the first
-// chunk to find one placed before the chunk found last.
-bool FindChunk(const ErrorReporter& errors, std::FILE* file, const char* id, uint32_t& length, const char* notFoundMessage) {
-    bool restarted = false;
-    for (;;) {
-        uint8_t header[8];
-        if (std::fread(header, 1, sizeof header, file) < sizeof header) {
-            if (!restarted && fseeko(file, kFirstChunkOffset, SEEK_SET) == 0) {
-                restarted = true;
-                continue;
-            }
-            Report(errors, kChunkEofMessage);
-            Report(errors, notFoundMessage);
-            return false;
-        }
-        uint32_t bodyLength = LoadBE32(header + 4);
-        if (std::memcmp(header, id, 4) == 0) {
-            length = bodyLength;
-            return true;
-        }
-        if (!SkipForwardBytes(file, static_cast<uint64_t>(bodyLength) + (bodyLength & 1))) {
-            Report(errors, notFoundMessage);
-            return false;
-        }
-    }
+OpenError Refuse(OpenErrorKind kind, const char* text) { return {kind, text}; }
+
+// A missing chunk: the end of the file is told as a warning first.
+OpenError ChunkNotFound(ChunkSearch search, const char* notFoundMessage, const ErrorReporter& warnings) {
+    if (search == ChunkSearch::EndOfFile) ReportMessage(warnings, kChunkEofMessage);
+    return {OpenErrorKind::Damaged, notFoundMessage};
 }
 
 // Frames the sound chunk holds after its 8-byte header and its offset, for a
@@ -89,72 +70,60 @@ int32_t AiffRateToHertz(const uint8_t* extended) {
     return static_cast<int32_t>(rate);
 }
 
-bool ProbeAiff(const uint8_t* bytes, std::size_t count) {
-    return count >= kAiffProbeLength && std::memcmp(bytes, "FORM", 4) == 0 && std::memcmp(bytes + 8, "AIF", 3) == 0 &&
-           (bytes[11] == 'C' || bytes[11] == 'F');
+bool ProbeAiff(std::span<const uint8_t> head) {
+    return head.size() >= kFileHeaderBytes && std::memcmp(head.data(), "FORM", 4) == 0 &&
+           std::memcmp(head.data() + 8, "AIF", 3) == 0 && (head[11] == 'C' || head[11] == 'F');
 }
 
-namespace {
-
-// Reads the header up to the first sample byte; `opened` is set last, so a
-// failure leaves nothing to release.
-bool ReadAiffHeader(std::FILE* file, AudioSource& source, const uint8_t* probeBytes, std::size_t probeCount, OpenedReader& opened) {
-    const ErrorReporter& errors = source.Errors;
-    const bool aifc = probeCount >= kAiffProbeLength && probeBytes[11] == 'C';
+OpenedReader OpenAiff(FilePtr owned, const OpenRequest& request) {
+    std::FILE* file = owned.get();
+    const ErrorReporter& warnings = request.Warnings;
+    uint8_t fileHeader[kFileHeaderBytes];
+    if (std::fread(fileHeader, 1, sizeof fileHeader, file) < sizeof fileHeader) {
+        return Refuse(OpenErrorKind::Damaged, kCommonEofMessage);
+    }
+    const bool aifc = fileHeader[11] == 'C';
 
     uint32_t commonLength = 0;
-    if (!FindChunk(errors, file, "COMM", commonLength, kNoCommonMessage)) return false;
-    if (commonLength < kMinCommonLength) {
-        Report(errors, kShortCommonMessage);
-        return false;
-    }
-    uint8_t common[kAifcCommonLength] = {};
+    const ChunkSearch common = FindChunk(file, kIffWalk, "COMM", commonLength);
+    if (common != ChunkSearch::Found) return ChunkNotFound(common, kNoCommonMessage, warnings);
+    if (commonLength < kMinCommonLength) return Refuse(OpenErrorKind::Damaged, kShortCommonMessage);
+    uint8_t fields[kAifcCommonLength] = {};
     std::size_t kept = std::min(commonLength, kAifcCommonLength);
     uint64_t rest = static_cast<uint64_t>(commonLength - kept) + (commonLength & 1);
-    if (std::fread(common, 1, kept, file) < kept || !SkipForwardBytes(file, rest)) {
-        Report(errors, kCommonEofMessage);
-        return false;
+    if (std::fread(fields, 1, kept, file) < kept || !SkipForwardBytes(file, rest)) {
+        return Refuse(OpenErrorKind::Damaged, kCommonEofMessage);
     }
 
-    const int16_t channels = LoadSignedBE16(common);
-    const uint32_t declaredFrames = LoadBE32(common + 2);
-    const int16_t sampleBits = LoadSignedBE16(common + 6);
-    const int32_t rate = AiffRateToHertz(common + 8);
+    const int16_t channels = LoadSignedBE16(fields);
+    const uint32_t declaredFrames = LoadBE32(fields + 2);
+    const int16_t sampleBits = LoadSignedBE16(fields + 6);
+    const int32_t rate = AiffRateToHertz(fields + 8);
     bool bigEndian = true;
     if (aifc) {
-        if (commonLength < kAifcCommonLength) {
-            Report(errors, kShortAifcMessage);
-            return false;
-        }
-        const uint8_t* compression = common + 18;
+        if (commonLength < kAifcCommonLength) return Refuse(OpenErrorKind::Damaged, kShortAifcMessage);
+        const uint8_t* compression = fields + 18;
         if (std::memcmp(compression, "NONE", 4) == 0) {
             bigEndian = true;
         } else if (std::memcmp(compression, "sowt", 4) == 0) {
             bigEndian = false;
         } else {
-            ReportError(source.Errors, "Warning: Can't handle compressed AIFF-C (%c%c%c%c)\n", compression[0], compression[1],
-                        compression[2], compression[3]);
-            return false;
+            return OpenError{OpenErrorKind::Unsupported, "Warning: Can't handle compressed AIFF-C (" +
+                                                             std::string(compression, compression + 4) + ")\n"};
         }
     }
 
     uint32_t soundLength = 0;
-    if (!FindChunk(errors, file, "SSND", soundLength, kNoSoundMessage)) return false;
-    if (soundLength < kSoundHeaderLength) {
-        Report(errors, kShortSoundMessage);
-        return false;
-    }
+    const ChunkSearch sound = FindChunk(file, kIffWalk, "SSND", soundLength);
+    if (sound != ChunkSearch::Found) return ChunkNotFound(sound, kNoSoundMessage, warnings);
+    if (soundLength < kSoundHeaderLength) return Refuse(OpenErrorKind::Damaged, kShortSoundMessage);
     uint8_t soundHeader[kSoundHeaderLength];
     if (std::fread(soundHeader, 1, sizeof soundHeader, file) < sizeof soundHeader) {
-        Report(errors, kSoundEofMessage);
-        return false;
+        return Refuse(OpenErrorKind::Damaged, kSoundEofMessage);
     }
     const uint32_t offset = LoadBE32(soundHeader);
     const uint32_t blockSize = LoadBE32(soundHeader + 4);
-    if (blockSize != 0 || (sampleBits != 8 && sampleBits != 16)) {
-        Report(errors, kUnsupportedMessage);
-        return false;
-    }
+    if (blockSize != 0 || (sampleBits != 8 && sampleBits != 16)) return Refuse(OpenErrorKind::Unsupported, kUnsupportedMessage);
 
     // AIFF 8-bit sample points are two's complement, unlike WAV's unsigned bytes.
     const PcmEncoding encoding = sampleBits == 8 ? PcmEncoding::Signed8
@@ -166,19 +135,9 @@ bool ReadAiffHeader(std::FILE* file, AudioSource& source, const uint8_t* probeBy
     if (!totalKnown) totalKnown = SoundChunkFrames(soundLength, offset, frameBytes, totalFrames);
     if (!totalKnown) totalFrames = 0;
 
-    source.Info.Channels = channels;
-    source.Info.SampleRate = rate;
-    source.Info.SampleCount = totalKnown ? totalFrames : kSampleCountNotGiven;
-    opened = {CreatePcmState(file, channels, encoding, totalFrames, totalKnown, &source.Damaged), ReadPcmFrames};
     // A sound data offset beyond the file shows as data ending early.
     SkipForwardBytes(file, offset);
-    return true;
-}
-
-}  // namespace
-
-OpenedReader OpenAiff(std::FILE* file, AudioSource& source, const uint8_t* probeBytes, std::size_t probeCount) {
-    OpenedReader opened;
-    ReadAiffHeader(file, source, probeBytes, probeCount, opened);
-    return opened;
+    const PcmLayout pcm{.Channels = channels, .SampleRate = rate, .Encoding = encoding,
+                        .TotalFrames = totalFrames, .TotalKnown = totalKnown};
+    return std::make_unique<PcmReader>(std::move(owned), pcm);
 }

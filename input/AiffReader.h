@@ -2,22 +2,17 @@
 // AIFF and AIFF-C input: uncompressed 8- and 16-bit samples, AIFF-C with the
 // compression types "NONE" (big-endian) and "sowt" (little-endian).
 
-#include <cstddef>
 #include <cstdint>
-#include <cstdio>
+#include <span>
 
-#include "input/AudioSource.h"
+#include "input/AudioReader.h"
+#include "input/InputFile.h"
 
 // "FORM", a size, "AIFF" or "AIFC".
-inline constexpr std::size_t kAiffProbeLength = 12;
+bool ProbeAiff(std::span<const uint8_t> head);
 
-bool ProbeAiff(const uint8_t* bytes, std::size_t count);
-
-// The file stands right after the 12-byte file header; byte 11 of the probe
-// bytes tells AIFF-C from AIFF. On success fills source.Info (channels,
-// rate, sample count) and gives the reader; on failure has reported why
-// and set nothing.
-OpenedReader OpenAiff(std::FILE* file, AudioSource& source, const uint8_t* probeBytes, std::size_t probeCount);
+// The file stands at its start; byte 11 tells AIFF-C from AIFF.
+OpenedReader OpenAiff(FilePtr file, const OpenRequest& request);
 
 // The sample rate in an 80-bit IEEE 754 extended float (10 bytes,
 // big-endian), truncated to whole hertz. 0 when it gives no usable rate:

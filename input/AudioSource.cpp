@@ -1,37 +1,14 @@
 #include "input/AudioSource.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
-#include <vector>
 
 #include "input/SampleConversion.h"
-#include "settings/ErrorReport.h"
 
 namespace {
 
-bool Adopt(AudioSource& source, const InputFormat& row, const OpenedReader& opened) {
-    if (!opened.State) return false;
-    source.Reader = ReaderStatePtr(opened.State, row.Close);
-    source.ReadOp = opened.Read;
-    source.ReadState = opened.State;
-    source.Format = &row;
-    return true;
-}
-
-// A row chosen by the type reads the file whatever it holds; otherwise the
-// content decides among the probing rows.
-bool OpenReader(AudioSource& source) {
-    const InputFormat* named = FormatNamingType(source.Type);
-    if (!named) {
-        ReportError(source.Errors, "No reader for this input type: '%s'\n", source.Path.c_str());
-        return false;
-    }
-    if (!named->Probe) return Adopt(source, *named, named->Open(source.File.get(), source, nullptr, 0));
-    if (ProbeInputFormats(source.File.get(), source)) return true;
-    ReportError(source.Errors, "Unrecognised format\n");
-    return false;
-}
+constexpr const char* kUnrecognisedMessage = "Unrecognised format\n";
 
 // The count was not given: an estimate from the file size helps the encoder
 // size its VBR table and gives the progress a total.
@@ -51,69 +28,85 @@ void EstimateSampleCount(AudioSource& source) {
 }
 
 // Frames of the next block on the float scale. The count is held to the
-// block even if a stage around ReadOp misbehaves.
+// block even if a stage around the reader misbehaves.
 int32_t ReadBlock(AudioSource& source, float (&left)[kBlockFrames], float (&right)[kBlockFrames]) {
-    if (!source.ReadOp) return 0;
+    if (!source.Reader) return 0;
     float* buffers[2] = {left, right};
-    int32_t frames = source.ReadOp(source.ReadState, buffers, kBlockFrames);
+    int32_t frames = source.Reader->Read(buffers, kBlockFrames);
     if (frames < 0) return -1;
     return frames < kBlockFrames ? frames : kBlockFrames;
 }
 
-// A failed open leaves nothing behind: the reader's state and the file are
-// released without a further message.
-bool FailOpen(AudioSource& source) {
-    CloseAudioSource(source);
-    return false;
+OpenedInput Failed(OpenErrorKind kind, std::string text, int systemError = 0) {
+    return {nullptr, nullptr, {kind, std::move(text), systemError}};
+}
+
+OpenedInput Opened(const InputFormat& row, FilePtr file, const OpenRequest& request) {
+    OpenedReader opened = row.Open(std::move(file), request);
+    if (OpenError* error = std::get_if<OpenError>(&opened)) return {nullptr, &row, std::move(*error)};
+    return {std::move(std::get<std::unique_ptr<AudioReader>>(opened)), &row, {}};
 }
 
 }  // namespace
 
-AudioSource::~AudioSource() {
-    if (File || Reader) CloseAudioSource(*this);
-}
-
-const InputFormat* ProbeInputFormats(std::FILE* file, AudioSource& source) {
-    // Bytes read for one probe are never put back: every later probe sees the
-    // same bytes, and each open continues from where the file stands.
-    std::vector<uint8_t> probe;
-    std::size_t filled = 0;
-    for (const InputFormat& row : InputFormats()) {
-        if (!row.Probe) continue;
-        if (row.ProbeLength > probe.size()) probe.resize(row.ProbeLength);
-        if (row.ProbeLength > filled) filled += std::fread(probe.data() + filled, 1, probe.size() - filled, file);
-        if (filled < row.ProbeLength) continue;
-        if (!row.Probe(probe.data(), filled)) continue;
-        if (Adopt(source, row, row.Open(file, source, probe.data(), filled))) return &row;
+OpenedInput OpenInput(const std::string& path, SourceType type, const OpenRequest& request,
+                      std::span<const InputFormat> formats) {
+    // The probes and the libraries may leave errno set; the job's later
+    // messages must not be decorated with it.
+    ErrnoKeeper keepErrno;
+    const auto named = std::find_if(formats.begin(), formats.end(), [&](const InputFormat& row) {
+        return row.Id == type.Format && type.Format != FormatId::Unknown;
+    });
+    if (named == formats.end()) return Failed(OpenErrorKind::Unsupported, "No reader for this input type: '" + path + "'\n");
+    OpenRequest asked = request;
+    asked.Layer = type.Layer;
+    asked.Path = path;
+    ProbedFile probed = OpenProbedFile(path);
+    if (!probed.File) {
+        return Failed(OpenErrorKind::CannotRead, "Can't open input file '" + path + "'\n", probed.SystemError);
     }
-    return nullptr;
+    if (!named->Probe) return Opened(*named, std::move(probed.File), asked);
+    for (const InputFormat& row : formats) {
+        if (row.Probe && row.Probe(probed.Head)) return Opened(row, std::move(probed.File), asked);
+    }
+    if (named->ReadsUnrecognised) return Opened(*named, std::move(probed.File), asked);
+    return Failed(OpenErrorKind::NotAudio, "");
 }
 
-bool OpenAudioSource(const std::string& path, AudioSource& source) {
-    if (source.File || source.Reader) CloseAudioSource(source);
-    source.Path = path;
-    source.Damaged = false;
+bool OpenAudioSource(const std::string& path, const OpenRequest& request, AudioSource& source) {
+    source.Reader.reset();
+    source.Format = nullptr;
     source.Info = StreamInfo{};
-    source.SampleCountHint = kSampleCountNotGiven;
-
-    source.File.reset(std::fopen(path.c_str(), "rb"));
-    if (!source.File) {
-        ReportError(source.Errors, "Can't open input file '%s'\n", path.c_str());
+    source.Path = path;
+    source.Type = ClassifyPath(path);
+    OpenRequest asked = request;
+    asked.Warnings = source.Errors;
+    OpenedInput opened = OpenInput(path, source.Type, asked);
+    if (!opened.Reader) {
+        // A reader that fails behind a recognised head (FLAC behind an ID3v2
+        // tag) gives no text of its own.
+        if (!opened.Error.Text.empty()) ReportMessage(source.Errors, opened.Error.Text, opened.Error.SystemError);
+        // Content rows that refuse a file they recognised also say that no
+        // reader took it.
+        const bool byContent = opened.Format && opened.Format->Probe && !opened.Format->ReadsUnrecognised;
+        if (opened.Error.Text.empty() || byContent) ReportMessage(source.Errors, kUnrecognisedMessage);
         return false;
     }
-    errno = 0;  // a stale error number must not be appended to a reader's message
-
-    if (!OpenReader(source)) return FailOpen(source);
-    if (source.Info.Channels != 1 && source.Info.Channels != 2) {
-        ReportError(source.Errors, "Unsupported number of channels: %ud\n", static_cast<unsigned>(source.Info.Channels));
-        return FailOpen(source);
+    const StreamInfo& info = opened.Reader->Stream();
+    if (info.Channels != 1 && info.Channels != 2) {
+        ReportMessage(source.Errors,
+                      "Unsupported number of channels: " + std::to_string(static_cast<unsigned>(info.Channels)) + "d\n");
+        return false;
     }
-    if (source.Info.SampleRate < 1) {
-        ReportError(source.Errors, "Unsupported sample rate\n");
-        return FailOpen(source);
+    if (info.SampleRate < 1) {
+        ReportMessage(source.Errors, "Unsupported sample rate\n");
+        return false;
     }
-    source.Channels = source.Info.Channels;
-    source.SampleCountHint = source.Info.SampleCount;
+    source.Reader = std::move(opened.Reader);
+    source.Format = opened.Format;
+    source.Info = info;
+    source.Channels = info.Channels;
+    source.SampleCountHint = info.SampleCount;
     if (source.SampleCountHint == kSampleCountNotGiven) EstimateSampleCount(source);
     return true;
 }
@@ -143,16 +136,15 @@ int32_t ReadSourceBlock16(int16_t out[2][kBlockFrames], AudioSource& source) {
     return frames;
 }
 
+void ReportReadDamage(const AudioSource& source) {
+    const ReadError* damage = source.Reader ? source.Reader->Damage() : nullptr;
+    ReportMessage(source.Errors, "Error reading input file '" + source.Path + "'\n", damage ? damage->SystemError : 0,
+                  damage ? damage->Reason : std::string());
+}
+
 bool CloseAudioSource(AudioSource& source) {
     source.Reader.reset();
     source.Format = nullptr;
-    source.ReadState = nullptr;
-    source.ReadOp = nullptr;
-    if (!source.File) return true;
-    if (std::fclose(source.File.release()) != 0) {
-        ReportError(source.Errors, "Can't close input file '%s'\n", source.Path.c_str());
-        return false;
-    }
     return true;
 }
 

@@ -17,10 +17,6 @@ struct SourcePicture {
     std::vector<uint8_t> Data;
 };
 
-// The AudioSource comment mode in which the readers hand their comments over
-// (the tag mode that takes the tags from them).
-inline constexpr int32_t kCommentModeHandOver = 2;
-
 struct CommentList {
     std::deque<std::string> Entries;
     std::vector<SourcePicture> Pictures;  // in stream order

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "input/Id3v2Skip.h"
 #include "input/PictureBlock.h"
 #include "settings/ErrorReport.h"
 
@@ -17,15 +18,6 @@ constexpr uint8_t kPictureBlockType = 6;
 constexpr std::size_t kMostHeldBytes = 64u * 1024u * 1024u;
 
 }  // namespace
-
-bool FillHead(std::FILE* file, std::vector<uint8_t>& bytes, std::size_t count) {
-    if (bytes.size() >= count) return true;
-    const std::size_t had = bytes.size();
-    bytes.resize(count);
-    const std::size_t got = std::fread(bytes.data() + had, 1, count - had, file);
-    bytes.resize(had + got);
-    return bytes.size() == count;
-}
 
 std::vector<uint8_t> TakeFlacPictures(std::FILE* file, std::vector<uint8_t> head, CommentList& list,
                                       const ErrorReporter& errors) {
@@ -46,7 +38,7 @@ std::vector<uint8_t> TakeFlacPictures(std::FILE* file, std::vector<uint8_t> head
             if (std::optional<SourcePicture> picture = ParsePictureBlock(body)) {
                 OfferPicture(list, std::move(*picture), errors);
             } else {
-                ReportError(errors, "Warning: a damaged picture was skipped\n");
+                ReportMessage(errors, "Warning: a damaged picture was skipped\n");
             }
             head.erase(head.begin() + static_cast<std::ptrdiff_t>(at), head.begin() + static_cast<std::ptrdiff_t>(end));
             // The block before takes over the mark that ends the metadata.

@@ -18,7 +18,3 @@
 // read, for the decoder to fail on. At most 64 MiB of metadata are held.
 std::vector<uint8_t> TakeFlacPictures(std::FILE* file, std::vector<uint8_t> head, CommentList& list,
                                       const ErrorReporter& errors);
-
-// Makes `bytes` hold at least `count` bytes, reading the missing ones from
-// `file`. False when the file ends first.
-bool FillHead(std::FILE* file, std::vector<uint8_t>& bytes, std::size_t count);

@@ -3,15 +3,19 @@
 #include <mpg123.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "input/ByteOrder.h"
 #include "input/FileSkip.h"
+#include "input/Id3v2Skip.h"
 #include "input/SampleConversion.h"
-#include "settings/ErrorReport.h"
 
 namespace {
 
@@ -20,7 +24,6 @@ namespace {
 // saves calls.
 constexpr std::size_t kFeedBytes = 16384;
 
-constexpr std::size_t kId3v2RestBytes = 6;  // revision, flags, four size bytes
 constexpr uint8_t kAlbumIdMagic[4] = {'A', 'i', 'D', 1};
 // The four magic bytes and the two length bytes count toward the length.
 constexpr uint32_t kAlbumIdHeadBytes = 6;
@@ -35,28 +38,50 @@ struct HandleDeleter {
 };
 using DecoderHandle = std::unique_ptr<mpg123_handle, HandleDeleter>;
 
-struct MpegReaderState {
-    DecoderHandle Decoder;
-    std::FILE* File = nullptr;  // owned by the AudioSource
-    bool* Damaged = nullptr;    // the AudioSource's mark
+enum class StartResult { Started, NoFrame, TryFurther };
+
+class MpegReader final : public ReaderBase {
+public:
+    explicit MpegReader(FilePtr file) : file_(std::move(file)) {}
+    // Finds the first frame of `layer` and starts the decoder on it; the
+    // open's error when there is none.
+    std::optional<OpenError> Start(MpegLayer layer, const std::string& path);
+    int32_t Read(float** buffers, int32_t frames) override;
+
+private:
+    bool NextByte(uint8_t& byte);
+    bool ReadExactly(uint8_t* into, std::size_t count);
+    bool SkipLeadingHeaders(uint8_t (&window)[4]);
+    bool FindFrameHeader(uint8_t (&window)[4], MpegLayer layer);
+    int64_t FeedMore();
+    StartResult StartDecoder(const uint8_t (&window)[4], MpegLayer layer);
+    void DescribeStream();
+    void EndStream(bool onJunk, int result);
+    int32_t DecodeNextFrame();
+
+    FilePtr file_;
+    // Declared after the file: the decoder is released first.
+    DecoderHandle decoder_;
+    // Bytes read at the start that the frame search has not taken yet.
+    std::vector<uint8_t> pending_;
     // The layout of the stream record; frames in another one are refused.
-    int32_t Channels = 0;
-    long SampleRate = 0;
+    int32_t channels_ = 0;
+    long sampleRate_ = 0;
     // What the decoder puts out now.
-    int OutputChannels = 0;
-    long OutputRate = 0;
+    int outputChannels_ = 0;
+    long outputRate_ = 0;
     // The first frame's header, fed once more at the end of the file: the
     // decoder holds back a frame until it has seen the header after it,
     // so without it a one-frame stream would give nothing.
-    uint8_t EndMarker[4] = {};
-    bool EndMarkerFed = false;
-    bool Ended = false;
-    int64_t FrameCount = -1;  // from the Xing/Info frame the decoder read, -1 when not given
-    int64_t FramesDecoded = 0;
+    uint8_t endMarker_[4] = {};
+    bool endMarkerFed_ = false;
+    bool ended_ = false;
+    int64_t frameCount_ = -1;  // from the Xing/Info frame the decoder read, -1 when not given
+    int64_t framesDecoded_ = 0;
     // The decoded frame not yet delivered, interleaved, inside the decoder.
-    const int16_t* Held = nullptr;
-    int32_t HeldFrames = 0;
-    std::vector<uint8_t> Piece = std::vector<uint8_t>(kFeedBytes);
+    const int16_t* held_ = nullptr;
+    int32_t heldFrames_ = 0;
+    std::vector<uint8_t> piece_ = std::vector<uint8_t>(kFeedBytes);
 };
 
 // Old versions of the library need one process-wide set-up before the
@@ -88,41 +113,48 @@ DecoderHandle NewDecoder() {
     return decoder;
 }
 
-bool ReadExactly(std::FILE* file, uint8_t* into, std::size_t count) {
-    return std::fread(into, 1, count, file) == count;
+bool MpegReader::NextByte(uint8_t& byte) {
+    if (!pending_.empty()) {
+        byte = pending_.front();
+        pending_.erase(pending_.begin());
+        return true;
+    }
+    const int next = std::fgetc(file_.get());
+    byte = static_cast<uint8_t>(next);
+    return next != EOF;
+}
+
+bool MpegReader::ReadExactly(uint8_t* into, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!NextByte(into[i])) return false;
+    }
+    return true;
 }
 
 // Leaves the first four bytes after a leading ID3v2 tag and an "Album ID"
 // header in `window`. Only one tag is skipped; a second one is scanned
 // through by the frame search like any other bytes.
-bool SkipLeadingHeaders(std::FILE* file, uint8_t (&window)[4]) {
-    if (!ReadExactly(file, window, 4)) return false;
-    if (std::memcmp(window, "ID3", 3) == 0) {
-        uint8_t rest[kId3v2RestBytes];
-        if (!ReadExactly(file, rest, sizeof rest)) return false;
-        // A tag longer than the file just leaves the search nothing to read.
-        SkipForwardBytes(file, LoadSyncsafe28(rest + 2));
-        if (!ReadExactly(file, window, 4)) return false;
-    }
+bool MpegReader::SkipLeadingHeaders(uint8_t (&window)[4]) {
+    if (!DropLeadingId3v2(file_.get(), pending_) || !ReadExactly(window, 4)) return false;
     if (std::memcmp(window, kAlbumIdMagic, 4) == 0) {
         uint8_t lengthBytes[2];
-        if (!ReadExactly(file, lengthBytes, 2)) return false;
+        if (!ReadExactly(lengthBytes, 2)) return false;
         const uint32_t length = LoadLE16(lengthBytes);
         // A length shorter than the bytes already read would move backwards
         // onto the same header and start the search over for ever.
         if (length < kAlbumIdHeadBytes) return false;
-        SkipForwardBytes(file, length - kAlbumIdHeadBytes);
-        if (!ReadExactly(file, window, 4)) return false;
+        SkipForwardBytes(file_.get(), length - kAlbumIdHeadBytes);
+        if (!ReadExactly(window, 4)) return false;
     }
     return true;
 }
 
-bool FindFrameHeader(std::FILE* file, uint8_t (&window)[4], int32_t layer) {
+bool MpegReader::FindFrameHeader(uint8_t (&window)[4], MpegLayer layer) {
     while (!IsAcceptableFrameHeader(window, layer)) {
-        const int next = std::fgetc(file);
-        if (next == EOF) return false;
+        uint8_t next = 0;
+        if (!NextByte(next)) return false;
         std::memmove(window, window + 1, 3);
-        window[3] = static_cast<uint8_t>(next);
+        window[3] = next;
     }
     return true;
 }
@@ -130,26 +162,29 @@ bool FindFrameHeader(std::FILE* file, uint8_t (&window)[4], int32_t layer) {
 // Hands the decoder the next piece of the file, or at its end the end
 // marker once. Returns the bytes of the file fed (0 for the marker); -1
 // when nothing more can be given.
-int64_t FeedMore(MpegReaderState& state) {
-    const std::size_t got = std::fread(state.Piece.data(), 1, state.Piece.size(), state.File);
-    if (got > 0) return mpg123_feed(state.Decoder.get(), state.Piece.data(), got) == MPG123_OK ? int64_t(got) : -1;
-    if (std::ferror(state.File)) {
-        *state.Damaged = true;
+int64_t MpegReader::FeedMore() {
+    const std::size_t got = std::fread(piece_.data(), 1, piece_.size(), file_.get());
+    if (got > 0) return mpg123_feed(decoder_.get(), piece_.data(), got) == MPG123_OK ? int64_t(got) : -1;
+    if (std::ferror(file_.get())) {
+        MarkDamaged({}, errno);
         return -1;
     }
-    if (state.EndMarkerFed) return -1;
-    state.EndMarkerFed = true;
-    return mpg123_feed(state.Decoder.get(), state.EndMarker, sizeof state.EndMarker) == MPG123_OK ? 0 : -1;
+    if (endMarkerFed_) return -1;
+    endMarkerFed_ = true;
+    return mpg123_feed(decoder_.get(), endMarker_, sizeof endMarker_) == MPG123_OK ? 0 : -1;
 }
-
-enum class StartResult { Started, NoFrame, TryFurther };
 
 // Feeds the decoder from the frame header in `window` on until it has
 // parsed a frame and chosen its output.
-StartResult StartDecoder(MpegReaderState& state, const uint8_t (&window)[4], int32_t layer) {
-    mpg123_handle* handle = state.Decoder.get();
-    std::memcpy(state.EndMarker, window, 4);
+StartResult MpegReader::StartDecoder(const uint8_t (&window)[4], MpegLayer layer) {
+    mpg123_handle* handle = decoder_.get();
+    std::memcpy(endMarker_, window, 4);
     if (mpg123_feed(handle, window, 4) != MPG123_OK) return StartResult::NoFrame;
+    // The decoder reads on from the file; what the search holds goes first.
+    if (!pending_.empty() && mpg123_feed(handle, pending_.data(), pending_.size()) != MPG123_OK) {
+        return StartResult::NoFrame;
+    }
+    pending_.clear();
     for (;;) {
         off_t frameNumber = 0;
         unsigned char* audio = nullptr;
@@ -159,22 +194,22 @@ StartResult StartDecoder(MpegReaderState& state, const uint8_t (&window)[4], int
         // Our header was no frame, and the decoder found none close after
         // it: the search goes on after our header.
         if (result != MPG123_NEED_MORE) return StartResult::TryFurther;
-        if (FeedMore(state) < 0) return StartResult::NoFrame;
+        if (FeedMore() < 0) return StartResult::NoFrame;
     }
     mpg123_frameinfo2 info{};
     if (mpg123_info2(handle, &info) != MPG123_OK) return StartResult::NoFrame;
     // The decoder may have synchronised past our header onto frames of
     // another layer: the search goes on after our header.
     const bool freeFormat = (window[2] & 0xF0) == 0;
-    if (info.layer != layer || (info.bitrate == 0 && !freeFormat)) return StartResult::TryFurther;
+    if (info.layer != static_cast<int>(layer) || (info.bitrate == 0 && !freeFormat)) return StartResult::TryFurther;
     return StartResult::Started;
 }
 
 // Everything comes from the decoder, which read the Xing/Info and LAME frame
 // wherever it synchronised: our header may have been bytes inside a second
 // ID3v2 tag that the decoder passed over.
-void DescribeStream(MpegReaderState& state, AudioSource& source) {
-    mpg123_handle* handle = state.Decoder.get();
+void MpegReader::DescribeStream() {
+    mpg123_handle* handle = decoder_.get();
     long rate = 0;
     int channels = 0;
     int encoding = 0;
@@ -187,13 +222,18 @@ void DescribeStream(MpegReaderState& state, AudioSource& source) {
     if (mpg123_getstate(handle, MPG123_ENC_DELAY, &delay, &unused) != MPG123_OK) delay = -1;
     if (mpg123_getstate(handle, MPG123_ENC_PADDING, &padding, &unused) != MPG123_OK) padding = -1;
 
-    state.Channels = channels;
-    state.SampleRate = rate;
-    state.OutputChannels = channels;
-    state.OutputRate = rate;
-    state.FrameCount = mpg123_length(handle) >= 0 ? mpg123_framelength(handle) : -1;
+    channels_ = channels;
+    sampleRate_ = rate;
+    outputChannels_ = channels;
+    outputRate_ = rate;
+    // A Xing/Info frame that gives the byte count but no frame count makes
+    // the decoder guess the frames from the bytes, and a guess is no count:
+    // the damage check and the end trim would both trust it. Forgetting
+    // that size leaves only a counted length.
+    mpg123_set_filesize(handle, -1);
+    frameCount_ = mpg123_length(handle) >= 0 ? mpg123_framelength(handle) : -1;
 
-    StreamInfo& record = source.Info;
+    StreamInfo& record = stream_;
     record.Channels = channels;
     record.SampleRate = static_cast<int32_t>(rate);
     record.Layer = info.layer;
@@ -201,8 +241,8 @@ void DescribeStream(MpegReaderState& state, AudioSource& source) {
     record.Mode = info.mode;
     record.ModeExtension = info.mode_ext;
     record.FrameSize = mpg123_spf(handle);
-    record.FrameCount = state.FrameCount >= 0 ? state.FrameCount : kMpegFieldUnknown;
-    record.SampleCount = state.FrameCount >= 0 ? state.FrameCount * record.FrameSize : kSampleCountNotGiven;
+    record.FrameCount = frameCount_ >= 0 ? frameCount_ : kMpegFieldUnknown;
+    record.SampleCount = frameCount_ >= 0 ? frameCount_ * record.FrameSize : kSampleCountNotGiven;
     record.EncoderDelay = static_cast<int32_t>(delay);
     record.EncoderPadding = static_cast<int32_t>(padding);
 }
@@ -210,56 +250,58 @@ void DescribeStream(MpegReaderState& state, AudioSource& source) {
 // A stream that ends before the frame count of its own Xing/Info frame was
 // cut short. Junk after the last frame a stream announced is no damage;
 // without a count, junk the decoder cannot pass means the rest is lost.
-void EndStream(MpegReaderState& state, bool onJunk) {
-    const bool counted = state.FrameCount >= 0;
-    if ((counted && state.FramesDecoded < state.FrameCount) || (!counted && onJunk)) *state.Damaged = true;
-    state.Ended = true;
+void MpegReader::EndStream(bool onJunk, int result) {
+    const bool counted = frameCount_ >= 0;
+    if (counted && framesDecoded_ < frameCount_) {
+        MarkDamaged("the stream ends before the frame count of its Xing/Info frame");
+    } else if (!counted && onJunk) {
+        MarkDamaged(mpg123_plain_strerror(result));
+    }
+    ended_ = true;
 }
 
 // Decodes the next frame into Held. Returns its frames, 0 at the end, or -1
 // for a frame in another layout than the stream record's (dropped).
-int32_t DecodeNextFrame(MpegReaderState& state) {
-    mpg123_handle* handle = state.Decoder.get();
-    while (!state.Ended) {
+int32_t MpegReader::DecodeNextFrame() {
+    mpg123_handle* handle = decoder_.get();
+    while (!ended_) {
         off_t frameNumber = 0;
         unsigned char* audio = nullptr;
         std::size_t bytes = 0;
         const int result = mpg123_decode_frame(handle, &frameNumber, &audio, &bytes);
         if (result == MPG123_OK) {
-            const std::size_t frameBytes = sizeof(int16_t) * static_cast<std::size_t>(state.OutputChannels);
+            const std::size_t frameBytes = sizeof(int16_t) * static_cast<std::size_t>(outputChannels_);
             if (bytes < frameBytes) continue;
-            ++state.FramesDecoded;
-            if (state.OutputChannels != state.Channels || state.OutputRate != state.SampleRate) return -1;
-            state.Held = reinterpret_cast<const int16_t*>(audio);
-            state.HeldFrames = static_cast<int32_t>(bytes / frameBytes);
-            return state.HeldFrames;
+            ++framesDecoded_;
+            if (outputChannels_ != channels_ || outputRate_ != sampleRate_) return -1;
+            held_ = reinterpret_cast<const int16_t*>(audio);
+            heldFrames_ = static_cast<int32_t>(bytes / frameBytes);
+            return heldFrames_;
         }
         if (result == MPG123_NEW_FORMAT) {
             int encoding = 0;
-            mpg123_getformat(handle, &state.OutputRate, &state.OutputChannels, &encoding);
+            mpg123_getformat(handle, &outputRate_, &outputChannels_, &encoding);
             continue;
         }
         if (result == MPG123_NEED_MORE) {
-            if (FeedMore(state) < 0) EndStream(state, false);
+            if (FeedMore() < 0) EndStream(false, result);
             continue;
         }
         // The decoder found no frame it could resynchronise to.
-        EndStream(state, result != MPG123_DONE);
+        EndStream(result != MPG123_DONE, result);
     }
     return 0;
 }
 
-int32_t ReadMpegFrames(void* opaque, float** buffers, int32_t frames) {
-    auto& state = *static_cast<MpegReaderState*>(opaque);
+int32_t MpegReader::Read(float** buffers, int32_t frames) {
     if (frames <= 0) return 0;
-    if (state.HeldFrames == 0) {
-        const int32_t decoded = DecodeNextFrame(state);
+    if (heldFrames_ == 0) {
+        const int32_t decoded = DecodeNextFrame();
         if (decoded <= 0) return decoded;
     }
-    const int32_t count = std::min(frames, state.HeldFrames);
-    const int32_t channels = state.Channels;
-    const int16_t* from = state.Held;
-    if (channels == 2) {
+    const int32_t count = std::min(frames, heldFrames_);
+    const int16_t* from = held_;
+    if (channels_ == 2) {
         for (int32_t i = 0; i < count; ++i) {
             buffers[0][i] = Signed16ToFloat(from[2 * i]);
             buffers[1][i] = Signed16ToFloat(from[2 * i + 1]);
@@ -267,23 +309,50 @@ int32_t ReadMpegFrames(void* opaque, float** buffers, int32_t frames) {
     } else {
         for (int32_t i = 0; i < count; ++i) buffers[0][i] = Signed16ToFloat(from[i]);
     }
-    state.Held += count * channels;
-    state.HeldFrames -= count;
+    held_ += count * channels_;
+    heldFrames_ -= count;
     return count;
+}
+
+std::optional<OpenError> MpegReader::Start(MpegLayer layer, const std::string& path) {
+    // A false header is tried with pieces of the file fed after it; the
+    // search goes on from the byte after it, where the file can seek back,
+    // so that frames inside those pieces are still found. Each try starts
+    // further on, so the file's end bounds the tries.
+    std::FILE* file = file_.get();
+    const bool canSeek = CanSeek(file);
+    off_t falseHeaderAt = -1;
+    while (layer != MpegLayer::None) {
+        uint8_t window[4];
+        bool searching = false;
+        if (falseHeaderAt < 0) {
+            searching = SkipLeadingHeaders(window);
+        } else {
+            pending_.clear();
+            searching = fseeko(file, falseHeaderAt + 1, SEEK_SET) == 0 && ReadExactly(window, sizeof window);
+        }
+        if (!searching || !FindFrameHeader(window, layer)) break;
+        // Bytes still pending lie before the file's position.
+        if (canSeek) falseHeaderAt = ftello(file) - static_cast<off_t>(sizeof window + pending_.size());
+        decoder_ = NewDecoder();
+        if (!decoder_) return OpenError{OpenErrorKind::CannotRead, "Failed to initialize the MPEG audio decoder\n"};
+        endMarkerFed_ = false;
+        const StartResult started = StartDecoder(window, layer);
+        if (started == StartResult::NoFrame) break;
+        if (started == StartResult::TryFurther) continue;
+        DescribeStream();
+        return std::nullopt;
+    }
+    if (Damage()) return OpenError{OpenErrorKind::CannotRead, "Error reading input file '" + path + "'\n"};
+    char text[512 + 64];
+    std::snprintf(text, sizeof text, kNoMpegFrameMessage, path.substr(0, 512).c_str());
+    return OpenError{OpenErrorKind::NotAudio, text};
 }
 
 }  // namespace
 
-int32_t MpegLayerOf(SourceType type) {
-    switch (type) {
-        case kSourceMpegLayer1: return 1;
-        case kSourceMpegLayer2: return 2;
-        case kSourceMpegLayer3: return 3;
-        default: return 0;
-    }
-}
-
-bool IsAcceptableFrameHeader(const uint8_t header[4], int32_t layer) {
+bool IsAcceptableFrameHeader(const uint8_t header[4], MpegLayer wanted) {
+    const auto layer = static_cast<int>(wanted);
     if (header[0] != 0xFF || (header[1] & 0xE0) != 0xE0) return false;
     const int version = (header[1] >> 3) & 3;
     if (version == 1) return false;  // reserved
@@ -297,42 +366,8 @@ bool IsAcceptableFrameHeader(const uint8_t header[4], int32_t layer) {
     return (header[3] & 3) != 2;  // reserved emphasis
 }
 
-OpenedReader OpenMpeg(std::FILE* file, AudioSource& source, const uint8_t*, std::size_t) {
-    const int32_t layer = MpegLayerOf(source.Type);
-    auto state = std::make_unique<MpegReaderState>();
-    state->File = file;
-    state->Damaged = &source.Damaged;
-    // A false header is tried with pieces of the file fed after it; the
-    // search goes on from the byte after it, where the file can seek back,
-    // so that frames inside those pieces are still found. Each try starts
-    // further on, so the file's end bounds the tries.
-    const bool canSeek = CanSeek(file);
-    off_t falseHeaderAt = -1;
-    while (layer != 0) {
-        uint8_t window[4];
-        const bool searching = falseHeaderAt < 0 ? SkipLeadingHeaders(file, window)
-                                                 : fseeko(file, falseHeaderAt + 1, SEEK_SET) == 0 &&
-                                                       ReadExactly(file, window, sizeof window);
-        if (!searching || !FindFrameHeader(file, window, layer)) break;
-        if (canSeek) falseHeaderAt = ftello(file) - static_cast<off_t>(sizeof window);
-        state->Decoder = NewDecoder();
-        if (!state->Decoder) {
-            ReportError(source.Errors, "Failed to initialize the MPEG audio decoder\n");
-            return {};
-        }
-        state->EndMarkerFed = false;
-        const StartResult started = StartDecoder(*state, window, layer);
-        if (started == StartResult::NoFrame) break;
-        if (started == StartResult::TryFurther) continue;
-        DescribeStream(*state, source);
-        return {state.release(), ReadMpegFrames};
-    }
-    if (source.Damaged) {
-        ReportError(source.Errors, "Error reading input file '%s'\n", source.Path.c_str());
-    } else {
-        ReportError(source.Errors, kNoMpegFrameMessage, source.Path.c_str());
-    }
-    return {};
+OpenedReader OpenMpeg(FilePtr file, const OpenRequest& request) {
+    auto reader = std::make_unique<MpegReader>(std::move(file));
+    if (std::optional<OpenError> error = reader->Start(request.Layer, request.Path)) return std::move(*error);
+    return reader;
 }
-
-void ReleaseMpegState(void* state) { delete static_cast<MpegReaderState*>(state); }

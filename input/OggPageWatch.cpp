@@ -22,9 +22,12 @@ void OggPageWatch::Follow(const void* bytes, std::size_t count) {
             openStreams_.clear();
         }
         lastPageBegan_ = begins;
+        // A stream's pages follow on from its beginning page: a page of a
+        // serial never begun is a link that lost its first pages (or whose
+        // beginning page failed its checksum and was skipped above).
         if (begins) {
             openStreams_.push_back(serial);
-        } else if (const auto next = nextPage_.find(serial); next != nextPage_.end() && next->second != number) {
+        } else if (const auto next = nextPage_.find(serial); next == nextPage_.end() || next->second != number) {
             damaged_ = true;
         }
         nextPage_[serial] = number + 1;

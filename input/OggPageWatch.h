@@ -1,8 +1,9 @@
 #pragma once
 // The pages an Ogg reader reads, watched in file order for the damage that
 // libvorbisfile and libopusfile pass over without an error: a page lost
-// inside a stream, a link that begins before every stream of the link
-// before it has ended, and a file that stops before its streams end.
+// inside a stream, a link that lost its first page, a link that begins
+// before every stream of the link before it has ended, and a file that
+// stops before its streams end.
 
 #include <cstddef>
 #include <map>

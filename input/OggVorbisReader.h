@@ -1,17 +1,15 @@
 #pragma once
-// Ogg Vorbis input through libvorbisfile, chosen by the file's type. The
-// reader rounds to 16-bit values itself and applies the ReplayGain factor.
+// Ogg Vorbis input through libvorbisfile. The reader rounds to 16-bit values
+// itself and applies the ReplayGain factor.
 
-#include <cstddef>
 #include <cstdint>
-#include <cstdio>
+#include <span>
 
-#include "input/AudioSource.h"
+#include "input/AudioReader.h"
+#include "input/InputFile.h"
 
-// The file stands at its start. Fills source.Info from the first link and
-// keeps pointers to source.ScaleMode and source.ScaleFactor, which the job
-// sets after the open. Reports and returns no state when libvorbisfile
-// cannot open the stream.
-OpenedReader OpenOggVorbis(std::FILE* file, AudioSource& source, const uint8_t* probeBytes, std::size_t probeCount);
+// An Ogg file whose first packet is a Vorbis identification header.
+bool ProbeOggVorbis(std::span<const uint8_t> head);
 
-void CloseOggVorbis(void* state);
+// The file stands at its start. The stream record comes from the first link.
+OpenedReader OpenOggVorbis(FilePtr file, const OpenRequest& request);

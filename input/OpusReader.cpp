@@ -1,76 +1,74 @@
 #include "input/OpusReader.h"
 
 #include <algorithm>
-#include <cstring>
+#include <cmath>
 #include <memory>
-#include <sys/types.h>
+#include <string>
 
 #include <opusfile.h>
 
-#include "input/FileSkip.h"
-#include "input/OggPageWatch.h"
+#include "input/LayoutChange.h"
+#include "input/OggInput.h"
 #include "input/PictureBlock.h"
 #include "input/SampleConversion.h"
-#include "settings/Settings.h"
-#include "settings/ErrorReport.h"
 
 namespace {
 
 // libopusfile always decodes at 48 kHz, whatever rate the file was made from.
 constexpr int32_t kOpusRate = 48000;
 // R128 gains aim at -23 LUFS, ReplayGain at about -18 LUFS: 5 dB more brings
-// an Opus file to the level of a Vorbis file of the same music. In 1/256 dB.
-constexpr int32_t kR128ToReplayGainQ8 = 5 * 256;
+// an Opus file to the level of a Vorbis file of the same music.
+constexpr double kR128ToReplayGainDb = 5.0;
+constexpr double kGainStepsPerDb = 256.0;  // R128 gains are in 1/256 dB
+constexpr int kNoLink = -1;
 
-struct OpusReaderState {
-    OggOpusFile* Opus = nullptr;
-    std::FILE* File = nullptr;  // owned by the AudioSource; the callbacks never close it
-    bool* Damaged = nullptr;
-    int32_t Channels = 0;       // of the first link
-    bool Ended = false;
-    float Stereo[2 * kBlockFrames];
-
-    // libopusfile ends the data without an error when the file breaks off
-    // inside the stream, and passes over a page lost just after the headers;
-    // every byte it decodes also passes the page watch.
-    OggPageWatch Pages;
-
-    OpusReaderState() = default;
-    ~OpusReaderState() {
-        if (Opus) op_free(Opus);
+class OpusReader final : public ReaderBase {
+public:
+    OpusReader(FilePtr file, const OpenRequest& request)
+        : input_(std::move(file)), warnings_(request.Warnings), scaling_(request.Scaling) {}
+    ~OpusReader() override {
+        if (opus_) op_free(opus_);
     }
-    OpusReaderState(const OpusReaderState&) = delete;
-    OpusReaderState& operator=(const OpusReaderState&) = delete;
+    // libopusfile's error when it cannot open the stream; 0 when it opened.
+    int Start(bool wantComments);
+    int32_t Read(float** buffers, int32_t frames) override;
+    // The file ended before the open saw a whole link: a cut, not bad headers.
+    bool CutShort() const { return input_.AtEnd() && !input_.StreamsEnded(); }
+
+private:
+    static int ReadInOrder(void* reader, unsigned char* into, int count);
+    static int ReadFile(void* file, unsigned char* into, int count);
+    static int64_t CountFrames(std::FILE* file);
+    double GainOf(int link) const;
+    int32_t EndData(bool damaged, std::string reason);
+
+    OggInput input_;
+    ErrorReporter warnings_;
+    ScaleModeChoice scaling_ = ScaleModeChoice::None;
+    OggOpusFile* opus_ = nullptr;
+    int32_t channels_ = 0;  // of the first link
+    bool ended_ = false;
+    int gainLink_ = kNoLink;  // the link `gain_` belongs to
+    double gain_ = 1.0;
+    float stereo_[2 * kBlockFrames];
 };
 
 // A failed read is an error to libopusfile, which the read then reports.
-int ReadBytes(void* stream, unsigned char* destination, int count) {
-    auto* file = static_cast<std::FILE*>(stream);
-    const std::size_t got = std::fread(destination, 1, static_cast<std::size_t>(count), file);
-    return got == 0 && std::ferror(file) ? -1 : static_cast<int>(got);
+int OpusReader::ReadInOrder(void* reader, unsigned char* into, int count) {
+    OggInput& input = static_cast<OpusReader*>(reader)->input_;
+    const std::size_t got = input.ReadInOrder(into, static_cast<std::size_t>(count));
+    return got == 0 && input.SystemError() != 0 ? -1 : static_cast<int>(got);
 }
 
-int SeekBytes(void* stream, opus_int64 offset, int whence) {
-    return fseeko(static_cast<std::FILE*>(stream), static_cast<off_t>(offset), whence);
+int OpusReader::ReadFile(void* file, unsigned char* into, int count) {
+    auto* stream = static_cast<std::FILE*>(file);
+    const std::size_t got = std::fread(into, 1, static_cast<std::size_t>(count), stream);
+    return got == 0 && std::ferror(stream) ? -1 : static_cast<int>(got);
 }
 
-opus_int64 TellBytes(void* stream) { return ftello(static_cast<std::FILE*>(stream)); }
-
-int ReadFollowingPages(void* stream, unsigned char* destination, int count) {
-    auto& state = *static_cast<OpusReaderState*>(stream);
-    const int got = ReadBytes(state.File, destination, count);
-    if (got > 0) {
-        state.Pages.Follow(destination, static_cast<std::size_t>(got));
-        if (state.Pages.Damaged() && state.Damaged) *state.Damaged = true;
-    }
-    return got;
-}
-
-// The exact length of every link, after the pre-skip and the end trim, from
-// a seekable open that only looks at the pages. Decoding is left to an open
-// that reads the file in order, so that every page passes the page watch.
-int64_t CountFrames(std::FILE* file) {
-    const OpusFileCallbacks callbacks = {ReadBytes, SeekBytes, TellBytes, nullptr};
+// The exact length of every link, after the pre-skip and the end trim.
+int64_t OpusReader::CountFrames(std::FILE* file) {
+    const OpusFileCallbacks callbacks = {ReadFile, OggInput::SeekFile, OggInput::TellFile, nullptr};
     OggOpusFile* counting = op_open_callbacks(file, &callbacks, nullptr, 0, nullptr);
     if (!counting) return kSampleCountNotGiven;
     const ogg_int64_t total = op_pcm_total(counting, -1);
@@ -79,66 +77,78 @@ int64_t CountFrames(std::FILE* file) {
 }
 
 // The header's output gain is part of the format and libopusfile always
-// applies it; scaling adds the chosen R128 gain, when the file carries one.
-void ApplyR128Gain(OggOpusFile* opus, ScaleModeChoice scaleMode) {
-    const OpusTags* tags = op_tags(opus, -1);
+// applies it; scaling adds the link's own R128 gain, when it carries one.
+double OpusReader::GainOf(int link) const {
+    const OpusTags* tags = op_tags(opus_, link);
     int gain = 0;
-    const bool given = tags && ((scaleMode == ScaleModeChoice::TrackGain && opus_tags_get_track_gain(tags, &gain) == 0) ||
-                                (scaleMode == ScaleModeChoice::AlbumGain && opus_tags_get_album_gain(tags, &gain) == 0));
-    if (given) op_set_gain_offset(opus, OP_HEADER_GAIN, gain + kR128ToReplayGainQ8);
+    const bool given = tags && ((scaling_ == ScaleModeChoice::TrackGain && opus_tags_get_track_gain(tags, &gain) == 0) ||
+                                (scaling_ == ScaleModeChoice::AlbumGain && opus_tags_get_album_gain(tags, &gain) == 0));
+    if (!given) return 1.0;
+    return std::pow(10.0, (gain / kGainStepsPerDb + kR128ToReplayGainDb) / 20.0);
 }
 
 // Ends the data; what was delivered before stays delivered.
-int32_t EndData(OpusReaderState& state, bool damaged) {
-    state.Ended = true;
-    if (damaged && state.Damaged) *state.Damaged = true;
+int32_t OpusReader::EndData(bool damaged, std::string reason) {
+    ended_ = true;
+    if (damaged) MarkDamaged(std::move(reason), input_.SystemError());
     return 0;
 }
 
 // Every link comes as two channels, a mono link on both: the first layout
 // takes what it holds of them.
-int32_t ReadOpusFrames(void* opaque, float** buffers, int32_t frames) {
-    auto& state = *static_cast<OpusReaderState*>(opaque);
-    if (state.Ended || frames <= 0) return 0;
+int32_t OpusReader::Read(float** buffers, int32_t frames) {
+    if (ended_ || frames <= 0) return 0;
     const int wanted = std::min(frames, kBlockFrames);
-    const int got = op_read_float_stereo(state.Opus, state.Stereo, 2 * wanted);
+    const int got = op_read_float_stereo(opus_, stereo_, 2 * wanted);
+    if (input_.Damaged()) MarkDamaged("a page of the stream is missing or damaged", input_.SystemError());
     // A hole in the pages, a packet that does not decode, a failed read.
-    if (got < 0) return EndData(state, true);
-    if (got == 0) return EndData(state, !state.Pages.StreamsEnded());
+    if (got < 0) return EndData(true, "libopusfile error " + std::to_string(got));
+    if (got == 0) return EndData(!input_.StreamsEnded(), "the file ends inside the stream");
+    // Each read gives samples of one link, the one op_current_link names.
+    if (scaling_ != ScaleModeChoice::None && op_current_link(opus_) != gainLink_) {
+        gainLink_ = op_current_link(opus_);
+        gain_ = GainOf(gainLink_);
+    }
+    const auto gain = static_cast<float>(gain_);
     const int32_t n = std::min(got, wanted);
-    for (int32_t c = 0; c < std::min(state.Channels, 2); ++c) {
-        for (int32_t i = 0; i < n; ++i) buffers[c][i] = FloatToScale(state.Stereo[2 * i + c]);
+    if (channels_ == 1) {
+        // A mono link fills both sides alike; a later stereo one is mixed.
+        for (int32_t i = 0; i < n; ++i) {
+            buffers[0][i] = FloatToScale((stereo_[2 * i] + stereo_[2 * i + 1]) * 0.5f * gain);
+        }
+        return n;
+    }
+    for (int32_t c = 0; c < 2; ++c) {
+        for (int32_t i = 0; i < n; ++i) buffers[c][i] = FloatToScale(stereo_[2 * i + c] * gain);
     }
     return n;
 }
 
-}  // namespace
-
-OpenedReader OpenOpus(std::FILE* file, AudioSource& source, const uint8_t*, std::size_t) {
-    auto state = std::make_unique<OpusReaderState>();
-    state->File = file;
-    state->Damaged = &source.Damaged;
-    int64_t total = kSampleCountNotGiven;
-    if (CanSeek(file)) {
-        total = CountFrames(file);
-        if (fseeko(file, 0, SEEK_SET) != 0) total = kSampleCountNotGiven;
+int OpusReader::Start(bool wantComments) {
+    stream_.SampleCount = input_.CountThenRewind(CountFrames);
+    const OpusFileCallbacks inOrder = {ReadInOrder, nullptr, nullptr, nullptr};
+    int error = 0;
+    opus_ = op_open_callbacks(this, &inOrder, nullptr, 0, &error);
+    if (!opus_) return error != 0 ? error : OP_EFAULT;
+    channels_ = std::min(op_channel_count(opus_, -1), 2);
+    stream_.Channels = op_channel_count(opus_, -1);
+    stream_.SampleRate = kOpusRate;
+    const OpusTags* tags = op_tags(opus_, -1);
+    if (wantComments && tags) {
+        HandOverOggComments(comments_, tags->user_comments, tags->comment_lengths, tags->comments, warnings_);
     }
-    const OpusFileCallbacks inOrder = {ReadFollowingPages, nullptr, nullptr, nullptr};
-    state->Opus = op_open_callbacks(state.get(), &inOrder, nullptr, 0, nullptr);
-    if (!state->Opus) {
-        ReportError(source.Errors, "Error reading headers in opus input file %s.\n", source.Path.c_str());
-        return {};
-    }
-    state->Channels = op_channel_count(state->Opus, -1);
-    source.Info.Channels = state->Channels;
-    source.Info.SampleRate = kOpusRate;
-    source.Info.SampleCount = total;
-    if (source.ScaleMode > 0) ApplyR128Gain(state->Opus, static_cast<ScaleModeChoice>(source.ScaleMode));
-    const OpusTags* tags = op_tags(state->Opus, -1);
-    if (source.CommentMode == kCommentModeHandOver && tags) {
-        HandOverOggComments(source.Comments, tags->user_comments, tags->comment_lengths, tags->comments, source.Errors);
-    }
-    return {state.release(), ReadOpusFrames};
+    return 0;
 }
 
-void CloseOpus(void* state) { delete static_cast<OpusReaderState*>(state); }
+}  // namespace
+
+bool ProbeOpus(std::span<const uint8_t> head) { return OggFirstPacketStartsWith(head, "OpusHead"); }
+
+OpenedReader OpenOpus(FilePtr file, const OpenRequest& request) {
+    auto reader = std::make_unique<OpusReader>(std::move(file), request);
+    if (reader->Start(request.WantComments) == 0) return reader;
+    if (reader->CutShort()) {
+        return OpenError{OpenErrorKind::Damaged, "Error reading input file '" + request.Path + "'\n"};
+    }
+    return OpenError{OpenErrorKind::Damaged, "Error reading headers in opus input file " + request.Path + ".\n"};
+}

@@ -1,16 +1,16 @@
 #pragma once
-// Opus input through libopusfile, chosen by the file's type: always 48 kHz,
-// with the header's output gain, and with the R128 gain when the job scales.
+// Opus input through libopusfile: always 48 kHz, with the header's output
+// gain, and with each link's own R128 gain when the job scales.
 
-#include <cstddef>
 #include <cstdint>
-#include <cstdio>
+#include <span>
 
-#include "input/AudioSource.h"
+#include "input/AudioReader.h"
+#include "input/InputFile.h"
 
-// The file stands at its start. Fills source.Info from the first link; reads
-// source.ScaleMode (set by the job before the open) to choose the R128 gain.
-// Reports and returns no state when libopusfile cannot open the stream.
-OpenedReader OpenOpus(std::FILE* file, AudioSource& source, const uint8_t* probeBytes, std::size_t probeCount);
+// An Ogg file whose first packet is an Opus identification header.
+bool ProbeOpus(std::span<const uint8_t> head);
 
-void CloseOpus(void* state);
+// The file stands at its start. The stream record comes from the first
+// link; request.Scaling chooses the R128 gain.
+OpenedReader OpenOpus(FilePtr file, const OpenRequest& request);

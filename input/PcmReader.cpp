@@ -1,8 +1,8 @@
 #include "input/PcmReader.h"
 
 #include <algorithm>
+#include <cerrno>
 
-#include "input/AudioSource.h"
 #include "input/ByteOrder.h"
 #include "input/SampleConversion.h"
 
@@ -33,45 +33,6 @@ float FromSigned24LE(const uint8_t* p) { return Signed24ToFloat(LoadSignedLE24(p
 float FromSigned32LE(const uint8_t* p) { return Signed32ToFloat(LoadSignedLE32(p)); }
 float FromFloat32LE(const uint8_t* p) { return FloatToScale(LoadFloatLE32(p)); }
 
-void Convert(const PcmReaderState& state, int64_t frames, float** buffers, int32_t offset) {
-    const uint8_t* bytes = state.Bytes.data();
-    const int32_t channels = state.Channels;
-    switch (state.Encoding) {
-    case PcmEncoding::Unsigned8: Deinterleave<1, FromUnsigned8>(bytes, frames, channels, buffers, offset); break;
-    case PcmEncoding::Signed8: Deinterleave<1, FromSigned8>(bytes, frames, channels, buffers, offset); break;
-    case PcmEncoding::Signed16LE: Deinterleave<2, FromSigned16LE>(bytes, frames, channels, buffers, offset); break;
-    case PcmEncoding::Signed16BE: Deinterleave<2, FromSigned16BE>(bytes, frames, channels, buffers, offset); break;
-    case PcmEncoding::Signed24LE: Deinterleave<3, FromSigned24LE>(bytes, frames, channels, buffers, offset); break;
-    case PcmEncoding::Signed32LE: Deinterleave<4, FromSigned32LE>(bytes, frames, channels, buffers, offset); break;
-    case PcmEncoding::Float32LE: Deinterleave<4, FromFloat32LE>(bytes, frames, channels, buffers, offset); break;
-    }
-}
-
-int32_t ReadFrames(PcmReaderState& state, float** buffers, int32_t frames) {
-    if (state.FrameBytes <= 0 || frames <= 0) return 0;
-    int32_t delivered = 0;
-    while (delivered < frames) {
-        int64_t wanted = std::min<int64_t>(frames - delivered, state.PieceFrames);
-        if (state.TotalKnown) wanted = std::min(wanted, state.TotalFrames - state.FramesRead);
-        if (wanted <= 0) break;
-        std::size_t requested = static_cast<std::size_t>(wanted) * static_cast<std::size_t>(state.FrameBytes);
-        std::size_t got = std::fread(state.Bytes.data(), 1, requested, state.File);
-        // A partial frame at the end carries no whole sample set: dropped.
-        int64_t whole = static_cast<int64_t>(got / static_cast<std::size_t>(state.FrameBytes));
-        Convert(state, whole, buffers, delivered);
-        delivered += static_cast<int32_t>(whole);
-        state.FramesRead += whole;
-        if (got < requested) {
-            // Without a known total the end of the file is the end of the
-            // data (a file written while streaming); with one, the copy is
-            // cut short.
-            if ((std::ferror(state.File) || state.TotalKnown) && state.Damaged) *state.Damaged = true;
-            break;
-        }
-    }
-    return delivered;
-}
-
 }  // namespace
 
 int32_t PcmBytesPerSample(PcmEncoding encoding) {
@@ -87,28 +48,60 @@ int32_t PcmBytesPerSample(PcmEncoding encoding) {
     return 0;
 }
 
-PcmReaderState* CreatePcmState(std::FILE* file, int32_t channels, PcmEncoding encoding, int64_t totalFrames,
-                               bool totalKnown, bool* damaged) {
-    auto* state = new PcmReaderState;
-    state->Channels = channels;
-    state->Encoding = encoding;
-    state->TotalFrames = totalFrames;
-    state->TotalKnown = totalKnown;
-    state->File = file;
-    state->Damaged = damaged;
-    if (channels > 0) {
+PcmReader::PcmReader(FilePtr file, const PcmLayout& layout) : file_(std::move(file)), layout_(layout) {
+    stream_.Channels = layout.Channels;
+    stream_.SampleRate = layout.SampleRate;
+    stream_.SampleCount = layout.TotalKnown ? layout.TotalFrames : kSampleCountNotGiven;
+    if (layout.Channels > 0) {
         // At most 65535 channels of 4 bytes: a frame fits 32 bits, and the
         // piece stays below 256 KiB whatever the header claims.
-        state->FrameBytes = channels * PcmBytesPerSample(encoding);
-        std::size_t frameBytes = static_cast<std::size_t>(state->FrameBytes);
-        state->PieceFrames = static_cast<int32_t>(std::max<std::size_t>(1, kPieceBytes / frameBytes));
-        state->Bytes.resize(static_cast<std::size_t>(state->PieceFrames) * frameBytes);
+        frameBytes_ = layout.Channels * PcmBytesPerSample(layout.Encoding);
+        const auto frameBytes = static_cast<std::size_t>(frameBytes_);
+        pieceFrames_ = static_cast<int32_t>(std::max<std::size_t>(1, kPieceBytes / frameBytes));
+        bytes_.resize(static_cast<std::size_t>(pieceFrames_) * frameBytes);
     }
-    return state;
 }
 
-int32_t ReadPcmFrames(void* state, float** buffers, int32_t frames) {
-    return ReadFrames(*static_cast<PcmReaderState*>(state), buffers, frames);
+void PcmReader::Convert(int64_t frames, float** buffers, int32_t offset) const {
+    const uint8_t* bytes = bytes_.data();
+    const int32_t channels = layout_.Channels;
+    switch (layout_.Encoding) {
+    case PcmEncoding::Unsigned8: Deinterleave<1, FromUnsigned8>(bytes, frames, channels, buffers, offset); break;
+    case PcmEncoding::Signed8: Deinterleave<1, FromSigned8>(bytes, frames, channels, buffers, offset); break;
+    case PcmEncoding::Signed16LE: Deinterleave<2, FromSigned16LE>(bytes, frames, channels, buffers, offset); break;
+    case PcmEncoding::Signed16BE: Deinterleave<2, FromSigned16BE>(bytes, frames, channels, buffers, offset); break;
+    case PcmEncoding::Signed24LE: Deinterleave<3, FromSigned24LE>(bytes, frames, channels, buffers, offset); break;
+    case PcmEncoding::Signed32LE: Deinterleave<4, FromSigned32LE>(bytes, frames, channels, buffers, offset); break;
+    case PcmEncoding::Float32LE: Deinterleave<4, FromFloat32LE>(bytes, frames, channels, buffers, offset); break;
+    }
 }
 
-void ReleasePcmState(void* state) { delete static_cast<PcmReaderState*>(state); }
+int32_t PcmReader::Read(float** buffers, int32_t frames) {
+    if (frameBytes_ <= 0 || frames <= 0) return 0;
+    int32_t delivered = 0;
+    while (delivered < frames) {
+        int64_t wanted = std::min<int64_t>(frames - delivered, pieceFrames_);
+        if (layout_.TotalKnown) wanted = std::min(wanted, layout_.TotalFrames - framesRead_);
+        if (wanted <= 0) break;
+        const std::size_t requested = static_cast<std::size_t>(wanted) * static_cast<std::size_t>(frameBytes_);
+        const std::size_t got = std::fread(bytes_.data(), 1, requested, file_.get());
+        const int readError = std::ferror(file_.get()) ? errno : 0;
+        // A partial frame at the end carries no whole sample set: dropped.
+        const auto whole = static_cast<int64_t>(got / static_cast<std::size_t>(frameBytes_));
+        Convert(whole, buffers, delivered);
+        delivered += static_cast<int32_t>(whole);
+        framesRead_ += whole;
+        if (got < requested) {
+            // Without a known total the end of the file is the end of the
+            // data (a file written while streaming); with one, the copy is
+            // cut short.
+            if (readError != 0) {
+                MarkDamaged({}, readError);
+            } else if (layout_.TotalKnown) {
+                MarkDamaged("the data ends before its declared length");
+            }
+            break;
+        }
+    }
+    return delivered;
+}

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <string>
 
 #include "input/AsciiCase.h"
 #include "settings/ErrorReport.h"
@@ -108,7 +109,8 @@ bool IsJpegOrPng(const std::vector<uint8_t>& data) {
 
 void OfferPicture(CommentList& list, SourcePicture picture, const ErrorReporter& errors) {
     if (picture.Data.size() > kMaxPictureBytes) {
-        ReportError(errors, "Warning: a picture of %zu bytes is larger than 16 MiB and was not copied\n", picture.Data.size());
+        ReportMessage(errors, "Warning: a picture of " + std::to_string(picture.Data.size()) +
+                                  " bytes is larger than 16 MiB and was not copied\n");
         return;
     }
     if (!IsJpegOrPng(picture.Data)) return;
@@ -127,7 +129,7 @@ bool TakePictureComment(CommentList& list, std::string_view comment, const Error
         picture = SourcePicture{kFrontCoverPicture, {}, {}, std::vector<uint8_t>(bytes->begin(), bytes->end())};
     }
     if (!picture) {
-        ReportError(errors, "Warning: a damaged picture was skipped\n");
+        ReportMessage(errors, "Warning: a damaged picture was skipped\n");
         return true;
     }
     OfferPicture(list, std::move(*picture), errors);

@@ -7,28 +7,16 @@
 
 namespace {
 
-// Types given to the extensions of a row that names none: one per row,
-// clear of the named ones.
-constexpr int32_t kFirstRowType = 16;
-
-SourceType TypeOf(std::size_t row, const FormatExtension& extension) {
-    if (extension.Type != kSourceUnknown) return extension.Type;
-    return static_cast<SourceType>(kFirstRowType + static_cast<int32_t>(row));
-}
-
 bool IsConvertedBy(SourceType type, InputJob job) {
-    const InputFormat* format = FormatNamingType(type);
+    const InputFormat* format = FormatNamed(type.Format);
     return format && format->Job == job;
 }
 
 }  // namespace
 
-const InputFormat* FormatNamingType(SourceType type) {
-    const std::span<const InputFormat> formats = InputFormats();
-    for (std::size_t row = 0; row < formats.size(); ++row) {
-        for (const FormatExtension& extension : formats[row].Extensions) {
-            if (extension.Extension && TypeOf(row, extension) == type) return &formats[row];
-        }
+const InputFormat* FormatNamed(FormatId id) {
+    for (const InputFormat& format : InputFormats()) {
+        if (format.Id == id && id != FormatId::Unknown) return &format;
     }
     return nullptr;
 }
@@ -37,11 +25,10 @@ SourceType ClassifyPath(const std::string& path) {
     const std::size_t dot = path.rfind('.');
     if (dot == std::string::npos) return kSourceUnknown;
     const std::string_view pathExtension = std::string_view(path).substr(dot);
-    const std::span<const InputFormat> formats = InputFormats();
-    for (std::size_t row = 0; row < formats.size(); ++row) {
-        for (const FormatExtension& extension : formats[row].Extensions) {
+    for (const InputFormat& format : InputFormats()) {
+        for (const FormatExtension& extension : format.Extensions) {
             if (extension.Extension && EqualsIgnoringAsciiCase(pathExtension, extension.Extension)) {
-                return TypeOf(row, extension);
+                return {format.Id, extension.Layer};
             }
         }
     }

@@ -5,19 +5,29 @@
 #include <cstdint>
 #include <string>
 
-// ASCII case-insensitive extension. These are the types the code tells
-// apart by name; a format whose reader needs none of its own is given one
-// from its row of the table. 1 and 7 are never given.
-enum SourceType : int32_t {
-    kSourceUnknown = 0,
-    kSourceWav = 2,
-    kSourceAiff = 3,
-    kSourceMpegLayer1 = 4,  // ".mpg", ".mp1"
-    kSourceMpegLayer2 = 5,  // ".mp2"
-    kSourceMpegLayer3 = 6,  // ".mp3"
-    kSourceOgg = 8,
-    kSourceFlac = 9,
+// One id per row of the format table.
+enum class FormatId : int32_t { Unknown, Wav, Aiff, Flac, Mpeg, OggVorbis, Opus };
+
+// The MPEG layer an extension allows; a file of another layer is refused.
+enum class MpegLayer : int32_t { None = 0, I = 1, II = 2, III = 3 };
+
+// What a path's extension (ASCII case-insensitive) names: the format's row,
+// and for MPEG files the layer.
+struct SourceType {
+    FormatId Format = FormatId::Unknown;
+    MpegLayer Layer = MpegLayer::None;
+    bool operator==(const SourceType&) const = default;
 };
+
+inline constexpr SourceType kSourceUnknown{};
+inline constexpr SourceType kSourceWav{FormatId::Wav};
+inline constexpr SourceType kSourceAiff{FormatId::Aiff};
+inline constexpr SourceType kSourceFlac{FormatId::Flac};
+inline constexpr SourceType kSourceOgg{FormatId::OggVorbis};
+inline constexpr SourceType kSourceOpus{FormatId::Opus};
+inline constexpr SourceType kSourceMpegLayer1{FormatId::Mpeg, MpegLayer::I};
+inline constexpr SourceType kSourceMpegLayer2{FormatId::Mpeg, MpegLayer::II};
+inline constexpr SourceType kSourceMpegLayer3{FormatId::Mpeg, MpegLayer::III};
 
 // What a format's files become: MP3 files, or 16-bit WAV files.
 enum class InputJob { Encode, Decode };

@@ -1,17 +1,15 @@
 #include "input/WavReader.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <sys/types.h>
 
-#include "input/AudioSource.h"
 #include "input/ByteOrder.h"
+#include "input/ChunkWalk.h"
 #include "input/FileSkip.h"
 #include "input/PcmReader.h"
 #include "input/StreamingLength.h"
-#include "settings/ErrorReport.h"
 
 namespace {
 
@@ -41,25 +39,11 @@ constexpr std::size_t kSubFormatOffset = 24;
 constexpr uint8_t kSubFormatGuidTail[15] = {0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
                                             0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
-void Report(const ErrorReporter& errors, const char* text) { ReportError(errors, "%s", text); }
+OpenError Refuse(OpenErrorKind kind, const char* text) { return {kind, text}; }
 
-// Leaves the file after the header of chunk `id`. A chunk of another kind is
-// skipped with its pad byte: RIFF keeps every chunk at an even offset.
-bool FindChunk(const ErrorReporter& errors, std::FILE* file, const char* id, uint32_t& length) {
-    for (;;) {
-        uint8_t header[8];
-        if (std::fread(header, 1, sizeof header, file) < sizeof header) {
-            Report(errors, kEofMessage);
-            return false;
-        }
-        uint32_t bodyLength = LoadLE32(header + 4);
-        if (std::memcmp(header, id, 4) == 0) {
-            length = bodyLength;
-            return true;
-        }
-        if (!SkipForwardBytes(file, static_cast<uint64_t>(bodyLength) + (bodyLength & 1))) return false;
-    }
-}
+// RIFF keeps every chunk at an even offset; the header was read by the probe's row.
+constexpr ChunkWalk kRiffWalk{ChunkLengthOrder::LittleEndian};
+constexpr std::size_t kFileHeaderBytes = 12;
 
 struct SampleLayout {
     PcmEncoding Encoding;
@@ -77,36 +61,32 @@ SampleLayout IntegerLayout(uint16_t bits) {
 
 SampleLayout FloatLayout() { return {PcmEncoding::Float32LE, 4}; }
 
-// Chooses the layout from the format tag, reporting a refused tag.
-bool ChooseLayout(const ErrorReporter& errors, const uint8_t* format, uint32_t formatLength, SampleLayout& layout) {
+// Chooses the layout from the format tag; the refusal's text for another tag.
+const char* ChooseLayout(const uint8_t* format, uint32_t formatLength, SampleLayout& layout) {
     uint16_t tag = LoadLE16(format);
     uint16_t bits = LoadLE16(format + 14);
     if (tag == kFormatPcm) {
         layout = IntegerLayout(bits);
-        return true;
+        return nullptr;
     }
     if (tag == kFormatFloat) {
         layout = FloatLayout();
-        return true;
+        return nullptr;
     }
-    if (tag != kFormatExtensible) {
-        Report(errors, kUnsupportedTagMessage);
-        return false;
-    }
+    if (tag != kFormatExtensible) return kUnsupportedTagMessage;
     // An extensible chunk cut before its sub-format names no sample format.
     const uint8_t* subFormat = format + kSubFormatOffset;
     bool hasGuid = formatLength >= kFullFormatLength &&
                    std::memcmp(subFormat + 1, kSubFormatGuidTail, sizeof kSubFormatGuidTail) == 0;
     if (hasGuid && subFormat[0] == kFormatPcm) {
         layout = IntegerLayout(bits);
-        return true;
+        return nullptr;
     }
     if (hasGuid && subFormat[0] == kFormatFloat) {
         layout = FloatLayout();
-        return true;
+        return nullptr;
     }
-    Report(errors, kUnsupportedSubFormatMessage);
-    return false;
+    return kUnsupportedSubFormatMessage;
 }
 
 // Frames from the current position to the end of the file, for a data
@@ -116,7 +96,6 @@ bool RemainingFrames(std::FILE* file, int64_t frameBytes, int64_t& frames) {
     off_t end = -1;
     if (start < 0 || fseeko(file, 0, SEEK_END) != 0 || (end = ftello(file)) < 0 ||
         fseeko(file, start, SEEK_SET) != 0) {
-        errno = 0;  // a stream that cannot seek is no error of the file
         return false;
     }
     frames = end > start ? static_cast<int64_t>(end - start) / frameBytes : 0;
@@ -125,74 +104,61 @@ bool RemainingFrames(std::FILE* file, int64_t frameBytes, int64_t& frames) {
 
 }  // namespace
 
-bool ProbeWav(const uint8_t* bytes, std::size_t count) {
-    return count >= kWavProbeLength && std::memcmp(bytes, "RIFF", 4) == 0 && std::memcmp(bytes + 8, "WAVE", 4) == 0;
+bool ProbeWav(std::span<const uint8_t> head) {
+    return head.size() >= kFileHeaderBytes && std::memcmp(head.data(), "RIFF", 4) == 0 &&
+           std::memcmp(head.data() + 8, "WAVE", 4) == 0;
 }
 
-namespace {
-
-// Reads the header up to the first sample byte; `opened` is set last, so a
-// failure leaves nothing to release.
-bool ReadWavHeader(std::FILE* file, AudioSource& source, const uint8_t*, std::size_t, OpenedReader& opened) {
-    const ErrorReporter& errors = source.Errors;
+OpenedReader OpenWav(FilePtr owned, const OpenRequest& request) {
+    std::FILE* file = owned.get();
+    const ErrorReporter& warnings = request.Warnings;
     uint32_t formatLength = 0;
-    if (!FindChunk(errors, file, "fmt ", formatLength)) return false;
-    if (formatLength < kMinFormatLength) {
-        Report(errors, kShortFormatMessage);
-        return false;
+    if (!SkipForwardBytes(file, kFileHeaderBytes)) return Refuse(OpenErrorKind::Damaged, kEofMessage);
+    const ChunkSearch format = FindChunk(file, kRiffWalk, "fmt ", formatLength);
+    if (format == ChunkSearch::EndOfFile) return Refuse(OpenErrorKind::Damaged, kEofMessage);
+    if (format != ChunkSearch::Found) return OpenError{OpenErrorKind::Damaged, ""};
+    if (formatLength < kMinFormatLength) return Refuse(OpenErrorKind::Damaged, kShortFormatMessage);
+    if (formatLength != 16 && formatLength != 18 && formatLength != kFullFormatLength) {
+        ReportMessage(warnings, kOddFormatMessage);
     }
-    if (formatLength != 16 && formatLength != 18 && formatLength != kFullFormatLength) Report(errors, kOddFormatMessage);
 
-    uint8_t format[kFullFormatLength] = {};
+    uint8_t fields[kFullFormatLength] = {};
     std::size_t kept = std::min(formatLength, kFullFormatLength);
     uint64_t rest = static_cast<uint64_t>(formatLength - kept) + (formatLength & 1);
-    if (std::fread(format, 1, kept, file) < kept || !SkipForwardBytes(file, rest)) {
-        Report(errors, kEofMessage);
-        return false;
+    if (std::fread(fields, 1, kept, file) < kept || !SkipForwardBytes(file, rest)) {
+        return Refuse(OpenErrorKind::Damaged, kEofMessage);
     }
 
     SampleLayout layout{};
-    if (!ChooseLayout(errors, format, formatLength, layout)) return false;
-    const uint16_t channels = LoadLE16(format + 2);
-    const uint32_t rate = LoadLE32(format + 4);
-    const uint16_t blockAlign = LoadLE16(format + 12);
-    const uint16_t bits = LoadLE16(format + 14);
+    if (const char* refusal = ChooseLayout(fields, formatLength, layout)) return Refuse(OpenErrorKind::Unsupported, refusal);
+    const uint16_t channels = LoadLE16(fields + 2);
+    const uint32_t rate = LoadLE32(fields + 4);
+    const uint16_t blockAlign = LoadLE16(fields + 12);
+    const uint16_t bits = LoadLE16(fields + 14);
 
     uint32_t dataLength = 0;
-    if (!FindChunk(errors, file, "data", dataLength)) return false;
+    const ChunkSearch data = FindChunk(file, kRiffWalk, "data", dataLength);
+    if (data == ChunkSearch::EndOfFile) return Refuse(OpenErrorKind::Damaged, kEofMessage);
+    if (data != ChunkSearch::Found) return OpenError{OpenErrorKind::Damaged, ""};
 
     const int64_t frameBytes = static_cast<int64_t>(channels) * layout.BytesPerSample;
-    if (blockAlign != frameBytes) Report(errors, kBlockAlignMessage);
+    if (blockAlign != frameBytes) ReportMessage(warnings, kBlockAlignMessage);
     if (bits != layout.BytesPerSample * 8 || (bits != 8 && bits != 16 && bits != 24 && bits != 32)) {
-        Report(errors, kUnsupportedBitsMessage);
-        return false;
+        return Refuse(OpenErrorKind::Unsupported, kUnsupportedBitsMessage);
     }
 
     // A format chunk of 0 channels leaves the count unknown (no division by
     // zero); the channel check after the open refuses the file.
-    int64_t totalFrames = 0;
-    bool totalKnown = false;
+    PcmLayout pcm{.Channels = channels, .Encoding = layout.Encoding};
     if (frameBytes > 0) {
         if (IsStreamingLength(dataLength)) {
-            totalKnown = RemainingFrames(file, frameBytes, totalFrames);
+            pcm.TotalKnown = RemainingFrames(file, frameBytes, pcm.TotalFrames);
         } else {
-            totalFrames = dataLength / frameBytes;
-            totalKnown = true;
+            pcm.TotalFrames = dataLength / frameBytes;
+            pcm.TotalKnown = true;
         }
     }
-
-    source.Info.Channels = channels;
     // A rate beyond the signed field is no rate; 0 makes the open refuse it.
-    source.Info.SampleRate = rate <= static_cast<uint32_t>(std::numeric_limits<int>::max()) ? static_cast<int>(rate) : 0;
-    source.Info.SampleCount = totalKnown ? totalFrames : kSampleCountNotGiven;
-    opened = {CreatePcmState(file, channels, layout.Encoding, totalFrames, totalKnown, &source.Damaged), ReadPcmFrames};
-    return true;
-}
-
-}  // namespace
-
-OpenedReader OpenWav(std::FILE* file, AudioSource& source, const uint8_t* probeBytes, std::size_t probeCount) {
-    OpenedReader opened;
-    ReadWavHeader(file, source, probeBytes, probeCount, opened);
-    return opened;
+    pcm.SampleRate = rate <= static_cast<uint32_t>(std::numeric_limits<int>::max()) ? static_cast<int>(rate) : 0;
+    return std::make_unique<PcmReader>(std::move(owned), pcm);
 }

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "settings/Settings.h"
+#include "settings/WriteAll.h"
 
 namespace {
 
@@ -18,9 +19,10 @@ constexpr const char* kOverflowMarker = "<buffer overflow> ";
 struct SinkWording {
     const char* fileSeparator;
     const char* errorSuffix;
+    const char* reasonPrefix;
 };
-constexpr SinkWording kLogWording{" : ", " error is: %s (%d)"};
-constexpr SinkWording kBoxWording{": ", " error is %s (%d)"};
+constexpr SinkWording kLogWording{" : ", " error is: %s (%d)", " error is: "};
+constexpr SinkWording kBoxWording{": ", " error is %s (%d)", " error is "};
 
 std::string Expand(const char* format, va_list args) {
     va_list copy;
@@ -43,6 +45,8 @@ std::string Compose(const ErrorMessage& message, const SinkWording& wording, con
         std::snprintf(suffix, sizeof suffix, wording.errorSuffix, std::strerror(message.ErrorNumber),
                       message.ErrorNumber);
         composed += suffix;
+    } else if (!message.Reason.empty()) {
+        composed += wording.reasonPrefix + message.Reason;
     }
     return composed;
 }
@@ -69,6 +73,15 @@ void ReportError(const ErrorReporter& reporter, const char* format, ...) {
     errno = message.Overflow ? message.ErrorNumber : 0;
 }
 
+void ReportMessage(const ErrorReporter& reporter, std::string text, int errorNumber, std::string reason) {
+    ErrorMessage message;
+    message.File = reporter.File;
+    message.Text = CutUtf8(std::move(text), kTextLimit);
+    message.ErrorNumber = errorNumber;
+    message.Reason = std::move(reason);
+    if (reporter.Sink) reporter.Sink(message);
+}
+
 std::string FormatForMessageBox(const ErrorMessage& message) {
     return Compose(message, kBoxWording, message.Text);
 }
@@ -89,12 +102,6 @@ void AppendToLog(const std::filesystem::path& log, const ErrorMessage& message) 
     // programs share the log.
     const int descriptor = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
     if (descriptor < 0) return;
-    std::size_t done = 0;
-    while (done < line.size()) {
-        const ssize_t count = write(descriptor, line.data() + done, line.size() - done);
-        if (count < 0 && errno == EINTR) continue;
-        if (count <= 0) break;
-        done += static_cast<std::size_t>(count);
-    }
+    WriteAll(descriptor, line);
     close(descriptor);
 }

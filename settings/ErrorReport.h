@@ -14,6 +14,7 @@ struct ErrorMessage {
     std::string File;       // the input the message belongs to; empty: none
     std::string Text;       // the expanded format, as the reporter wrote it
     int ErrorNumber = 0;    // the C library's error number at the report; 0: none
+    std::string Reason;     // a library's own words for the failure, shown as the number's text is; empty: none
     bool Overflow = false;  // the format was too long: Text holds it unexpanded
 };
 
@@ -30,6 +31,10 @@ struct ErrorReporter {
 // calling thread's errno is set, that number, which is then cleared: one
 // failed call decorates one message.
 void ReportError(const ErrorReporter& reporter, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// The same with the text and its reasons given as values: nothing is read
+// from errno or left in it.
+void ReportMessage(const ErrorReporter& reporter, std::string text, int errorNumber = 0, std::string reason = {});
 
 // The message as a box shows it: "file: text error is ... (n)".
 std::string FormatForMessageBox(const ErrorMessage& message);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "settings/SettingsFolder.h"
+#include "settings/WriteAll.h"
 
 namespace {
 
@@ -291,16 +292,7 @@ bool SaveSettingsFile(const Settings& settings, const std::filesystem::path& fil
     // private 0600 must not become readable by others).
     bool written = !replacing || fchmod(descriptor, old_file.st_mode & 07777) == 0;
     std::string text = FormatSettings(settings);
-    std::size_t done = 0;
-    while (written && done < text.size()) {
-        ssize_t count = write(descriptor, text.data() + done, text.size() - done);
-        if (count < 0 && errno == EINTR) continue;
-        if (count <= 0) {
-            written = false;
-            break;
-        }
-        done += static_cast<std::size_t>(count);
-    }
+    written = written && WriteAll(descriptor, text);
     if (written && fsync(descriptor) != 0) written = false;
     if (close(descriptor) != 0) written = false;
     if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {

@@ -15,13 +15,21 @@ constexpr int32_t kDamaged = INT32_MIN;
 int feedBlocks = 0;
 int32_t feedEnd = 0;
 
+// A reader that met damage, as the feed's source at its end.
+class DamagedReader final : public ReaderBase {
+public:
+    DamagedReader() { MarkDamaged(); }
+    int32_t Read(float**, int32_t) override { return 0; }
+};
+
 int32_t ReadFeed(int32_t out[2][kBlockFrames], AudioSource& source) {
     if (feedBlocks-- > 0) {
         for (int i = 0; i < kBlockFrames; ++i) out[0][i] = out[1][i] = (i % 32) << 20;
         return kBlockFrames;
     }
-    source.Damaged = feedEnd == kDamaged;
-    return source.Damaged ? 0 : feedEnd;
+    if (feedEnd != kDamaged) return feedEnd;
+    source.Reader = std::make_unique<DamagedReader>();
+    return 0;
 }
 
 // `blocks` blocks of a quiet ramp, then the read gives `end` (kDamaged: 0 with the source marked, as

@@ -59,29 +59,35 @@ id3 = b"ID3\x04\x00\x00\x00\x00\x00\x10" + bytes(16)
 id3_header_inside = b"ID3\x03\x00\x00\x00\x00\x00\x10PRIV\x00\x00\x00\x06\x00\x00x\x00\xff\xfb\x90\x64"
 # MPEG-1 Layer III, 32 kbit/s, 32 kHz, mono: 144-byte frames.
 mp3 = lambda count, before=b"": mpeg(b"\xff\xfb\x18\xc0", 144, count, before)
-# The extension's index in the format table: 0 ".wav" (read by content), 4 ".mp1", 5 ".mp2", 6 ".mp3",
-# 7 ".ogg", 8 ".opus".
+# The extensions of the format table in its order; a seed's first byte picks one by its index.
+EXTENSIONS = [".wav", ".aif", ".aiff", ".aifc", ".flac", ".mpg", ".mp1", ".mp2", ".mp3", ".mpga", ".ogg", ".oga", ".opus"]
+opus = encoded("opusenc", 2, 16, tone, "--comment", "R128_TRACK_GAIN=-1541", "--serial", "2")
+mono_opus = encoded("opusenc", 1, 16, tone, "--comment", "TITLE=y", "--serial", "1")
 seeds = {
-    0: {"wav8": wav(1, 1, 8, pcm[:7]), "wav16": wav(1, 2, 16, pcm), "wav24": wav(1, 2, 24, pcm),
-        "wav32": wav(1, 1, 32, pcm), "wavfloat": wav(3, 2, 32, floats), "wavext16": wav(0xFFFE, 2, 16, pcm, 1),
-        "wavextfloat": wav(0xFFFE, 1, 32, floats, 3), "aiff8": aiff(1, 8, pcm[:7]), "aiff16": aiff(2, 16, pcm),
-        "aifcnone": aiff(2, 16, pcm, b"NONE"), "aifcsowt": aiff(1, 16, pcm, b"sowt"),
-        "flac8": encoded("flac", 1, 8, tone[:300], "-T", "ARTIST=x", "--blocksize=64"), "flac16": flac16,
-        "flac24": encoded("flac", 2, 24, tone[:1200]), "flacid3": id3 + flac16},
+    ".wav": {"wav8": wav(1, 1, 8, pcm[:7]), "wav16": wav(1, 2, 16, pcm), "wav24": wav(1, 2, 24, pcm),
+             "wav32": wav(1, 1, 32, pcm), "wavfloat": wav(3, 2, 32, floats), "wavext16": wav(0xFFFE, 2, 16, pcm, 1),
+             "wavextfloat": wav(0xFFFE, 1, 32, floats, 3), "flacid3": id3 + flac16},
+    ".aiff": {"aiff8": aiff(1, 8, pcm[:7]), "aiff16": aiff(2, 16, pcm), "aifcnone": aiff(2, 16, pcm, b"NONE"),
+              "aifcsowt": aiff(1, 16, pcm, b"sowt")},
+    ".flac": {"flac8": encoded("flac", 1, 8, tone[:300], "-T", "ARTIST=x", "--blocksize=64"), "flac16": flac16,
+              "flac24": encoded("flac", 2, 24, tone[:1200])},
     # The first link of a chain without its last page, the one that ends its stream.
-    7: {"ogg": ogg, "oggmono": mono_ogg, "oggchained": ogg + mono_ogg, "oggcutlink": ogg[:ogg.rfind(b"OggS")] + mono_ogg},
-    8: {"opus": encoded("opusenc", 2, 16, tone, "--comment", "R128_TRACK_GAIN=-1541"),
-        "opusmono": encoded("opusenc", 1, 16, tone, "--comment", "TITLE=y")},
-    6: {"mp3": mp3(4), "mp3id3": mp3(3, id3), "mp3aid": mp3(3, b"AiD\x01\x08\x00ab"),
-        "mp3twoid3": mp3(3, id3 + id3_header_inside), "mp3cut": mp3(4)[:-200]},
+    ".ogg": {"ogg": ogg, "oggmono": mono_ogg, "oggchained": mono_ogg + ogg,
+             "oggcutlink": ogg[:ogg.rfind(b"OggS")] + mono_ogg, "opusinogg": opus},
+    ".opus": {"opus": opus, "opusmono": mono_opus, "opuschained": mono_opus + opus},
+    ".mp3": {"mp3": mp3(4), "mp3id3": mp3(3, id3), "mp3aid": mp3(3, b"AiD\x01\x08\x00ab"),
+             "mp3twoid3": mp3(3, id3 + id3_header_inside), "mp3cut": mp3(4)[:-200],
+             # An Info frame with the byte count (flag 2) and no frame count.
+             "mp3infobytes": (b"\xff\xfb\x18\xc0" + bytes(17) + b"Info" + struct.pack(">II", 2, 3 * 144)).ljust(144, b"\0")
+             + mpeg(b"\xff\xfb\x18\xc0", 144, 3, info=False)},
     # MPEG-1 Layer II, 32 kbit/s, 32 kHz, single channel: 144-byte frames.
-    5: {"mp2": mpeg(b"\xff\xfd\x18\xc0", 144, 4, info=False)},
+    ".mp2": {"mp2": mpeg(b"\xff\xfd\x18\xc0", 144, 4, info=False)},
     # MPEG-1 Layer I, 32 kbit/s, 48 kHz, single channel: 32-byte frames.
-    4: {"mp1": mpeg(b"\xff\xff\x14\xc0", 32, 6, info=False)},
+    ".mp1": {"mp1": mpeg(b"\xff\xff\x14\xc0", 32, 6, info=False)},
 }
 out = Path(sys.argv[1])
 out.mkdir(parents=True, exist_ok=True)
-for kind, group in seeds.items():
+for extension, group in seeds.items():
     for name, data in group.items():
         for mode in (0, 1):  # bit 0: 0 a seekable file, 1 a pipe, which cannot seek
-            (out / f"{name}-{mode}").write_bytes(bytes([kind << 1 | mode]) + data)
+            (out / f"{name}-{mode}").write_bytes(bytes([EXTENSIONS.index(extension) << 1 | mode]) + data)

@@ -2,6 +2,8 @@
 // every reader, and cut or changed files of each format, which must never
 // pass as whole.
 
+#include <algorithm>
+#include <cmath>
 #include <fcntl.h>
 #include <limits>
 #include <numeric>
@@ -26,17 +28,29 @@ constexpr float kInf = std::numeric_limits<float>::infinity(), kNan = std::numer
 constexpr float kLoud[] = {40000.0f, -40000.0f, 32767.9f, -32768.9f, kInf, kNan, -1.5f};
 constexpr int32_t kSaturated[] = {32767, -32768, 32767, -32768, 32767, 0, -1};
 
-// Stands for the ReplayGain stage around ReadOp, which pushes samples past 16 bits.
-int32_t LoudStage(void*, float** buffers, int32_t) {
-    for (int c = 0; c < 2; ++c) std::copy(std::begin(kLoud), std::end(kLoud), buffers[c]);
-    return std::ssize(kLoud);
+// Stands for the ReplayGain stage around the reader, which pushes samples past 16 bits.
+class LoudStage final : public ReaderBase {
+public:
+    LoudStage() { stream_.Channels = 2; }
+    int32_t Read(float** buffers, int32_t) override {
+        for (int c = 0; c < 2; ++c) std::copy(std::begin(kLoud), std::end(kLoud), buffers[c]);
+        return std::ssize(kLoud);
+    }
+};
+
+// Makes every later read of the open file `path` fail, as a disk error would.
+void FailReadsOf(const fs::path& path) {
+    for (const fs::directory_entry& entry : fs::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        if (fs::read_symlink(entry.path(), error) == path) dup2(open(path.c_str(), O_WRONLY), std::stoi(entry.path().filename()));
+    }
 }
 
 TEST(AudioSource, BothBlockLayoutsSaturateInsteadOfWrapping) {
     fixtures::TempDir dir;
     AudioSource source;
     ASSERT_TRUE(OpenBytes(dir, MakeWav({}, Pcm16LE({1, 1})), source));
-    source.ReadOp = LoudStage;  // the reader's state stays the source's to release
+    source.Reader = std::make_unique<LoudStage>();
     int16_t narrow[2][kBlockFrames];
     int32_t wide[2][kBlockFrames];
     ASSERT_EQ(ReadSourceBlock16(narrow, source), std::ssize(kLoud));
@@ -54,6 +68,17 @@ std::size_t PageStart(const Bytes& ogg, int index) {
     std::size_t at = 0;
     while (index-- > 0) at += 27 + ogg[at + 26] + std::accumulate(&ogg[at + 27], &ogg[at + 27 + ogg[at + 26]], 0u);
     return at;
+}
+
+// The Xing frame of a VBR MP3 with its frame count taken out (the byte count stays): the fields after
+// it move up and the frame keeps its length.
+Bytes WithoutXingFrameCount(Bytes mp3) {
+    const Bytes xing = {'X', 'i', 'n', 'g'}, sync = {0xFF, 0xFB};  // the frame is zeros after its tags
+    const auto at = std::search(mp3.begin(), mp3.end(), xing.begin(), xing.end()) - mp3.begin();
+    mp3.insert(std::search(mp3.begin() + at, mp3.end(), sync.begin(), sync.end()), 4, 0);
+    mp3[at + 7] &= ~1;
+    mp3.erase(mp3.begin() + at + 8, mp3.begin() + at + 12);
+    return mp3;
 }
 
 // Whatever the reader, an input that breaks off, loses data on the way or fails a read ends its data
@@ -79,16 +104,26 @@ TEST(AudioSource, CutOrDamagedInputsEndMarkedDamaged) {
     const Bytes link = Coded(dir, clicks, kOggTool + " --serial 1"s), page = {'O', 'g', 'g', 'S'};
     const Bytes cutLink(link.begin(), std::find_end(link.begin(), link.end(), page.begin(), page.end()));
     const Bytes opus = Coded(dir, clicks, kOpusTool);
-    Bytes lostPage = opus;
-    lostPage[PageStart(opus, 2) + 40] ^= 0x41;  // the first audio page, which libopusfile passes over
     auto half = [](const Bytes& file) { return Bytes(file.begin(), file.begin() + std::ssize(file) / 2); };
+    auto flipped = [](Bytes file, std::size_t at) { return file[at] ^= 0x41, file; };
+    // Chains at 48 kHz: a sine; the same on the left only (heard as its mean in mono, 6 dB down); with an R128 gain.
+    const std::vector<int16_t> sine = fixtures::Sine16(1, 48000, 48000);
+    std::vector<int16_t> leftOnly(2 * sine.size(), 0);
+    for (std::size_t i = 0; i < sine.size(); ++i) leftOnly[2 * i] = sine[i];
+    const Bytes monoWav = MakeWav({.channels = 1, .rate = 48000}, Pcm16LE(sine)),
+                leftWav = MakeWav({.rate = 48000}, Pcm16LE(leftOnly));
+    const Bytes vorbisA = Coded(dir, monoWav, kOggTool + " --serial 1"s), vorbisB = Coded(dir, leftWav, kOggTool);
+    const Bytes opusA = Coded(dir, monoWav, kOpusTool + " --serial 1"s), opusB = Coded(dir, leftWav, kOpusTool);
+    const Bytes opusGained = Coded(dir, leftWav, kOpusTool + " --serial 1 --comment R128_TRACK_GAIN=-2560"s);
     const SourceType mp3 = kSourceMpegLayer3, opusType = ClassifyPath("x.opus");
     const struct {
         const char* name;
         Bytes file;
         SourceType type;
-        int64_t frames;  // at least delivered
+        int64_t frames;  // at least delivered; -1: the open fails as a read does
         bool damaged, readsFail = false;
+        double tailDb = 0;  // the level of the end (the later link) against the sine's, when not 0
+        ScaleModeChoice scaling = ScaleModeChoice::None;
     } rows[] = {
         {"WAV cut", wav, kSourceWav, 499, true},
         {"AIFF cut", aiff, kSourceWav, 499, true},
@@ -101,21 +136,37 @@ TEST(AudioSource, CutOrDamagedInputsEndMarkedDamaged) {
         {"a VBR MP3 behind two ID3v2 tags", twoTags, mp3, 3 * 44100, false},
         {"the same cut in half, short of its Xing frame's count", half(twoTags), mp3, 10 * 1152, true},
         {"an Opus file cut", half(opus), opusType, 0, true},
-        {"an Opus file that lost a page", lostPage, opusType, 0, true},
+        // The first audio page, which libopusfile passes over.
+        {"an Opus file that lost a page", flipped(opus, PageStart(opus, 2) + 40), opusType, 0, true},
         {"a FLAC file whose reads fail", Coded(dir, clicks, kFlacTool), kSourceFlac, 0, true, true},
         {"an Ogg file whose reads fail", link, kSourceOgg, 0, true, true},
         {"an MP3 whose reads fail", vbr, mp3, 0, true, true},
         {"an Opus file whose reads fail", opus, opusType, 0, true, true},
+        {"an Ogg chain whose later link lost its first page",
+         Cat({vorbisA, Bytes(vorbisB.begin() + PageStart(vorbisB, 1), vorbisB.end())}), kSourceOgg, 0, true},
+        {"an Opus chain whose later link has a bad checksum on its first page",
+         flipped(Cat({opusA, opusB}), opusA.size() + 40), opusType, 0, true},
+        {"a Vorbis chain of a mono link and a stereo one", Cat({vorbisA, vorbisB}), kSourceOgg, 96000, false, false, -6.02},
+        {"an Opus chain of a mono link and a stereo one", Cat({opusA, opusB}), opusType, 96000, false, false, -6.02},
+        {"a VBR MP3 whose Xing frame has a byte count but no frame count", WithoutXingFrameCount(vbr), mp3, 3 * 44100,
+         false},
+        {"an Opus file cut inside its first audio page", Bytes(opus.begin(), opus.begin() + PageStart(opus, 2) + 100),
+         opusType, -1, true},
+        {"an Opus chain whose later link has no R128 gain", Cat({opusGained, opusB}), opusType, 96000, false, false,
+         -3.01, ScaleModeChoice::TrackGain},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         AudioSource source;
-        ASSERT_TRUE(OpenBytes(dir, row.file, source, row.type, "input"));
-        if (row.readsFail) {
-            const int writeOnly = open((dir / "input").c_str(), O_WRONLY);
-            ASSERT_GE(dup2(writeOnly, fileno(source.File.get())), 0);
-            close(writeOnly);
+        fixtures::ErrorCapture errors;
+        const bool opened = OpenBytes(dir, row.file, source, row.type, "input", {.Scaling = row.scaling});
+        if (row.frames < 0) {
+            EXPECT_FALSE(opened);
+            EXPECT_EQ(errors.joined(), "Error reading input file '" + (dir / NameOfType("input", row.type)).string() + "'\n");
+            continue;
         }
+        ASSERT_TRUE(opened);
+        if (row.readsFail) FailReadsOf(source.Path);
         const std::vector<int16_t> read = ReadAll(source);
         const int64_t frames = std::ssize(read) / source.Channels;
         EXPECT_GE(frames, row.frames);
@@ -126,7 +177,11 @@ TEST(AudioSource, CutOrDamagedInputsEndMarkedDamaged) {
         if (!row.damaged && source.Info.FrameCount > 0) {
             EXPECT_EQ(source.Info.FrameCount * 1152, frames);
         }
-        EXPECT_EQ(source.Damaged, row.damaged);
+        EXPECT_EQ(source.Damaged(), row.damaged);
+        if (row.tailDb != 0) {
+            ASSERT_GE(std::ssize(read), 48000);
+            EXPECT_NEAR(LevelDb({read.end() - 24000, read.end()}) - LevelDb(sine), row.tailDb, 0.3);
+        }
     }
 }
 
@@ -152,10 +207,9 @@ TEST(AudioSource, NoCutOrChangedFilePassesAsWhole) {
         SCOPED_TRACE(swept.name + " " + change);
         errors.clear();
         AudioSource source;
-        source.CommentMode = 2;
         // A fresh name per case: rewriting one file makes the file system flush it each time.
         const std::string name = std::to_string(++caseNumber) + swept.name;
-        const bool opened = OpenBytes(dir, file, source, ClassifyPath(name), name);
+        const bool opened = OpenBytes(dir, file, source, ClassifyPath(name), name, {.WantComments = true});
         fs::remove(dir / name);
         if (!opened) {
             EXPECT_FALSE(errors.messages().empty()) << "failed without a message";
@@ -164,7 +218,7 @@ TEST(AudioSource, NoCutOrChangedFilePassesAsWhole) {
         EXPECT_LE(ReadAll(source, 10).size(), 6000u * 2);
         int16_t block[2][kBlockFrames];
         EXPECT_EQ(ReadSourceBlock16(block, source), 0) << "no end";
-        EXPECT_TRUE(source.Damaged || !mustBeDamaged);
+        EXPECT_TRUE(source.Damaged() || !mustBeDamaged);
     };
     // Neither a failed open nor a source dropped unclosed may leave its file open.
     auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
@@ -200,13 +254,11 @@ TEST(AudioSource, NoCutOrChangedFilePassesAsWhole) {
 TEST(AudioSource, AFailedReadOfUnknownLengthMarksTheSourceDamaged) {
     std::FILE* writeOnly = std::fopen("/dev/null", "w");
     ASSERT_NE(writeOnly, nullptr);
-    bool damaged = false;
-    PcmReaderState* state = CreatePcmState(writeOnly, 2, PcmEncoding::Signed16LE, 0, false, &damaged);
+    PcmReader reader(FilePtr(writeOnly), {.Channels = 2, .Encoding = PcmEncoding::Signed16LE});
     float left[16], right[16], *buffers[2] = {left, right};
-    EXPECT_EQ(ReadPcmFrames(state, buffers, 16), 0);
-    EXPECT_TRUE(damaged);
-    ReleasePcmState(state);
-    std::fclose(writeOnly);
+    EXPECT_EQ(reader.Read(buffers, 16), 0);
+    ASSERT_NE(reader.Damage(), nullptr);
+    EXPECT_EQ(reader.Damage()->SystemError, EBADF);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // reading them back through the input layer.
 
 #include <bit>
+#include <cmath>
+#include <numeric>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -89,16 +91,30 @@ inline Bytes Coded(const fixtures::TempDir& dir, const Bytes& wav, const std::st
     return fixtures::ReadFile(dir / "coded");
 }
 
-inline bool OpenPath(const std::string& path, AudioSource& source, SourceType type = kSourceWav) {
-    source.Type = type;
+inline bool OpenPath(const std::string& path, AudioSource& source, const OpenRequest& request = {}) {
     source.Errors.Sink = fixtures::CaptureSink();
-    return OpenAudioSource(path, source);
+    return OpenAudioSource(path, request, source);
+}
+
+// `name`, with the first extension of `type` when its own names another type.
+inline std::string NameOfType(const std::string& name, SourceType type) {
+    if (ClassifyPath(name) == type) return name;
+    for (const char* extension : {".wav", ".aif", ".flac", ".ogg", ".opus", ".mp1", ".mp2", ".mp3"}) {
+        if (ClassifyPath(extension) == type) return name + extension;
+    }
+    return name + ".unknown";
 }
 
 inline bool OpenBytes(const fixtures::TempDir& dir, const Bytes& bytes, AudioSource& source,
-                      SourceType type = kSourceWav, const std::string& name = "input.wav") {
-    fixtures::WriteFile(dir / name, bytes);
-    return OpenPath((dir / name).string(), source, type);
+                      SourceType type = kSourceWav, const std::string& name = "input.wav",
+                      const OpenRequest& request = {}) {
+    const std::string file = NameOfType(name, type);
+    fixtures::WriteFile(dir / file, bytes);
+    return OpenPath((dir / file).string(), source, request);
+}
+
+inline double LevelDb(const std::vector<int16_t>& samples) {
+    return 10 * std::log10(std::inner_product(samples.begin(), samples.end(), samples.begin(), 0.0) / samples.size());
 }
 
 // Interleaved samples to the end, in at most `maxBlocks` blocks: an endless reader fails instead of hanging.

@@ -56,12 +56,12 @@ TEST(MpegReader, TheStartUpFindsTheFirstFrameOrFailsWithAMessage) {
         ASSERT_EQ(opened, c.frames >= 0) << errors.joined();
         if (!opened) {
             EXPECT_EQ(errors.messages(),
-                      std::vector<std::string>{"Can't find an MPEG audio frame in '" + (dir / "input").string() + "'\n"});
+                      std::vector<std::string>{"Can't find an MPEG audio frame in '" + (dir / NameOfType("input", c.type)).string() + "'\n"});
             continue;
         }
         const auto end = expected.begin() + c.frames * kLayer1FrameSamples;
         EXPECT_EQ(ReadAll(source), std::vector<int16_t>(expected.begin(), end));
-        EXPECT_FALSE(source.Damaged);
+        EXPECT_FALSE(source.Damaged());
         EXPECT_TRUE(errors.messages().empty()) << errors.joined();
     }
 }
@@ -82,7 +82,7 @@ TEST(MpegReader, FramesOfAnotherLayoutAreRefusedOneByOne) {
         reads += frames > 0 ? 'd' : frames < 0 ? 'r' : 'e';
     }
     EXPECT_THAT(reads, ::testing::MatchesRegex("d+r{20,}e"));
-    EXPECT_FALSE(changing.Damaged);
+    EXPECT_FALSE(changing.Damaged());
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ TEST(OggReader, LinksOfOtherChannelCountsKeepTheFirstLayout) {
     // The mono link is heard on both sides.
     ExpectNearOggdec(dir, mono, read, 3000 * 2, 2);
     ExpectNearOggdec(dir, mono, read, 3000 * 2 + 1, 2);
-    EXPECT_FALSE(source.Damaged);
+    EXPECT_FALSE(source.Damaged());
 }
 
 }  // namespace

@@ -16,10 +16,6 @@ using namespace input_test;
 using ::testing::Contains;
 using fixtures::ShellQuote;
 
-double LevelDb(const std::vector<int16_t>& samples) {
-    return 10 * std::log10(std::inner_product(samples.begin(), samples.end(), samples.begin(), 0.0) / samples.size());
-}
-
 TEST(OpusReader, LengthLayoutTagsAndGain) {
     fixtures::TempDir dir;
     const Bytes jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 'c', 'o', 'v', 'e', 'r'};
@@ -41,20 +37,18 @@ TEST(OpusReader, LengthLayoutTagsAndGain) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name + " scaled " + std::to_string(int(row.scaleMode)));
         AudioSource source;
-        source.ScaleMode = int32_t(row.scaleMode);
-        source.CommentMode = kCommentModeHandOver;
-        ASSERT_TRUE(OpenPath((dir / row.name).string(), source, ClassifyPath(row.name)));
+        ASSERT_TRUE(OpenPath((dir / row.name).string(), source, {.WantComments = true, .Scaling = row.scaleMode}));
         EXPECT_EQ(source.Info.Channels, row.channels);
         EXPECT_EQ(source.Info.SampleRate, 48000);
         EXPECT_EQ(source.Info.SampleCount, 30000);
         const std::vector<int16_t> read = ReadAll(source);
-        EXPECT_FALSE(source.Damaged);
+        EXPECT_FALSE(source.Damaged());
         ASSERT_EQ(std::ssize(read), 30000 * row.channels);
         EXPECT_NEAR(LevelDb(read) - LevelDb(fixtures::Sine16(row.channels, 48000, 30000)), row.gainDb, 0.05);
         if (row.name != "tagged.opus") continue;
-        for (const std::string& comment : comments) EXPECT_THAT(source.Comments.Entries, Contains(comment));
-        ASSERT_EQ(source.Comments.Pictures.size(), 1u);
-        EXPECT_EQ(source.Comments.Pictures[0].Data, std::vector<uint8_t>(jpeg.begin(), jpeg.end()));
+        for (const std::string& comment : comments) EXPECT_THAT(source.Reader->Comments().Entries, Contains(comment));
+        ASSERT_EQ(source.Reader->Comments().Pictures.size(), 1u);
+        EXPECT_EQ(source.Reader->Comments().Pictures[0].Data, std::vector<uint8_t>(jpeg.begin(), jpeg.end()));
     }
 }
 
