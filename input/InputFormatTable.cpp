@@ -17,7 +17,7 @@ const InputFormat InputFormatTable[] = {
     {.Id = FormatId::Wav, .Extensions = {{".wav"}}, .Probe = ProbeWav, .Open = OpenWav,
      .MimeTypes = "audio/x-wav;audio/wav;audio/vnd.wave;", .Name = "wav", .Description = "WAV file reader"},
     {.Id = FormatId::Aiff, .Extensions = {{".aif"}, {".aiff"}, {".aifc"}}, .Probe = ProbeAiff, .Open = OpenAiff,
-     .MimeTypes = "audio/x-aiff;audio/aiff;", .Name = "aiff", .Description = "AIFF/AIFC file reader"},
+     .MimeTypes = "audio/x-aiff;audio/x-aifc;", .Name = "aiff", .Description = "AIFF/AIFC file reader"},
     {.Id = FormatId::Flac, .Extensions = {{".flac"}}, .Probe = ProbeFlac, .Open = OpenFlac,
      .MimeTypes = "audio/flac;audio/x-flac;", .Name = "flac", .Description = "FLAC file reader"},
     // The extension names the layer an MPEG file must hold.
