@@ -134,6 +134,12 @@ TEST(AudioSource, CutOrDamagedInputsEndMarkedDamaged) {
     badChecksum[opusA.size() + 40] ^= 0x41;
     const Bytes cutHeaders(opus.begin(), opus.begin() + std::ptrdiff_t(PageStart(opus, 2) + 100));
     const SourceType mp3 = kSourceMpegLayer3, opusType = ClassifyPath("x.opus");
+    // The index first, so that a cut file still opens, and more bytes than the open reads ahead; an ADTS frame
+    // overwritten inside its data.
+    const Bytes m4a = Coded(dir, clicks, "ffmpeg -v error -y -i \"$1\" -c:a aac -b:a 320k -movflags +faststart -f mp4 \"$2\"");
+    Bytes adts = Coded(dir, clicks, "ffmpeg -v error -y -i \"$1\" -c:a aac -f adts \"$2\"");
+    std::copy_n(noise.begin(), 64, adts.begin() + std::ssize(adts) / 2);
+    const SourceType m4aType = ClassifyPath("x.m4a"), adtsType = ClassifyPath("x.aac");
     const struct {
         const char* name;
         Bytes file;
@@ -167,6 +173,9 @@ TEST(AudioSource, CutOrDamagedInputsEndMarkedDamaged) {
         {"a VBR MP3 whose Xing frame has a byte count but no frame count", WithoutXingFrameCount(vbr), mp3, 3 * 44100,
          false},
         {"an Opus file cut inside its first audio page", cutHeaders, opusType, -1, true},
+        {"an M4A file cut", half(m4a), m4aType, 44100, true},
+        {"an AAC frame overwritten", adts, adtsType, 44100, true},
+        {"an M4A file whose reads fail", m4a, m4aType, 0, true, true},
         {"an Opus chain whose later link has no R128 gain", Cat({opusGained, opusB}), opusType, 96000, false, false,
          -3.01, ScaleModeChoice::TrackGain},
     };
