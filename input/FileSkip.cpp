@@ -1,10 +1,7 @@
 #include "input/FileSkip.h"
 
-#include <cerrno>
 #include <limits>
 #include <sys/types.h>
-
-#include "settings/ErrorReport.h"
 
 bool SkipForwardBytes(std::FILE* file, uint64_t count) {
     if (count == 0) return true;
@@ -13,9 +10,7 @@ bool SkipForwardBytes(std::FILE* file, uint64_t count) {
         fseeko(file, static_cast<off_t>(count), SEEK_CUR) == 0) {
         return true;
     }
-    // The failed seek (a pipe, a memory stream) is no error of the file; its
-    // error number must not reach a later, unrelated message.
-    errno = 0;
+    // A stream that cannot seek (a pipe) is read through instead.
     unsigned char discard[kSkipPieceBytes];
     while (count > 0) {
         std::size_t piece = count < kSkipPieceBytes ? static_cast<std::size_t>(count) : kSkipPieceBytes;
@@ -27,6 +22,5 @@ bool SkipForwardBytes(std::FILE* file, uint64_t count) {
 }
 
 bool CanSeek(std::FILE* file) {
-    ErrnoKeeper keepErrno;  // a pipe cannot seek; that is no error of the file
     return fseeko(file, 0, SEEK_CUR) == 0;
 }

@@ -13,5 +13,5 @@ bool SkipForwardBytes(std::FILE* file, uint64_t count);
 
 inline constexpr std::size_t kSkipPieceBytes = 1024;
 
-// False for a pipe, which can only be read in order; leaves errno alone.
+// False for a pipe, which can only be read in order.
 bool CanSeek(std::FILE* file);

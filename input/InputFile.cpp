@@ -17,7 +17,7 @@ struct Replay {
 ssize_t ReadReplay(void* cookie, char* into, std::size_t size) {
     auto& replay = *static_cast<Replay*>(cookie);
     const std::size_t fromHead = std::min(size, replay.Head.size() - replay.Given);
-    std::memcpy(into, replay.Head.data() + replay.Given, fromHead);
+    if (fromHead > 0) std::memcpy(into, replay.Head.data() + replay.Given, fromHead);
     replay.Given += fromHead;
     if (fromHead == size) return static_cast<ssize_t>(size);
     const std::size_t got = std::fread(into + fromHead, 1, size - fromHead, replay.Source.get());

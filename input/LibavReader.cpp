@@ -267,7 +267,10 @@ std::optional<OpenError> LibavReader::Start(const OpenRequest& request) {
     av_dict_free(&options);
     if (opened < 0) return damaged;  // the call freed the context
     format_.reset(format);
-    if (avformat_find_stream_info(format, nullptr) < 0) return damaged;
+    // Its look ahead meets a cut or a damaged packet first: what comes
+    // before still decodes, and the file ends marked damaged.
+    const int found = avformat_find_stream_info(format, nullptr);
+    if (found < 0) MarkDamaged(LibavReason(found), systemError_);
 
     streamIndex_ = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     if (streamIndex_ < 0) {

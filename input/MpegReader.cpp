@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <optional>
-#include <string>
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "input/ByteOrder.h"

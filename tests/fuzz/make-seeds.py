@@ -85,8 +85,7 @@ seeds = {
     # The first link of a chain without its last page, the one that ends its stream.
     ".ogg": {"ogg": ogg, "oggmono": mono_ogg, "oggchained": mono_ogg + ogg,
              "oggcutlink": ogg[:ogg.rfind(b"OggS")] + mono_ogg, "opusinogg": opus},
-    ".opus": {"opus": opus, "opusmono": mono_opus, "opuschained": mono_opus + opus,
-              "opuscutlink": mono_opus[:mono_opus.rfind(b"OggS")] + opus},
+    ".opus": {"opus": opus, "opusmono": mono_opus, "opuschained": mono_opus + opus},
     ".mp3": {"mp3": mp3(4), "mp3id3": mp3(3, id3), "mp3aid": mp3(3, b"AiD\x01\x08\x00ab"),
              "mp3twoid3": mp3(3, id3 + id3_header_inside), "mp3cut": mp3(4)[:-200],
              # An Info frame with the byte count (flag 2) and no frame count.

@@ -3,6 +3,8 @@
 // reading them back through the input layer.
 
 #include <bit>
+#include <cmath>
+#include <numeric>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -97,12 +99,8 @@ inline bool OpenPath(const std::string& path, AudioSource& source, const OpenReq
 // `name`, with the first extension of `type` when its own names another type.
 inline std::string NameOfType(const std::string& name, SourceType type) {
     if (ClassifyPath(name) == type) return name;
-    for (const InputFormat& format : InputFormats()) {
-        for (const FormatExtension& extension : format.Extensions) {
-            if (format.Id == type.Format && extension.Extension && extension.Layer == type.Layer) {
-                return name + extension.Extension;
-            }
-        }
+    for (const char* extension : {".wav", ".aif", ".flac", ".ogg", ".opus", ".mp1", ".mp2", ".mp3", ".m4a", ".aac"}) {
+        if (ClassifyPath(extension) == type) return name + extension;
     }
     return name + ".unknown";
 }
@@ -113,6 +111,10 @@ inline bool OpenBytes(const fixtures::TempDir& dir, const Bytes& bytes, AudioSou
     const std::string file = NameOfType(name, type);
     fixtures::WriteFile(dir / file, bytes);
     return OpenPath((dir / file).string(), source, request);
+}
+
+inline double LevelDb(const std::vector<int16_t>& samples) {
+    return 10 * std::log10(std::inner_product(samples.begin(), samples.end(), samples.begin(), 0.0) / samples.size());
 }
 
 // Interleaved samples to the end, in at most `maxBlocks` blocks: an endless reader fails instead of hanging.

@@ -1,6 +1,7 @@
 // The libavformat reader against ffmpeg's own decoding of the files ffmpeg's encoders made, and the surround
 // downmix of every format against the coefficients. The allow-lists are checked through the tool (CliTest).
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <cstring>
@@ -14,7 +15,6 @@
 namespace {
 
 using namespace input_test;
-using ::testing::Contains;
 using fixtures::ShellQuote;
 namespace fs = std::filesystem;
 
@@ -75,7 +75,7 @@ TEST(LibavReader, ReadsWhatFfmpegDecodesWithTagsAndCover) {
         EXPECT_LE(worst, 1);
         const CommentList& comments = source.Reader->Comments();
         for (const char* comment : {"TITLE=T", "ARTIST=A", "ALBUM=B", "DATE=2001", "TRACKNUMBER=3", "GENRE=G"}) {
-            if (row.tagged) EXPECT_THAT(comments.Entries, Contains(comment));
+            EXPECT_EQ(std::count(comments.Entries.begin(), comments.Entries.end(), comment), row.tagged ? 1 : 0);
         }
         ASSERT_EQ(comments.Pictures.size(), row.covered ? 1u : 0u);
         if (row.covered) EXPECT_EQ(comments.Pictures[0].Data, fixtures::ReadFile(dir / "cover.jpg"));

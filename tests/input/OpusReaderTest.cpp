@@ -16,10 +16,6 @@ using namespace input_test;
 using ::testing::Contains;
 using fixtures::ShellQuote;
 
-double LevelDb(const std::vector<int16_t>& samples) {
-    return 10 * std::log10(std::inner_product(samples.begin(), samples.end(), samples.begin(), 0.0) / samples.size());
-}
-
 TEST(OpusReader, LengthLayoutTagsAndGain) {
     fixtures::TempDir dir;
     const Bytes jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 'c', 'o', 'v', 'e', 'r'};
