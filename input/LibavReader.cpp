@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -331,7 +332,9 @@ bool LibavReader::Convert() {
         std::vector<float>& samples = pending_[static_cast<std::size_t>(c)];
         samples.resize(static_cast<std::size_t>(frames));
         const auto* decoded = reinterpret_cast<const float*>(out->extended_data[StreamChannelFor(c, frameChannels)]);
-        for (int32_t i = 0; i < frames; ++i) samples[i] = FloatToScale(decoded[i]);
+        // Rounded as ffmpeg rounds to 16 bits, so that the MP3 is the one
+        // its decoded output would give; the later truncation keeps it.
+        for (int32_t i = 0; i < frames; ++i) samples[i] = std::nearbyint(FloatToScale(decoded[i]));
     }
     pendingStart_ = 0;
     pendingFill_ = frames;
