@@ -4,12 +4,15 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <thread>
 #include <vector>
 
 extern "C" {
@@ -41,6 +44,8 @@ constexpr const char* kProtocols = "file";
 // The decoders report what they would otherwise conceal, and fail on it.
 constexpr int kErrorDetection = AV_EF_CRCCHECK | AV_EF_BITSTREAM | AV_EF_BUFFER | AV_EF_EXPLODE;
 constexpr uint32_t kFrontCover = 3;
+// Decoded frames held ahead of the encoder: enough to keep both busy.
+constexpr std::size_t kFramesAhead = 16;
 
 struct FormatCloser {
     void operator()(AVFormatContext* format) const { avformat_close_input(&format); }
@@ -93,9 +98,19 @@ std::string CommentName(const char* key) {
     return name;
 }
 
+// One decoded frame on the 16-bit scale, one array per channel.
+struct DecodedFrame {
+    std::vector<std::vector<float>> Channels;
+    int32_t Frames = 0;
+};
+
+// The decoding runs on a thread of its own, ahead of the reads, as a
+// decoder and an encoder piped together would run: the encoder then never
+// waits for it. Only that thread touches the libraries after the open.
 class LibavReader final : public ReaderBase {
 public:
     LibavReader(FilePtr file, const OpenRequest& request) : file_(std::move(file)), warnings_(request.Warnings) {}
+    ~LibavReader() override;
     std::optional<OpenError> Start(const OpenRequest& request);
     int32_t Read(float** buffers, int32_t frames) override;
 
@@ -109,9 +124,12 @@ private:
     void TakeComments(const AVDictionary* metadata, bool gainsOnly);
     void TakeGainSideData(const AVStream& stream);
     void TakeCovers();
+    void DecodeAhead();
     bool DecodeFrame();
     bool Convert();
     void EndData(std::string reason = {});
+    void Fail(std::string reason);
+    bool TakeNextFrame();
 
     FilePtr file_;
     ErrorReporter warnings_;
@@ -133,10 +151,32 @@ private:
     bool draining_ = false;
     bool ended_ = false;
 
-    std::vector<std::vector<float>> pending_;  // one per channel, on the 16-bit scale
-    int32_t pendingStart_ = 0;
-    int32_t pendingFill_ = 0;
+    // The decoding thread's: the frame it converted, and the first damage it
+    // met, which the reads mark once they reach the end.
+    DecodedFrame decoded_;
+    std::optional<ReadError> damageAhead_;
+    int32_t changedRate_ = 0;
+
+    std::thread decoder_;
+    std::mutex lock_;
+    std::condition_variable changed_;
+    std::deque<DecodedFrame> ready_;  // guarded by lock_
+    bool decoderDone_ = false;        // guarded by lock_
+    bool stopping_ = false;           // guarded by lock_
+
+    DecodedFrame current_;  // the frame the reads take from
+    int32_t currentStart_ = 0;
+    bool endTold_ = false;
 };
+
+LibavReader::~LibavReader() {
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    if (decoder_.joinable()) decoder_.join();
+}
 
 int LibavReader::ReadBytes(void* reader, uint8_t* into, int count) {
     auto& self = *static_cast<LibavReader*>(reader);
@@ -303,16 +343,54 @@ std::optional<OpenError> LibavReader::Start(const OpenRequest& request) {
     converted_.reset(av_frame_alloc());
     resampler_.reset(swr_alloc());
     if (!packet_ || !frame_ || !converted_ || !resampler_) return damaged;
-    pending_.resize(static_cast<std::size_t>(std::max(stream_.Channels, 0)));
+    decoder_ = std::thread(&LibavReader::DecodeAhead, this);
     return std::nullopt;
+}
+
+void LibavReader::Fail(std::string reason) {
+    if (!damageAhead_) damageAhead_ = ReadError{std::move(reason), systemError_};
 }
 
 void LibavReader::EndData(std::string reason) {
     ended_ = true;
-    if (!reason.empty()) MarkDamaged(std::move(reason), systemError_);
+    if (!reason.empty()) Fail(std::move(reason));
 }
 
-// The decoded frame as planar floats at its own rate and layout, into `pending_`.
+void LibavReader::DecodeAhead() {
+    while (DecodeFrame()) {
+        std::unique_lock<std::mutex> hold(lock_);
+        changed_.wait(hold, [this] { return stopping_ || ready_.size() < kFramesAhead; });
+        if (stopping_) return;
+        ready_.push_back(std::move(decoded_));
+        changed_.notify_all();
+    }
+    std::lock_guard<std::mutex> hold(lock_);
+    decoderDone_ = true;
+    changed_.notify_all();
+}
+
+// The next decoded frame into `current_`; false at the end of the data,
+// where the damage the decoding met is marked.
+bool LibavReader::TakeNextFrame() {
+    std::unique_lock<std::mutex> hold(lock_);
+    changed_.wait(hold, [this] { return !ready_.empty() || decoderDone_; });
+    if (ready_.empty()) {
+        hold.unlock();
+        if (!endTold_) {
+            endTold_ = true;
+            if (changedRate_ != 0) ReportSampleRateChange(warnings_, stream_.SampleRate, changedRate_);
+            if (damageAhead_) MarkDamaged(damageAhead_->Reason, damageAhead_->SystemError);
+        }
+        return false;
+    }
+    current_ = std::move(ready_.front());
+    ready_.pop_front();
+    currentStart_ = 0;
+    changed_.notify_all();
+    return true;
+}
+
+// The decoded frame as planar floats at its own rate and layout, into `decoded_`.
 bool LibavReader::Convert() {
     AVFrame* out = converted_.get();
     av_frame_unref(out);
@@ -328,22 +406,22 @@ bool LibavReader::Convert() {
     if (converted < 0) return false;
     const int32_t frames = out->nb_samples;
     const int32_t frameChannels = out->ch_layout.nb_channels;
+    decoded_.Channels.resize(static_cast<std::size_t>(stream_.Channels));
     for (int32_t c = 0; c < stream_.Channels; ++c) {
-        std::vector<float>& samples = pending_[static_cast<std::size_t>(c)];
+        std::vector<float>& samples = decoded_.Channels[static_cast<std::size_t>(c)];
         samples.resize(static_cast<std::size_t>(frames));
         const auto* decoded = reinterpret_cast<const float*>(out->extended_data[StreamChannelFor(c, frameChannels)]);
         // Rounded as ffmpeg rounds to 16 bits, so that the MP3 is the one
         // its decoded output would give; the later truncation keeps it.
         for (int32_t i = 0; i < frames; ++i) samples[i] = std::nearbyint(FloatToScale(decoded[i]));
     }
-    pendingStart_ = 0;
-    pendingFill_ = frames;
+    decoded_.Frames = frames;
     framesDecoded_ += frames;
     longestFrame_ = std::max(longestFrame_, frames);
     return true;
 }
 
-// Decodes until a frame is pending or the data ends.
+// Decodes until a frame is in `decoded_` or the data ends.
 bool LibavReader::DecodeFrame() {
     while (!ended_) {
         const int received = avcodec_receive_frame(codec_.get(), frame_.get());
@@ -351,7 +429,7 @@ bool LibavReader::DecodeFrame() {
             if (frame_->decode_error_flags != 0 || (frame_->flags & AV_FRAME_FLAG_CORRUPT)) {
                 EndData("a frame of the stream is damaged");
             } else if (frame_->sample_rate != stream_.SampleRate) {
-                ReportSampleRateChange(warnings_, stream_.SampleRate, frame_->sample_rate);
+                changedRate_ = frame_->sample_rate;
                 EndData("the sample rate changes inside the stream");
             } else if (!Convert()) {
                 EndData("a frame could not be converted");
@@ -372,7 +450,7 @@ bool LibavReader::DecodeFrame() {
         const int read = av_read_frame(format_.get(), packet_.get());
         if (read < 0) {
             // What the decoder holds is still delivered before the end.
-            if (read != AVERROR_EOF) MarkDamaged(LibavReason(read), systemError_);
+            if (read != AVERROR_EOF) Fail(LibavReason(read));
             draining_ = true;
             avcodec_send_packet(codec_.get(), nullptr);
             continue;
@@ -388,14 +466,13 @@ bool LibavReader::DecodeFrame() {
 int32_t LibavReader::Read(float** buffers, int32_t frames) {
     int32_t delivered = 0;
     while (delivered < frames) {
-        if (pendingFill_ == 0 && !DecodeFrame()) break;
-        const int32_t n = std::min(pendingFill_, frames - delivered);
+        if (currentStart_ == current_.Frames && !TakeNextFrame()) break;
+        const int32_t n = std::min(current_.Frames - currentStart_, frames - delivered);
         for (int32_t c = 0; c < stream_.Channels; ++c) {
-            const float* samples = pending_[static_cast<std::size_t>(c)].data() + pendingStart_;
+            const float* samples = current_.Channels[static_cast<std::size_t>(c)].data() + currentStart_;
             std::copy(samples, samples + n, buffers[c] + delivered);
         }
-        pendingStart_ += n;
-        pendingFill_ -= n;
+        currentStart_ += n;
         delivered += n;
     }
     return delivered;
