@@ -104,7 +104,9 @@ int32_t OpusReader::Read(float** buffers, int32_t frames) {
     if (ended_ || frames <= 0) return 0;
     const int wanted = std::min(frames, kBlockFrames);
     int link = 0;
-    const int got = channels_ > 2 ? op_read_float(opus_, decoded_, kMostDownmixChannels * wanted, &link)
+    // The size is in values: a link of any channel count then gives at most
+    // the frames asked (the blocks ask for 1152), and never none.
+    const int got = channels_ > 2 ? op_read_float(opus_, decoded_, std::max(wanted, kMostDownmixChannels), &link)
                                   : op_read_float_stereo(opus_, decoded_, 2 * wanted);
     if (input_.Damaged()) MarkDamaged("a page of the stream is missing or damaged", input_.SystemError());
     // A hole in the pages, a packet that does not decode, a failed read.
