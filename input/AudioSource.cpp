@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "input/SampleConversion.h"
+#include "input/SurroundDownmix.h"
 
 namespace {
 
@@ -91,6 +92,10 @@ bool OpenAudioSource(const std::string& path, const OpenRequest& request, AudioS
         const bool byContent = opened.Format && opened.Format->Probe && !opened.Format->ReadsUnrecognised;
         if (opened.Error.Text.empty() || byContent) ReportMessage(source.Errors, kUnrecognisedMessage);
         return false;
+    }
+    // Surround is heard as stereo; the encoder takes no more.
+    if (opened.Reader->Stream().Channels > 2 && opened.Reader->Stream().Channels <= kMostDownmixChannels) {
+        opened.Reader = std::make_unique<DownmixStage>(std::move(opened.Reader));
     }
     const StreamInfo& info = opened.Reader->Stream();
     if (info.Channels != 1 && info.Channels != 2) {

@@ -1,6 +1,7 @@
 #include "input/AiffReader.h"
 #include "input/AudioSource.h"
 #include "input/FlacReader.h"
+#include "input/LibavReader.h"
 #include "input/MpegReader.h"
 #include "input/OggVorbisReader.h"
 #include "input/OpusReader.h"
@@ -34,6 +35,33 @@ const InputFormat InputFormatTable[] = {
     {.Id = FormatId::Opus, .Extensions = {{".opus"}}, .Probe = ProbeOpus, .ReadsUnrecognised = true,
      .Open = OpenOpus, .AppliesScaleFactor = true,
      .MimeTypes = "audio/ogg;audio/x-opus+ogg;", .Name = "opus", .Description = "Opus file reader"},
+    // The formats no reader above covers, through libavformat: the
+    // extension chooses the row, and the reader probes among its own
+    // demuxers only. A video file gives its best audio stream.
+    {.Id = FormatId::Mp4, .Extensions = {{".m4a"}, {".m4b"}, {".mp4"}, {".mov"}}, .Open = OpenLibav,
+     .MimeTypes = "audio/mp4;audio/x-m4a;video/mp4;video/quicktime;", .Name = "mp4",
+     .Description = "MP4/M4A and QuickTime reader"},
+    {.Id = FormatId::Adts, .Extensions = {{".aac"}}, .Open = OpenLibav, .MimeTypes = "audio/aac;",
+     .Name = "aac", .Description = "AAC (ADTS) reader"},
+    {.Id = FormatId::Asf, .Extensions = {{".wma"}, {".asf"}}, .Open = OpenLibav, .MimeTypes = "audio/x-ms-wma;",
+     .Name = "wma", .Description = "Windows Media Audio reader"},
+    {.Id = FormatId::WavPack, .Extensions = {{".wv"}}, .Open = OpenLibav, .MimeTypes = "audio/x-wavpack;",
+     .Name = "wavpack", .Description = "WavPack reader"},
+    {.Id = FormatId::MonkeysAudio, .Extensions = {{".ape"}}, .Open = OpenLibav, .MimeTypes = "audio/x-ape;",
+     .Name = "ape", .Description = "Monkey's Audio reader"},
+    {.Id = FormatId::Musepack, .Extensions = {{".mpc"}}, .Open = OpenLibav, .MimeTypes = "audio/x-musepack;",
+     .Name = "musepack", .Description = "Musepack reader"},
+    {.Id = FormatId::Tta, .Extensions = {{".tta"}}, .Open = OpenLibav, .MimeTypes = "audio/x-tta;",
+     .Name = "tta", .Description = "TTA reader"},
+    {.Id = FormatId::Ac3, .Extensions = {{".ac3"}, {".eac3"}}, .Open = OpenLibav, .MimeTypes = "audio/ac3;audio/eac3;",
+     .Name = "ac3", .Description = "AC-3 and E-AC-3 reader"},
+    {.Id = FormatId::Dts, .Extensions = {{".dts"}}, .Open = OpenLibav, .MimeTypes = "audio/vnd.dts;",
+     .Name = "dts", .Description = "DTS reader"},
+    {.Id = FormatId::Caf, .Extensions = {{".caf"}}, .Open = OpenLibav, .MimeTypes = "audio/x-caf;",
+     .Name = "caf", .Description = "Core Audio Format reader"},
+    {.Id = FormatId::Matroska, .Extensions = {{".mka"}, {".mkv"}, {".webm"}}, .Open = OpenLibav,
+     .MimeTypes = "audio/x-matroska;video/x-matroska;audio/webm;video/webm;", .Name = "matroska",
+     .Description = "Matroska and WebM reader"},
 };
 
 }  // namespace

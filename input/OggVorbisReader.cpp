@@ -117,6 +117,7 @@ bool OggVorbisReader::Start(bool wantComments) {
     channels_ = info ? info->channels : 0;
     sampleRate_ = info ? info->rate : 0;
     stream_.Channels = channels_;
+    stream_.Order = ChannelOrder::Vorbis;
     stream_.SampleRate = sampleRate_ > 0 && sampleRate_ <= INT32_MAX ? static_cast<int32_t>(sampleRate_) : 0;
     if (wantComments) {
         if (const vorbis_comment* comments = ov_comment(&vorbis_, -1)) {

@@ -11,6 +11,7 @@
 #include "input/OggInput.h"
 #include "input/PictureBlock.h"
 #include "input/SampleConversion.h"
+#include "input/SurroundDownmix.h"
 
 namespace {
 
@@ -50,7 +51,9 @@ private:
     bool ended_ = false;
     int gainLink_ = kNoLink;  // the link `gain_` belongs to
     double gain_ = 1.0;
-    float stereo_[2 * kBlockFrames];
+    // Decoded samples, interleaved: two channels, or the link's own when
+    // the first link is surround, which the downmix then mixes.
+    float decoded_[kMostDownmixChannels * kBlockFrames];
 };
 
 // A failed read is an error to libopusfile, which the read then reports.
@@ -94,12 +97,17 @@ int32_t OpusReader::EndData(bool damaged, std::string reason) {
     return 0;
 }
 
-// Every link comes as two channels, a mono link on both: the first layout
-// takes what it holds of them.
+// A mono or stereo first layout gets every link as two channels, a mono
+// link on both, and takes what it holds of them. A surround first layout
+// gets each link's own channels.
 int32_t OpusReader::Read(float** buffers, int32_t frames) {
     if (ended_ || frames <= 0) return 0;
     const int wanted = std::min(frames, kBlockFrames);
-    const int got = op_read_float_stereo(opus_, stereo_, 2 * wanted);
+    int link = 0;
+    // The size is in values: a link of any channel count then gives at most
+    // the frames asked (the blocks ask for 1152), and never none.
+    const int got = channels_ > 2 ? op_read_float(opus_, decoded_, std::max(wanted, kMostDownmixChannels), &link)
+                                  : op_read_float_stereo(opus_, decoded_, 2 * wanted);
     if (input_.Damaged()) MarkDamaged("a page of the stream is missing or damaged", input_.SystemError());
     // A hole in the pages, a packet that does not decode, a failed read.
     if (got < 0) return EndData(true, "libopusfile error " + std::to_string(got));
@@ -111,15 +119,23 @@ int32_t OpusReader::Read(float** buffers, int32_t frames) {
     }
     const auto gain = static_cast<float>(gain_);
     const int32_t n = std::min(got, wanted);
+    if (channels_ > 2) {
+        const int32_t linkChannels = op_channel_count(opus_, link);
+        for (int32_t c = 0; c < channels_; ++c) {
+            const int32_t from = StreamChannelFor(c, linkChannels);
+            for (int32_t i = 0; i < n; ++i) buffers[c][i] = FloatToScale(decoded_[i * linkChannels + from] * gain);
+        }
+        return n;
+    }
     if (channels_ == 1) {
         // A mono link fills both sides alike; a later stereo one is mixed.
         for (int32_t i = 0; i < n; ++i) {
-            buffers[0][i] = FloatToScale((stereo_[2 * i] + stereo_[2 * i + 1]) * 0.5f * gain);
+            buffers[0][i] = FloatToScale((decoded_[2 * i] + decoded_[2 * i + 1]) * 0.5f * gain);
         }
         return n;
     }
     for (int32_t c = 0; c < 2; ++c) {
-        for (int32_t i = 0; i < n; ++i) buffers[c][i] = FloatToScale(stereo_[2 * i + c] * gain);
+        for (int32_t i = 0; i < n; ++i) buffers[c][i] = FloatToScale(decoded_[2 * i + c] * gain);
     }
     return n;
 }
@@ -130,8 +146,10 @@ int OpusReader::Start(bool wantComments) {
     int error = 0;
     opus_ = op_open_callbacks(this, &inOrder, nullptr, 0, &error);
     if (!opus_) return error != 0 ? error : OP_EFAULT;
-    channels_ = std::min(op_channel_count(opus_, -1), 2);
-    stream_.Channels = op_channel_count(opus_, -1);
+    // Beyond the downmix's channels, the channel check refuses the file.
+    channels_ = op_channel_count(opus_, -1);
+    stream_.Channels = channels_;
+    stream_.Order = ChannelOrder::Vorbis;
     stream_.SampleRate = kOpusRate;
     const OpusTags* tags = op_tags(opus_, -1);
     if (wantComments && tags) {

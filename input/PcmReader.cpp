@@ -52,6 +52,7 @@ PcmReader::PcmReader(FilePtr file, const PcmLayout& layout) : file_(std::move(fi
     stream_.Channels = layout.Channels;
     stream_.SampleRate = layout.SampleRate;
     stream_.SampleCount = layout.TotalKnown ? layout.TotalFrames : kSampleCountNotGiven;
+    stream_.ChannelMask = layout.ChannelMask;
     if (layout.Channels > 0) {
         // At most 65535 channels of 4 bytes: a frame fits 32 bits, and the
         // piece stays below 256 KiB whatever the header claims.

@@ -30,6 +30,7 @@ struct PcmLayout {
     // after the sample data are never read as samples.
     int64_t TotalFrames = 0;
     bool TotalKnown = false;
+    uint64_t ChannelMask = 0;  // the speakers of WAVE_FORMAT_EXTENSIBLE; 0: the usual ones
 };
 
 class PcmReader final : public ReaderBase {

@@ -6,7 +6,11 @@
 #include <string>
 
 // One id per row of the format table.
-enum class FormatId : int32_t { Unknown, Wav, Aiff, Flac, Mpeg, OggVorbis, Opus };
+enum class FormatId : int32_t {
+    Unknown, Wav, Aiff, Flac, Mpeg, OggVorbis, Opus,
+    // Read through libavformat.
+    Mp4, Adts, Asf, WavPack, MonkeysAudio, Musepack, Tta, Ac3, Dts, Caf, Matroska,
+};
 
 // The MPEG layer an extension allows; a file of another layer is refused.
 enum class MpegLayer : int32_t { None = 0, I = 1, II = 2, III = 3 };

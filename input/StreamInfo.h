@@ -9,10 +9,19 @@ inline constexpr int64_t kSampleCountNotGiven = -1;
 // An MPEG field the stream has not told (yet).
 inline constexpr int32_t kMpegFieldUnknown = -1;
 
+// The order a format gives its channels in, which tells the downmix the
+// speaker each channel feeds.
+enum class ChannelOrder : uint8_t {
+    Wav,     // the speakers of ChannelMask in ascending bit order (WAV, AIFF, FLAC, libavutil)
+    Vorbis,  // the Vorbis order (Vorbis, Opus)
+};
+
 struct StreamInfo {
     int32_t Channels = 0;
     int32_t SampleRate = 0;                       // Hz
     int64_t SampleCount = kSampleCountNotGiven;  // frames per channel
+    ChannelOrder Order = ChannelOrder::Wav;
+    uint64_t ChannelMask = 0;  // WAV speaker bits; 0: the usual layout of the count
 
     // MPEG audio only.
     int32_t Layer = kMpegFieldUnknown;          // 1, 2 or 3

@@ -35,6 +35,7 @@ constexpr uint32_t kMinFormatLength = 16;
 // Only the first 40 bytes of a format chunk carry fields read here; the rest
 // is skipped, never loaded, whatever length the header claims.
 constexpr uint32_t kFullFormatLength = 40;
+constexpr std::size_t kChannelMaskOffset = 20;
 constexpr std::size_t kSubFormatOffset = 24;
 constexpr uint8_t kSubFormatGuidTail[15] = {0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
                                             0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
@@ -150,6 +151,9 @@ OpenedReader OpenWav(FilePtr owned, const OpenRequest& request) {
     // A format chunk of 0 channels leaves the count unknown (no division by
     // zero); the channel check after the open refuses the file.
     PcmLayout pcm{.Channels = channels, .Encoding = layout.Encoding};
+    if (LoadLE16(fields) == kFormatExtensible && formatLength >= kFullFormatLength) {
+        pcm.ChannelMask = LoadLE32(fields + kChannelMaskOffset);
+    }
     if (frameBytes > 0) {
         if (IsStreamingLength(dataLength)) {
             pcm.TotalKnown = RemainingFrames(file, frameBytes, pcm.TotalFrames);

@@ -167,3 +167,22 @@ TEST(CliTool, ExitStatus130OnlyWhenTheStopLeftAFileUnconverted) {
     close(stopped[0]);
     close(stopped[1]);
 }
+
+// A playlist and a concat script, given extensions the libavformat reader takes, name a file that is there:
+// they are refused, and the tool never opens that file. A real M4A next to them converts.
+TEST(CliTool, PlaylistsAndReferencesAreRefusedWithoutOpeningAnotherFile) {
+    fixtures::TempDir dir;
+    const std::string cd = "cd " + fixtures::ShellQuote(dir.path().string()) + " && ";
+    ASSERT_EQ(std::system((cd + "ffmpeg -v error -f lavfi -i sine=d=1 -c:a aac named.aac real.m4a").c_str()), 0);
+    fixtures::WriteText(dir / "list.m4a", "#EXTM3U\n#EXT-X-TARGETDURATION:1\n#EXTINF:1,\nnamed.aac\n#EXT-X-ENDLIST\n");
+    fixtures::WriteText(dir / "script.mka", "ffconcat version 1.0\nfile named.aac\n");
+    const std::string run = cd + "strace -f -e trace=openat -o opened.txt " + fixtures::ShellQuote(QM_CLI_PATH) +
+                            " -q list.m4a script.mka real.m4a 2>stderr.txt";
+    const int raw = std::system(run.c_str());
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 1);
+    const std::string errors = fixtures::ReadText(dir / "stderr.txt");
+    for (const char* name : {"/list.m4a: Unrecognised format", "/script.mka: Unrecognised format"})
+        EXPECT_NE(errors.find(dir.path().string() + name), std::string::npos) << errors;
+    EXPECT_EQ(fixtures::ReadText(dir / "opened.txt").find("named.aac"), std::string::npos);
+    EXPECT_TRUE(mp3inspect::IsCompleteMp3(dir / "real.mp3"));
+}

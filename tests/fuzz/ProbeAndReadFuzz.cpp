@@ -1,7 +1,8 @@
 // libFuzzer target for the open-and-read path of every reader: any bytes are opened as an input and, when
 // a reader accepts them, read to the end in both block layouts. The first byte picks a seekable file or a
 // pipe (which cannot seek, so chunks are skipped by reading), and the extension of the format table the
-// input is named by: the probing rows read by content (WAV, AIFF, FLAC, Vorbis, Opus), MPEG by its type.
+// input is named by: the probing rows read by content (WAV, AIFF, FLAC, Vorbis, Opus), MPEG and the
+// libavformat rows by their type.
 
 #include <cstdlib>
 #include <string>
@@ -60,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         char folder[] = "/tmp/quavermill-fuzz-XXXXXX";
         return std::string(mkdtemp(folder) ? folder : "/tmp");
     }();
-    const std::string path = kFolder + "/input" + kExtensions[((data[0] >> 1) & 15) % kExtensions.size()];
+    const std::string path = kFolder + "/input" + kExtensions[(data[0] >> 1) % kExtensions.size()];
     unlink(path.c_str());
     AudioSource source;
     // The comment paths too.

@@ -57,14 +57,25 @@ flac16 = encoded("flac", 2, 16, tone, "-T", "REPLAYGAIN_TRACK_GAIN=-3.00 dB", "-
 id3 = b"ID3\x04\x00\x00\x00\x00\x00\x10" + bytes(16)
 # A second tag whose frame holds bytes that pass for a frame header.
 id3_header_inside = b"ID3\x03\x00\x00\x00\x00\x00\x10PRIV\x00\x00\x00\x06\x00\x00x\x00\xff\xfb\x90\x64"
+def ffmpeg_made(name, *options):
+    """A small file of a libavformat format made by ffmpeg from a tenth of a second of a tone."""
+    with tempfile.TemporaryDirectory() as work:
+        target = Path(work) / name
+        subprocess.run(["ffmpeg", "-v", "error", "-f", "lavfi", "-i", "sine=d=0.1", *options, str(target)], check=True)
+        return target.read_bytes()
+
+
 # MPEG-1 Layer III, 32 kbit/s, 32 kHz, mono: 144-byte frames.
 mp3 = lambda count, before=b"": mpeg(b"\xff\xfb\x18\xc0", 144, count, before)
 # The extensions of the format table in its order; a seed's first byte picks one by its index.
-EXTENSIONS = [".wav", ".aif", ".aiff", ".aifc", ".flac", ".mpg", ".mp1", ".mp2", ".mp3", ".mpga", ".ogg", ".oga", ".opus"]
+EXTENSIONS = [".wav", ".aif", ".aiff", ".aifc", ".flac", ".mpg", ".mp1", ".mp2", ".mp3", ".mpga", ".ogg", ".oga", ".opus",
+              ".m4a", ".m4b", ".mp4", ".mov", ".aac", ".wma", ".asf", ".wv", ".ape", ".mpc", ".tta", ".ac3", ".eac3",
+              ".dts", ".caf", ".mka", ".mkv", ".webm"]
 opus = encoded("opusenc", 2, 16, tone, "--comment", "R128_TRACK_GAIN=-1541", "--serial", "2")
 mono_opus = encoded("opusenc", 1, 16, tone, "--comment", "TITLE=y", "--serial", "1")
 seeds = {
-    ".wav": {"wav8": wav(1, 1, 8, pcm[:7]), "wav16": wav(1, 2, 16, pcm), "wav24": wav(1, 2, 24, pcm),
+    # Surround is mixed down: six channels of the same samples.
+    ".wav": {"wav51": wav(0xFFFE, 6, 16, pcm * 3, 1), "wav8": wav(1, 1, 8, pcm[:7]), "wav16": wav(1, 2, 16, pcm), "wav24": wav(1, 2, 24, pcm),
              "wav32": wav(1, 1, 32, pcm), "wavfloat": wav(3, 2, 32, floats), "wavext16": wav(0xFFFE, 2, 16, pcm, 1),
              "wavextfloat": wav(0xFFFE, 1, 32, floats, 3), "flacid3": id3 + flac16},
     ".aiff": {"aiff8": aiff(1, 8, pcm[:7]), "aiff16": aiff(2, 16, pcm), "aifcnone": aiff(2, 16, pcm, b"NONE"),
@@ -80,6 +91,14 @@ seeds = {
              # An Info frame with the byte count (flag 2) and no frame count.
              "mp3infobytes": (b"\xff\xfb\x18\xc0" + bytes(17) + b"Info" + struct.pack(">II", 2, 3 * 144)).ljust(144, b"\0")
              + mpeg(b"\xff\xfb\x18\xc0", 144, 3, info=False)},
+    ".m4a": {"m4a": ffmpeg_made("x.m4a", "-c:a", "aac", "-b:a", "32k", "-metadata", "title=x"),
+             "alac": ffmpeg_made("x.m4a", "-c:a", "alac")},
+    ".aac": {"adts": ffmpeg_made("x.aac", "-c:a", "aac", "-b:a", "32k")},
+    ".wma": {"wma": ffmpeg_made("x.wma", "-c:a", "wmav2", "-metadata", "artist=x")},
+    ".wv": {"wv": ffmpeg_made("x.wv", "-c:a", "wavpack")},
+    ".tta": {"tta": ffmpeg_made("x.tta", "-c:a", "tta")},
+    ".ac3": {"ac3": ffmpeg_made("x.ac3", "-c:a", "ac3", "-ac", "6", "-b:a", "96k")},
+    ".mka": {"mka": ffmpeg_made("x.mka", "-c:a", "flac", "-ac", "6")},
     # MPEG-1 Layer II, 32 kbit/s, 32 kHz, single channel: 144-byte frames.
     ".mp2": {"mp2": mpeg(b"\xff\xfd\x18\xc0", 144, 4, info=False)},
     # MPEG-1 Layer I, 32 kbit/s, 48 kHz, single channel: 32-byte frames.

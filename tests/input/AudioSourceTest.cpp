@@ -116,6 +116,12 @@ TEST(AudioSource, CutOrDamagedInputsEndMarkedDamaged) {
     const Bytes opusA = Coded(dir, monoWav, kOpusTool + " --serial 1"s), opusB = Coded(dir, leftWav, kOpusTool);
     const Bytes opusGained = Coded(dir, leftWav, kOpusTool + " --serial 1 --comment R128_TRACK_GAIN=-2560"s);
     const SourceType mp3 = kSourceMpegLayer3, opusType = ClassifyPath("x.opus");
+    // The index first, so that a cut file still opens, and more bytes than the open reads ahead; an ADTS frame
+    // overwritten inside its data.
+    const Bytes m4a = Coded(dir, clicks, "ffmpeg -v error -y -i \"$1\" -c:a aac -b:a 320k -movflags +faststart -f mp4 \"$2\"");
+    Bytes adts = Coded(dir, clicks, "ffmpeg -v error -y -i \"$1\" -c:a aac -f adts \"$2\"");
+    std::copy_n(noise.begin(), 64, adts.begin() + std::ssize(adts) / 2);
+    const SourceType m4aType = ClassifyPath("x.m4a"), adtsType = ClassifyPath("x.aac");
     const struct {
         const char* name;
         Bytes file;
@@ -152,6 +158,9 @@ TEST(AudioSource, CutOrDamagedInputsEndMarkedDamaged) {
          false},
         {"an Opus file cut inside its first audio page", Bytes(opus.begin(), opus.begin() + PageStart(opus, 2) + 100),
          opusType, -1, true},
+        {"an M4A file cut", half(m4a), m4aType, 44100, true},
+        {"an AAC frame overwritten", adts, adtsType, 44100, true},
+        {"an M4A file whose reads fail", m4a, m4aType, 0, true, true},
         {"an Opus chain whose later link has no R128 gain", Cat({opusGained, opusB}), opusType, 96000, false, false,
          -3.01, ScaleModeChoice::TrackGain},
     };

@@ -99,7 +99,7 @@ inline bool OpenPath(const std::string& path, AudioSource& source, const OpenReq
 // `name`, with the first extension of `type` when its own names another type.
 inline std::string NameOfType(const std::string& name, SourceType type) {
     if (ClassifyPath(name) == type) return name;
-    for (const char* extension : {".wav", ".aif", ".flac", ".ogg", ".opus", ".mp1", ".mp2", ".mp3"}) {
+    for (const char* extension : {".wav", ".aif", ".flac", ".ogg", ".opus", ".mp1", ".mp2", ".mp3", ".m4a", ".aac"}) {
         if (ClassifyPath(extension) == type) return name + extension;
     }
     return name + ".unknown";
