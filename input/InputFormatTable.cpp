@@ -37,7 +37,10 @@ const InputFormat InputFormatTable[] = {
      .MimeTypes = "audio/ogg;audio/x-opus+ogg;", .Name = "opus", .Description = "Opus file reader"},
     // The formats no reader above covers, through libavformat: the
     // extension chooses the row, and the reader probes among its own
-    // demuxers only. A video file gives its best audio stream.
+    // demuxers only. A video file gives its best audio stream. Only MIME
+    // types shared-mime-info knows are claimed (no audio/eac3, audio/x-caf
+    // or audio/webm): a file manager offers a file by the type it finds
+    // there, so any other type is never offered.
     {.Id = FormatId::Mp4, .Extensions = {{".m4a"}, {".m4b"}, {".mp4"}, {".mov"}}, .Open = OpenLibav,
      .MimeTypes = "audio/mp4;audio/x-m4a;video/mp4;video/quicktime;", .Name = "mp4",
      .Description = "MP4/M4A and QuickTime reader"},
@@ -53,14 +56,13 @@ const InputFormat InputFormatTable[] = {
      .Name = "musepack", .Description = "Musepack reader"},
     {.Id = FormatId::Tta, .Extensions = {{".tta"}}, .Open = OpenLibav, .MimeTypes = "audio/x-tta;",
      .Name = "tta", .Description = "TTA reader"},
-    {.Id = FormatId::Ac3, .Extensions = {{".ac3"}, {".eac3"}}, .Open = OpenLibav, .MimeTypes = "audio/ac3;audio/eac3;",
+    {.Id = FormatId::Ac3, .Extensions = {{".ac3"}, {".eac3"}}, .Open = OpenLibav, .MimeTypes = "audio/ac3;",
      .Name = "ac3", .Description = "AC-3 and E-AC-3 reader"},
     {.Id = FormatId::Dts, .Extensions = {{".dts"}}, .Open = OpenLibav, .MimeTypes = "audio/vnd.dts;",
      .Name = "dts", .Description = "DTS reader"},
-    {.Id = FormatId::Caf, .Extensions = {{".caf"}}, .Open = OpenLibav, .MimeTypes = "audio/x-caf;",
-     .Name = "caf", .Description = "Core Audio Format reader"},
+    {.Id = FormatId::Caf, .Extensions = {{".caf"}}, .Open = OpenLibav, .Name = "caf", .Description = "Core Audio Format reader"},
     {.Id = FormatId::Matroska, .Extensions = {{".mka"}, {".mkv"}, {".webm"}}, .Open = OpenLibav,
-     .MimeTypes = "audio/x-matroska;video/x-matroska;audio/webm;video/webm;", .Name = "matroska",
+     .MimeTypes = "audio/x-matroska;video/x-matroska;video/webm;", .Name = "matroska",
      .Description = "Matroska and WebM reader"},
 };
 
